@@ -38,10 +38,14 @@ WaitOutcome HeadlessEventPump::WaitFor(WorkerSignal& signal, std::chrono::millis
   if (!signal.IsSet()) {
     std::unique_lock lock(mutex_);
     const bool woke = woken_.wait_until(lock, deadline, [&] {
-      if (interrupted_) outcome = WaitOutcome::kInterrupted;
-      else if (raised) outcome = WaitOutcome::kSignalled;
-      else if (!tasks_.empty()) outcome = WaitOutcome::kWoken;
-      else return false;
+      if (interrupted_)
+        outcome = WaitOutcome::kInterrupted;
+      else if (raised)
+        outcome = WaitOutcome::kSignalled;
+      else if (!tasks_.empty())
+        outcome = WaitOutcome::kWoken;
+      else
+        return false;
       return true;
     });
     if (!woke) outcome = WaitOutcome::kTimedOut;

@@ -9,7 +9,9 @@ namespace {
 
 // A record is a slot count followed by each slot's length and bytes; counts
 // and lengths are native 64-bit integers: the file never leaves the process.
-void AppendCount(Bytes& out, uint64_t n) { out.append(reinterpret_cast<const char*>(&n), sizeof n); }
+void AppendCount(Bytes& out, uint64_t n) {
+  out.append(reinterpret_cast<const char*>(&n), sizeof n);
+}
 
 bool TakeCount(std::string_view& in, uint64_t& n) {
   if (in.size() < sizeof n) return false;

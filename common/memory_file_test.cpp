@@ -22,7 +22,7 @@ TEST(MemoryFile, RecordRoundTripKeepsZeroBytesAndEmptySlots) {
 
 TEST(MemoryFile, ReadFailsOnWhatIsNotAWholeRecord) {
   MemoryFile file;
-  EXPECT_FALSE(file.ReadRecord().has_value());  // empty
+  EXPECT_FALSE(file.ReadRecord().has_value());              // empty
   file.WriteText("\x05\x00\x00\x00\x00\x00\x00\x00tiny"s);  // claims five slots
   file.Rewind();
   EXPECT_FALSE(file.ReadRecord().has_value());

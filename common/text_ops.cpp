@@ -16,9 +16,7 @@ bool EqualAt(std::string_view text, size_t at, std::string_view needle, bool ign
   return true;
 }
 
-size_t Clip(int n, size_t size) {
-  return n <= 0 ? 0 : std::min(static_cast<size_t>(n), size);
-}
+size_t Clip(int n, size_t size) { return n <= 0 ? 0 : std::min(static_cast<size_t>(n), size); }
 
 }  // namespace
 

@@ -35,8 +35,7 @@ Text MidBytes(std::string_view text, int pos, int n);
 
 // Replaces occurrences of `from` (non-empty) by `to`, left to right, without
 // rescanning replaced text: all of them, or the first `count` when count >= 0.
-Text ReplaceText(std::string_view text, std::string_view from, std::string_view to,
-                 int count = -1);
+Text ReplaceText(std::string_view text, std::string_view from, std::string_view to, int count = -1);
 
 // Removes leading and trailing ASCII spaces and tabs.
 Text TrimBlanks(std::string_view text);

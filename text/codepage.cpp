@@ -29,8 +29,8 @@ const char* ConverterFor(int code_page) {
 icu::Transliterator* ThreadTraditionalToSimplified() {
   thread_local std::unique_ptr<icu::Transliterator> transliterator = [] {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Transliterator> t(icu::Transliterator::createInstance(
-        "Traditional-Simplified", UTRANS_FORWARD, status));
+    std::unique_ptr<icu::Transliterator> t(
+        icu::Transliterator::createInstance("Traditional-Simplified", UTRANS_FORWARD, status));
     return U_SUCCESS(status) ? std::move(t) : nullptr;
   }();
   return transliterator.get();
@@ -82,9 +82,7 @@ Text Utf16ToMultiByte(const Bytes& utf16, int code_page) {
   return TextOf(out);
 }
 
-Text Utf8ToGbk(const Text& utf8) {
-  return Utf16ToMultiByte(MultiByteToUtf16(utf8), kCodePageGbk);
-}
+Text Utf8ToGbk(const Text& utf8) { return Utf16ToMultiByte(MultiByteToUtf16(utf8), kCodePageGbk); }
 
 // Unlike a conversion that stops at the first character GBK lacks (and so
 // silently loses the rest of the text), such a character becomes "?" here.

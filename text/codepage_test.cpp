@@ -17,15 +17,16 @@ TEST(Utf8ToGbk, AsciiAndChineseCharacters) {
 
 TEST(Utf8ToGbk, CharacterGbkLacksBecomesDefaultAndTheRestFollows) {
   // U+1F600 and U+0E01 (Thai) have no GBK form.
-  EXPECT_EQ(Utf8ToGbk("a\xF0\x9F\x98\x80" "b\xE0\xB8\x81" "c"), "a?b?c");
+  EXPECT_EQ(Utf8ToGbk("a\xF0\x9F\x98\x80"
+                      "b\xE0\xB8\x81"
+                      "c"),
+            "a?b?c");
 }
 
-TEST(Utf8ToGbk, ReadsOnlyUpToTheFirstZeroByte) {
-  EXPECT_EQ(Utf8ToGbk("ab\0\xE4\xB8\xAD"s), "ab");
-}
+TEST(Utf8ToGbk, ReadsOnlyUpToTheFirstZeroByte) { EXPECT_EQ(Utf8ToGbk("ab\0\xE4\xB8\xAD"s), "ab"); }
 
 TEST(Big5ToGbk, TraditionalCharacterKeepsItsForm) {
-  EXPECT_EQ(Big5ToGbk("\xB0\xEA"), "\x87\xF8");  // 國
+  EXPECT_EQ(Big5ToGbk("\xB0\xEA"), "\x87\xF8");            // 國
   EXPECT_EQ(Big5ToGbkSimplified("\xB0\xEA"), "\xB9\xFA");  // 国
   EXPECT_EQ(Big5ToGbkSimplified("x\xB0\xEAy"), "x\xB9\xFAy");
   EXPECT_EQ(Big5ToGbkSimplified(""), "");
@@ -34,7 +35,9 @@ TEST(Big5ToGbk, TraditionalCharacterKeepsItsForm) {
 TEST(Big5ToGbk, CharacterGbkLacksDoesNotCutTheText) {
   // Big5 0xF9F9 is a box-drawing character that windows-936 maps, 0xC6A1 a
   // user-defined one that it does not: both keep the text going.
-  const Text converted = Big5ToGbk("a\xC6\xA1" "b");
+  const Text converted = Big5ToGbk(
+      "a\xC6\xA1"
+      "b");
   EXPECT_EQ(converted.front(), 'a');
   EXPECT_EQ(converted.back(), 'b');
 }

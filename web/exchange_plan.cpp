@@ -1,0 +1,82 @@
+#include "web/exchange_plan.h"
+
+#include "web/exchange_slots.h"
+#include "web/url_helpers.h"
+
+namespace miravel {
+
+const char* const kDefaultAgent =
+    "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 2.0.50727; .NET CLR "
+    "3.0.04506.648; .NET CLR 3.5.21022)";
+const char* const kDefaultAcceptLine =
+    "Accept: image/gif, image/bmp, image/x-xbitmap, image/jpeg, image/pjpeg, "
+    "application/x-shockwave-flash, application/vnd.ms-excel, application/vnd.ms-powerpoint, "
+    "application/msword, */*\r\n";
+
+namespace {
+
+bool Holds(const Text& block, const char* name) {
+  return FindText(block, name, 1, true) != kAbsent;
+}
+
+uint32_t RequestFlags(bool secure, const Text& cookies, bool redirects) {
+  uint32_t flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE;
+  if (!TrimBlanks(cookies).empty()) flags |= INTERNET_FLAG_NO_COOKIES;
+  if (!redirects) flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
+  flags |= secure ? INTERNET_FLAG_SECURE : INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+  return flags;
+}
+
+void AppendCookieLine(Text& block, const Text& cookies) {
+  if (!cookies.empty()) block += "Cookie: " + cookies + "\r\n\r\n";
+}
+
+}  // namespace
+
+ExchangePlan PlanExchange(const Record& slots) {
+  ExchangePlan plan;
+  plan.url = TextOf(slots[kSlotUrl]);
+  plan.method = TextOf(slots[kSlotMethod]);
+  Text block = TextOf(slots[kSlotHeaders]);
+  plan.cookies = TextOf(slots[kSlotCookies]);
+  const bool redirects = TextOf(slots[kSlotRedirects]) == kRedirectsOn;
+
+  plan.secure = FindText(LowerAscii(plan.url), "https://") != kAbsent;
+  plan.host = GetUrlHost(plan.url);
+  plan.path = GetUrlPath(plan.url);
+  plan.agent = Holds(block, "User-Agent:")
+                   ? TrimBlanks(GetTextBetween(block, "User-Agent:", "\r\n"))
+                   : Text(kDefaultAgent);
+  plan.proxy = slots[kSlotProxy];
+  plan.port = plan.secure ? kSecurePort : GetUrlPort(plan.url);
+  plan.flags = RequestFlags(plan.secure, plan.cookies, redirects);
+
+  if (!Holds(block, "Accept")) block += kDefaultAcceptLine;
+  if (const int marker = FindText(block, "RefererNo", 1, true); marker != kAbsent) {
+    block.erase(static_cast<size_t>(marker) - 1, 9);
+  } else if (!Holds(block, "Referer")) {
+    block += "Referer: " + plan.url + "\r\n";
+  }
+  if (!Holds(block, "Accept-Language")) block += "Accept-Language: zh-cn\r\n";
+  if (plan.method == "GET") {
+    AppendCookieLine(block, plan.cookies);
+    plan.send = true;
+  } else if (plan.method == "POST") {
+    plan.body = slots[kSlotBody];
+    if (!plan.body.empty()) {
+      if (!Holds(block, "Content-Type")) {
+        block += "Content-Type: application/x-www-form-urlencoded\r\n";
+      }
+      if (!Holds(block, "Content-Length")) {
+        block +=
+            "Content-Length: " + NumberToText(static_cast<long long>(plan.body.size())) + "\r\n";
+      }
+    }
+    AppendCookieLine(block, plan.cookies);
+    plan.send = true;
+  }
+  plan.header_block = std::move(block);
+  return plan;
+}
+
+}  // namespace miravel

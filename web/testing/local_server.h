@@ -1,0 +1,42 @@
+// A cpp-httplib server on 127.0.0.1 with a free port, for tests: routes are
+// set in the constructor's callback; it listens until destroyed.
+#pragma once
+
+#include <httplib.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace miravel::testing {
+
+class LocalServer {
+ public:
+  explicit LocalServer(const std::function<void(httplib::Server&)>& routes) {
+    routes(server_);
+    // The socket listens once bound, so requests queue until the thread runs.
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // stop() before the loop runs would be lost; this httplib has no
+    // readiness signal to wait on, so spin until it reports running.
+    while (!server_.is_running()) std::this_thread::yield();
+  }
+  ~LocalServer() {
+    server_.stop();
+    thread_.join();
+  }
+  LocalServer(const LocalServer&) = delete;
+  LocalServer& operator=(const LocalServer&) = delete;
+
+  int port() const { return port_; }
+  std::string Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
+
+ private:
+  httplib::Server server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+}  // namespace miravel::testing
