@@ -1,0 +1,34 @@
+#include "composer/compose_command.h"
+
+#include "composer/control_names.h"
+#include "composer/gbk_literal.h"
+#include "composer/poem_request.h"
+#include "composer/result_extraction.h"
+#include "text/regex_object.h"
+#include "web/timed_web_request.h"
+
+namespace miravel {
+
+Text CompletionMessage() { return Gbk("作诗完毕，Miravel 为你作诗，欢迎复制分享"); }
+
+void OnComposeClicked(WindowToolkit& toolkit, const Text& service_url) {
+  RegexObject regex;
+  toolkit.SetStatusPart(kStatusBar, kStatusMessagePart, Gbk("正在作诗，请稍等......"));
+  toolkit.SetButtonCaption(kComposeButton, Gbk("作诗中..."));
+  toolkit.SetButtonEnabled(kComposeButton, false);
+  const Text form = toolkit.ComboText(kFormCombo);
+  const Text place = toolkit.ComboText(kPlaceCombo);
+  const Text rhyme = toolkit.ComboText(kRhymeCombo);
+  const Text characters = toolkit.EditContent(kInputEdit);
+  const PoemRequest request = BuildPoemRequest(form, place, rhyme, characters, toolkit.Pump());
+  Text url = service_url;
+  const Bytes reply =
+      TimedWebRequest(url, toolkit.Pump(), {.method = kMethodPost, .body = request.body});
+  if (!toolkit.WindowIsOpen()) return;
+  ExtractPoems(TextOf(reply), request.hide_mode, regex, toolkit);
+  toolkit.SetButtonCaption(kComposeButton, Gbk("开始作诗"));
+  toolkit.SetButtonEnabled(kComposeButton, true);
+  toolkit.SetStatusPart(kStatusBar, kStatusMessagePart, CompletionMessage());
+}
+
+}  // namespace miravel
