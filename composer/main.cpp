@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     QApplication::exec();
   }
   // A request overrun at closing is aborting; wait for it before curl goes.
-  miravel::JoinOverrunWorkers();
+  miravel::JoinExchangeWorkers();
   curl_global_cleanup();
   return 0;
 }

@@ -19,7 +19,7 @@ class QtEnvironment : public ::testing::Environment {
   }
   void TearDown() override {
     app_.reset();
-    miravel::JoinOverrunWorkers();
+    miravel::JoinExchangeWorkers();
   }
 
  private:

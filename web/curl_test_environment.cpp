@@ -10,7 +10,7 @@ namespace {
 class CurlEnvironment : public ::testing::Environment {
  public:
   void SetUp() override { curl_global_init(CURL_GLOBAL_DEFAULT); }
-  void TearDown() override { miravel::JoinOverrunWorkers(); }
+  void TearDown() override { miravel::JoinExchangeWorkers(); }
 };
 
 [[maybe_unused]] ::testing::Environment* const kCurl =

@@ -1,6 +1,11 @@
 #include "web/exchange_worker.h"
 
+#include <condition_variable>
+#include <deque>
+#include <functional>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "web/http_exchange.h"
@@ -8,63 +13,85 @@
 namespace miravel {
 namespace {
 
-struct Overrun {
-  std::thread thread;
-  std::shared_ptr<WorkerSignal> done;
-};
-
-class Reaper {
+class WorkerPool {
  public:
-  ~Reaper() { JoinAll(); }
+  ~WorkerPool() { JoinAll(); }
 
-  void Adopt(std::thread worker, std::shared_ptr<WorkerSignal> done) {
-    std::vector<Overrun> ended;
-    {
-      std::lock_guard lock(mutex_);
-      for (auto it = workers_.begin(); it != workers_.end();) {
-        if (it->done->IsSet()) {
-          ended.push_back(std::move(*it));
-          it = workers_.erase(it);
-        } else {
-          ++it;
-        }
-      }
-      workers_.push_back({std::move(worker), std::move(done)});
+  bool Run(std::function<void()> job) {
+    std::unique_lock lock(mutex_);
+    jobs_.push_back(std::move(job));
+    if (idle_ > 0) {
+      wake_.notify_one();
+      return true;
     }
-    for (Overrun& w : ended) w.thread.join();
+    try {
+      threads_.emplace_back([this] { Serve(); });
+    } catch (const std::system_error&) {
+      jobs_.pop_back();
+      return false;
+    }
+    return true;
   }
 
   void JoinAll() {
-    std::vector<Overrun> all;
+    std::vector<std::thread> threads;
     {
       std::lock_guard lock(mutex_);
-      all.swap(workers_);
+      stopping_ = true;
+      wake_.notify_all();
+      threads.swap(threads_);
     }
-    for (Overrun& w : all) w.thread.join();
+    for (std::thread& thread : threads) thread.join();
+    std::lock_guard lock(mutex_);
+    stopping_ = false;
   }
 
  private:
+  void Serve() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      if (!jobs_.empty()) {
+        std::function<void()> job = std::move(jobs_.front());
+        jobs_.pop_front();
+        lock.unlock();
+        job();
+        lock.lock();
+        continue;
+      }
+      if (stopping_) return;
+      ++idle_;
+      wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+      --idle_;
+    }
+  }
+
   std::mutex mutex_;
-  std::vector<Overrun> workers_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> jobs_;
+  std::vector<std::thread> threads_;
+  int idle_ = 0;
+  bool stopping_ = false;
 };
 
-Reaper& TheReaper() {
-  static Reaper reaper;
-  return reaper;
+WorkerPool& Pool() {
+  static WorkerPool pool;
+  return pool;
 }
 
 }  // namespace
 
-void ExchangeWorker(int file_number, std::shared_ptr<const std::atomic<bool>> abort,
-                    std::shared_ptr<WorkerSignal> done) {
-  HttpExchange(file_number, *abort);
-  done->Notify();
+void ExchangeWorker(int file_number, const std::atomic<bool>& abort, WorkerSignal& done) {
+  HttpExchange(file_number, abort);
+  done.Notify();
 }
 
-void AdoptOverrunWorker(std::thread worker, std::shared_ptr<WorkerSignal> done) {
-  TheReaper().Adopt(std::move(worker), std::move(done));
+bool StartExchangeWorker(int file_number, std::shared_ptr<const std::atomic<bool>> abort,
+                         std::shared_ptr<WorkerSignal> done) {
+  return Pool().Run([file_number, abort = std::move(abort), done = std::move(done)] {
+    ExchangeWorker(file_number, *abort, *done);
+  });
 }
 
-void JoinOverrunWorkers() { TheReaper().JoinAll(); }
+void JoinExchangeWorkers() { Pool().JoinAll(); }
 
 }  // namespace miravel

@@ -1,27 +1,28 @@
-// The worker thread of one timed web request, and the keeping of workers
-// that overran their time: they are told to abort, never killed, and are
-// joined before the process ends.
+// The worker threads of timed web requests. A request's exchange runs on a
+// pooled thread, so that a request does not pay for starting one; a worker
+// that overruns its time is told to abort, never killed, and its thread
+// serves later requests once it has ended.
 #pragma once
 
 #include <atomic>
 #include <memory>
-#include <thread>
 
 #include "common/worker_signal.h"
 
 namespace miravel {
 
-// The worker's start routine: runs HttpExchange on the in-memory file, then
+// The worker's routine: runs HttpExchange on the in-memory file, then
 // raises `done`.
-void ExchangeWorker(int file_number, std::shared_ptr<const std::atomic<bool>> abort,
-                    std::shared_ptr<WorkerSignal> done);
+void ExchangeWorker(int file_number, const std::atomic<bool>& abort, WorkerSignal& done);
 
-// Takes an overrun worker whose abort flag is raised. Workers that have
-// ended since are joined now; the rest by JoinOverrunWorkers(). Thread-safe.
-void AdoptOverrunWorker(std::thread worker, std::shared_ptr<WorkerSignal> done);
+// Runs ExchangeWorker on an idle pooled thread, or on a new one. False when
+// no thread could be started. Thread-safe.
+bool StartExchangeWorker(int file_number, std::shared_ptr<const std::atomic<bool>> abort,
+                         std::shared_ptr<WorkerSignal> done);
 
-// Joins every adopted worker (each ends within about a second of its abort).
-// Call before the process ends, after the last timed web request.
-void JoinOverrunWorkers();
+// Lets every running worker finish (an aborted one ends within about a
+// second) and ends the pool's threads. Call before the process ends, after
+// the last timed web request; a later request starts the pool anew.
+void JoinExchangeWorkers();
 
 }  // namespace miravel

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "web/cookie_capture.h"
-#include "web/cookie_store.h"
 #include "web/exchange_plan.h"
 #include "web/exchange_slots.h"
+#include "web/web_session.h"
 
 namespace miravel {
 namespace {
@@ -98,7 +98,7 @@ bool Perform(const ExchangePlan& plan, Transfer& transfer) {
   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, plan.FollowsRedirects() ? 1L : 0L);
   curl_easy_setopt(h, CURLOPT_MAXREDIRS, 20L);
   curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  if (plan.UsesCookieStore()) AttachCookieStore(h);
+  AttachWebSession(h, plan.UsesCookieStore());
   HeaderList headers = HeaderEntries(plan.header_block);
   curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
   if (plan.method == "POST") {

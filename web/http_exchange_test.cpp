@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "web/cookie_store.h"
 #include "web/exchange_plan.h"
 #include "web/exchange_slots.h"
 #include "web/testing/local_server.h"
 #include "web/testing/raw_http_server.h"
+#include "web/web_session.h"
 
 namespace miravel {
 namespace {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
-#include <system_error>
-#include <thread>
 
 #include "common/memory_file.h"
 #include "text/codepage.h"
@@ -65,10 +63,7 @@ Bytes TimedWebRequest(Text& url, EventPump& pump, const WebRequestOptions& optio
   }
   auto abort = std::make_shared<std::atomic<bool>>(false);
   auto done = std::make_shared<WorkerSignal>();
-  std::thread worker;
-  try {
-    worker = std::thread(ExchangeWorker, file_number, abort, done);
-  } catch (const std::system_error&) {
+  if (!StartExchangeWorker(file_number, abort, done)) {
     CloseMemoryFile(file_number);
     return kTimeoutMessage;  // no worker can ever answer
   }
@@ -89,10 +84,8 @@ Bytes TimedWebRequest(Text& url, EventPump& pump, const WebRequestOptions& optio
   if (timed_out) {
     abort->store(true);
     CloseMemoryFile(file_number);
-    AdoptOverrunWorker(std::move(worker), std::move(done));
     return kTimeoutMessage;
   }
-  worker.join();
   file->Rewind();
   std::optional<Record> slots = file->ReadRecord();
   CloseMemoryFile(file_number);

@@ -14,6 +14,9 @@ class LocalServer {
  public:
   explicit LocalServer(const std::function<void(httplib::Server&)>& routes) {
     routes(server_);
+    // The client keeps connections open; a server that closes after each
+    // reply stops at once instead of waiting out its keep-alive time.
+    server_.set_keep_alive_max_count(1);
     // The socket listens once bound, so requests queue until the thread runs.
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });

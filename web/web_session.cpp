@@ -1,4 +1,4 @@
-#include "web/cookie_store.h"
+#include "web/web_session.h"
 
 #include <array>
 #include <mutex>
@@ -8,26 +8,30 @@
 namespace miravel {
 namespace {
 
-class CookieShare {
+// One share handle: a handle takes all of a share's data or none, so
+// exchanges that must not see the cookie store use a share without it.
+class Share {
  public:
-  CookieShare() : share_(curl_share_init()) {
-    curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &CookieShare::Lock);
-    curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &CookieShare::Unlock);
+  explicit Share(bool with_cookies) : share_(curl_share_init()) {
+    curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &Share::Lock);
+    curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &Share::Unlock);
     curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
-    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
+    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+    if (with_cookies) curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
   }
-  ~CookieShare() { curl_share_cleanup(share_); }
-  CookieShare(const CookieShare&) = delete;
-  CookieShare& operator=(const CookieShare&) = delete;
+  ~Share() { curl_share_cleanup(share_); }
+  Share(const Share&) = delete;
+  Share& operator=(const Share&) = delete;
 
   CURLSH* get() const { return share_; }
 
  private:
   static void Lock(CURL*, curl_lock_data data, curl_lock_access, void* self) {
-    static_cast<CookieShare*>(self)->mutexes_[data % kLocks].lock();
+    static_cast<Share*>(self)->mutexes_[data % kLocks].lock();
   }
   static void Unlock(CURL*, curl_lock_data data, void* self) {
-    static_cast<CookieShare*>(self)->mutexes_[data % kLocks].unlock();
+    static_cast<Share*>(self)->mutexes_[data % kLocks].unlock();
   }
 
   static constexpr size_t kLocks = CURL_LOCK_DATA_LAST;
@@ -35,24 +39,29 @@ class CookieShare {
   std::array<std::mutex, kLocks> mutexes_;
 };
 
-CookieShare& Share() {
-  static CookieShare share;
+Share& WithCookies() {
+  static Share share(true);
+  return share;
+}
+
+Share& WithoutCookies() {
+  static Share share(false);
   return share;
 }
 
 void ApplyToStore(const char* cookie_list_command) {
   CURL* handle = curl_easy_init();
   if (handle == nullptr) return;
-  AttachCookieStore(handle);
+  AttachWebSession(handle, true);
   curl_easy_setopt(handle, CURLOPT_COOKIELIST, cookie_list_command);
   curl_easy_cleanup(handle);
 }
 
 }  // namespace
 
-void AttachCookieStore(CURL* handle) {
-  curl_easy_setopt(handle, CURLOPT_SHARE, Share().get());
-  curl_easy_setopt(handle, CURLOPT_COOKIEFILE, "");
+void AttachWebSession(CURL* handle, bool with_cookies) {
+  curl_easy_setopt(handle, CURLOPT_SHARE, (with_cookies ? WithCookies() : WithoutCookies()).get());
+  if (with_cookies) curl_easy_setopt(handle, CURLOPT_COOKIEFILE, "");
 }
 
 void StoreCookie(const Text& host, const Text& name, const Text& data) {

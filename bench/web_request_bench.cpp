@@ -1,0 +1,82 @@
+// TimedWebRequest of the poem request against a local server, against a
+// bare curl_easy_perform of the same request on a fresh handle.
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+#include <httplib.h>
+
+#include <thread>
+
+#include "common/headless_event_pump.h"
+#include "web/exchange_worker.h"
+#include "web/timed_web_request.h"
+
+namespace {
+
+using namespace miravel;
+
+const Bytes kBody = "xing=%B4%BA%B7%E7&gender=5&type_str=&classid=0&num=cangtou&limit=100";
+
+struct Server {
+  Server() {
+    server.Post("/qm/cts.php", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(std::string(4000, 'x'), "text/html; charset=gbk");
+    });
+    port = server.bind_to_any_port("127.0.0.1");
+    thread = std::thread([this] { server.listen_after_bind(); });
+    while (!server.is_running()) std::this_thread::yield();
+  }
+  ~Server() {
+    server.stop();
+    thread.join();
+  }
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port) + "/qm/cts.php"; }
+  httplib::Server server;
+  int port = 0;
+  std::thread thread;
+};
+
+Server& TheServer() {
+  static Server server;
+  return server;
+}
+
+size_t Discard(char*, size_t, size_t n, void*) { return n; }
+
+void BM_BareCurlPerform(benchmark::State& state) {
+  const std::string url = TheServer().Url();
+  for (auto _ : state) {
+    CURL* h = curl_easy_init();
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(h, CURLOPT_POSTFIELDS, kBody.c_str());
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &Discard);
+    curl_easy_perform(h);
+    curl_easy_cleanup(h);
+  }
+}
+BENCHMARK(BM_BareCurlPerform)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+void BM_TimedWebRequest(benchmark::State& state) {
+  HeadlessEventPump pump;
+  for (auto _ : state) {
+    Text url = TheServer().Url();
+    benchmark::DoNotOptimize(TimedWebRequest(url, pump, {.method = kMethodPost, .body = kBody}));
+  }
+}
+BENCHMARK(BM_TimedWebRequest)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  curl_global_init(CURL_GLOBAL_DEFAULT);
+  ::benchmark::Initialize(&argc, argv);
+  ::benchmark::RunSpecifiedBenchmarks();
+  ::benchmark::Shutdown();
+  JoinExchangeWorkers();
+  return 0;
+}

@@ -1,0 +1,27 @@
+// What every exchange of the process shares, as a browser session would:
+// the cookie store and the open connections (and resolved names), in curl
+// share handles. Cookies that a response sets through a handle attached with
+// cookies are kept, and later such exchanges with the same host send them;
+// a connection left open by one exchange serves the next one to the same
+// host and port. Thread-safe.
+#pragma once
+
+#include <curl/curl.h>
+
+#include "common/text_ops.h"
+
+namespace miravel {
+
+// Attaches `handle` to the shared connections, and, `with_cookies`, to the
+// cookie store with its cookie engine on. REQUIRES: curl_global_init has run.
+void AttachWebSession(CURL* handle, bool with_cookies);
+
+// Keeps a cookie for `host` as a Set-Cookie line would: `data` is the value
+// followed by optional attributes ("1; path=/x"). Only the path attribute
+// is honoured; the cookie lasts for the session.
+void StoreCookie(const Text& host, const Text& name, const Text& data);
+
+// Forgets every cookie (for tests).
+void ClearCookieStore();
+
+}  // namespace miravel
