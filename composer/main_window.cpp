@@ -5,6 +5,7 @@
 #include <QTextDocument>
 
 #include "composer/compose_command.h"
+#include "composer/control_names.h"
 #include "composer/window_handlers.h"
 
 namespace miravel {
@@ -24,17 +25,16 @@ MainWindow::MainWindow(Text service_url, QWidget* parent)
 // A status bar has no parts of its own: each part is a label of its width.
 // The message part may be cut by the window's edge, but never widens it.
 void MainWindow::AddStatusParts() {
-  const int widths[] = {40, 500};
-  for (int part = 0; part < 2; ++part) {
-    auto* label = new QLabel(ui_.状态条1);
-    label->setObjectName(QtToolkit::StatusPartName(part));
-    label->setMaximumWidth(widths[part]);
-    label->setMinimumWidth(part == 0 ? widths[part] : 0);
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    ui_.状态条1->addWidget(label, part);
-  }
-  ui_.状态条1->findChild<QLabel*>(QtToolkit::StatusPartName(0))
-      ->setText(QString::fromUtf8("提示丨"));
+  auto* label = new QLabel(ui_.状态条1);
+  label->setObjectName(QtToolkit::StatusPartName(kStatusLabelPart));
+  label->setFixedWidth(40);
+  ui_.状态条1->addWidget(label);
+  auto* message = new QLabel(ui_.状态条1);
+  message->setObjectName(QtToolkit::StatusPartName(kStatusMessagePart));
+  message->setMaximumWidth(500);
+  message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  ui_.状态条1->addWidget(message, 1);
+  label->setText(QString::fromUtf8("提示丨"));
   ui_.状态条1->setFixedHeight(20);
 }
 
