@@ -1,0 +1,6 @@
+// The client's start-up, ending once its window is shown.
+#include "composer/application.h"
+
+int main(int argc, char* argv[]) {
+  return miravel::RunApplication(argc, argv, miravel::RunMode::kExitWhenShown);
+}
