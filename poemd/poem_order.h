@@ -1,0 +1,47 @@
+// What a client asks the poem service for, read from its form body:
+// xing (the hidden characters, GBK, escaped byte by byte), gender ("5" or
+// "7"), num ("cangtou", "cangzhong" or "cangwei") and limit ("100" or
+// "200"). Fields are found by name, in any order; "%XX" and "+" are decoded.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "poemd/corpus_index.h"
+
+namespace miravel::poemd {
+
+inline constexpr size_t kMaxHiddenCharacters = 100;
+
+struct HiddenCharacter {
+  std::string gbk;       // its bytes as sent: one (ASCII) or two
+  char16_t unicode = 0;  // the same character
+};
+
+struct PoemOrder {
+  std::vector<HiddenCharacter> characters;
+  int length = 5;  // 5 or 7
+  Place place = Place::kHead;
+  bool first_line_rhymes = false;  // limit 200
+};
+
+// The decoded fields, or nullopt for a malformed body (a "%" not followed
+// by two hex digits). A repeated name keeps its first value.
+std::optional<std::map<std::string, std::string>> DecodeFormBody(std::string_view body);
+
+// The order, or the reason it is refused, for a 400 answer.
+struct OrderOrError {
+  std::optional<PoemOrder> order;
+  std::string error;
+};
+OrderOrError ParsePoemOrder(std::string_view body);
+
+// Splits GBK text into characters; nullopt when it is not valid GBK (a lead
+// byte without its trail byte, a byte no GBK text holds, or a character
+// that does not decode).
+std::optional<std::vector<HiddenCharacter>> SplitGbk(std::string_view gbk);
+
+}  // namespace miravel::poemd

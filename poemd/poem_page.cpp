@@ -1,0 +1,116 @@
+#include "poemd/poem_page.h"
+
+#include "text/codepage.h"
+#include "text/gbk_unicode.h"
+
+namespace miravel::poemd {
+namespace {
+
+// Page texts are written in UTF-8 here and sent as GBK.
+std::string G(const char* utf8) { return Utf8ToGbk(utf8); }
+
+std::string Escaped(const std::string& gbk) {
+  std::string out;
+  for (char c : gbk) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+const char* const kStyle =
+    "<style>body{font-family:'Noto Serif CJK SC',SimSun,serif;background:#fbf7ef;color:#222;"
+    "margin:0}main{max-width:36em;margin:2em auto;padding:0 1em}h1{font-size:1.4em;"
+    "font-weight:normal;letter-spacing:.2em}ul.poem{list-style:none;padding:0;font-size:1.8em;"
+    "letter-spacing:.15em;line-height:1.6;text-align:center}table.sources{margin:1.5em auto;"
+    "color:#666;font-size:.9em;border-collapse:collapse}table.sources td{padding:.15em .8em}"
+    ".made{color:#b22222}form p{margin:.6em 0}label{display:inline-block;width:6em}"
+    "input,select,button{font-size:1em}a{color:#b22222}</style>";
+
+std::string Head(const std::string& title_gbk) {
+  return "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"gbk\">"
+         "<meta name=\"viewport\" content=\"width=device-width\"><title>" +
+         title_gbk + "</title>" + kStyle + "</head>\n<body><main>\n";
+}
+
+std::string PlaceName(Place place) {
+  switch (place) {
+    case Place::kHead:
+      return G("藏头");
+    case Place::kMiddle:
+      return G("藏中");
+    case Place::kTail:
+      return G("藏尾");
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
+  std::string hidden;
+  for (const HiddenCharacter& c : order.characters) hidden += c.gbk;
+  std::string page = Head(G("藏头诗 · ") + Escaped(hidden));
+  page += "<h1>" + Escaped(hidden) + "</h1>\n<p class=\"form\">" +
+          (order.length == 5 ? G("五言") : G("七言")) + " · " + PlaceName(order.place) + " · " +
+          (order.first_line_rhymes ? G("首句入韵") : G("双句押韵")) + "</p>\n<ul class=\"poem\">\n";
+  const int at = PositionOf(order.place, order.length);
+  for (size_t i = 0; i < poem.lines.size(); ++i) {
+    const std::u16string& text = poem.lines[i].text;
+    page += "<li>" + Utf16ToGbk(std::u16string_view(text).substr(0, at)) +
+            "<font style=\"color:red\">" + Escaped(order.characters[i].gbk) + "</font>" +
+            Utf16ToGbk(std::u16string_view(text).substr(at + 1)) + "</li>\n";
+  }
+  page += "</ul>\n<table class=\"sources\">\n";
+  for (const ComposedLine& line : poem.lines) {
+    page += "<tr><td>";
+    if (line.has_source) {
+      const LineSource source = index.Source(order.length, line.corpus_line);
+      page += Utf16ToGbk(index.Text(order.length, line.corpus_line)) + "</td><td>" +
+              Escaped(source.author) + G("《") + Escaped(source.title) + G("》");
+    } else {
+      page += "</td><td>";
+    }
+    if (line.made) page += " <span class=\"made\">" + G("（改字）") + "</span>";
+    page += "</td></tr>\n";
+  }
+  page += "</table>\n<p><a href=\"/\">" + G("再作一首") + "</a></p>\n</main></body></html>\n";
+  return page;
+}
+
+std::string FormPage() {
+  std::string page = Head(G("Miravel 藏头诗"));
+  page += G(
+      "<h1>Miravel 藏头诗</h1>\n"
+      "<form method=\"post\" action=\"/qm/cts.php\" accept-charset=\"gbk\">\n"
+      "<p><label for=\"xing\">输入汉字：</label><input id=\"xing\" name=\"xing\" required "
+      "maxlength=\"100\"></p>\n"
+      "<p><label for=\"gender\">诗歌类型：</label><select id=\"gender\" name=\"gender\">"
+      "<option value=\"5\">五言绝句</option><option value=\"7\">七言律诗</option></select></p>\n"
+      "<p><label for=\"num\">隐藏方式：</label><select id=\"num\" name=\"num\">"
+      "<option value=\"cangtou\">藏头</option><option value=\"cangzhong\">藏中</option>"
+      "<option value=\"cangwei\">藏尾</option></select></p>\n"
+      "<p><label for=\"limit\">押韵方式：</label><select id=\"limit\" name=\"limit\">"
+      "<option value=\"100\">双句押韵</option><option "
+      "value=\"200\">首句入韵</option></select></p>\n"
+      "<input type=\"hidden\" name=\"type_str\" value=\"\"><input type=\"hidden\" name=\"classid\" "
+      "value=\"0\">\n<p><button "
+      "type=\"submit\">开始作诗</button></p>\n</form>\n</main></body></html>\n");
+  return page;
+}
+
+}  // namespace miravel::poemd

@@ -1,0 +1,18 @@
+// The service's pages, in GBK HTML. On the poem page each poem line is one
+// list item on its own line, the hidden character wrapped exactly as
+// <font style="color:red">X</font>; nothing else on the page is a list item.
+#pragma once
+
+#include <string>
+
+#include "poemd/corpus_index.h"
+#include "poemd/poem_composer.h"
+#include "poemd/poem_order.h"
+
+namespace miravel::poemd {
+
+std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem);
+// The form that posts to /qm/cts.php, for a browser.
+std::string FormPage();
+
+}  // namespace miravel::poemd
