@@ -1,5 +1,5 @@
-// miravel-poemd-index: turns the chinese-poetry data package into the poem
-// service's corpus index.
+// miravel-poemd-index: turns the verse of the chinese-poetry data package
+// into the poem service's corpus index.
 // Usage: miravel-poemd-index --poetry DIR --out PATH
 //   DIR is the package's folder (node_modules/chinese-poetry).
 #include <algorithm>
@@ -16,20 +16,26 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The Tang and Song shi of the package: every file whose poems carry
-// "paragraphs", under the folders that hold shi.
-std::vector<fs::path> ShiFiles(const fs::path& root) {
+// The package's verse: the Tang and Song shi with the other Tang editions,
+// the Song ci, the Five Dynasties ci, and a few smaller collections. Prose
+// (the classics, primers) and the tone-pattern tables are left out, and so
+// are the files of poets' biographies.
+std::vector<fs::path> VerseFiles(const fs::path& root) {
+  static const char* const kFolders[] = {"quantangshi", "yudingquantangshi", "songci",
+                                         "wudaishici",  "nalanxingde",       "shuimotangshi",
+                                         "caocaoshiji", "yuanqu"};
   std::vector<fs::path> files;
-  for (const char* folder : {"dist/quantangshi", "quantangshi", "全唐诗"}) {
-    const fs::path dir = root / folder;
-    if (!fs::is_directory(dir)) continue;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-      const std::string name = entry.path().filename().string();
-      if (entry.path().extension() == ".json" &&
-          (name.starts_with("poet.tang.") || name.starts_with("poet.song."))) {
-        files.push_back(entry.path());
+  for (const fs::path& base : {root / "dist", root}) {
+    for (const char* folder : kFolders) {
+      if (!fs::is_directory(base / folder)) continue;
+      for (const auto& entry : fs::recursive_directory_iterator(base / folder)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() == ".json" && !name.starts_with("author")) {
+          files.push_back(entry.path());
+        }
       }
     }
+    if (!files.empty()) break;
   }
   std::sort(files.begin(), files.end());
   return files;
@@ -48,9 +54,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: miravel-poemd-index --poetry DIR --out PATH\n");
     return 2;
   }
-  const std::vector<fs::path> files = ShiFiles(poetry);
+  const std::vector<fs::path> files = VerseFiles(poetry);
   if (files.empty()) {
-    std::fprintf(stderr, "miravel-poemd-index: no poet.tang.*/poet.song.* files under %s\n",
+    std::fprintf(stderr, "miravel-poemd-index: no verse files under %s\n",
                  poetry.c_str());
     return 1;
   }
@@ -59,18 +65,21 @@ int main(int argc, char** argv) {
   for (const fs::path& file : files) {
     std::ifstream in(file);
     const nlohmann::json data = nlohmann::json::parse(in, nullptr, false);
-    if (!data.is_array()) {
-      std::fprintf(stderr, "miravel-poemd-index: skipping %s (not a list of poems)\n",
-                   file.c_str());
-      continue;
-    }
+    if (!data.is_array()) continue;  // an index or list of names, no poems
     for (const auto& poem : data) {
-      if (!poem.is_object() || !poem.contains("paragraphs")) continue;
+      if (!poem.is_object() || !poem.contains("paragraphs") || !poem["paragraphs"].is_array()) {
+        continue;
+      }
       std::vector<std::string> paragraphs;
       for (const auto& p : poem["paragraphs"]) {
         if (p.is_string()) paragraphs.push_back(p.get<std::string>());
       }
-      builder.AddPoem(poem.value("title", ""), poem.value("author", ""), paragraphs);
+      const auto text = [&poem](const char* key) {
+        return poem.contains(key) && poem[key].is_string() ? poem[key].get<std::string>()
+                                                          : std::string();
+      };
+      const std::string title = text("title").empty() ? text("rhythmic") : text("title");
+      builder.AddPoem(title, text("author"), paragraphs);
       ++poems;
     }
   }

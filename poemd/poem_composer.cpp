@@ -10,6 +10,7 @@ namespace {
 // How far the rules have given way for one line.
 enum class Ending {
   kRhyme,    // 平 and the poem's group
+  kGroup,    // the poem's group on a 仄 character: still heard as a rhyme
   kLevel,    // 平, any group
   kOblique,  // 仄
   kAny,
@@ -18,8 +19,8 @@ enum class Ending {
 // The line's own endings, strictest first.
 std::vector<Ending> EndingsFor(bool rhyming, bool first_line) {
   if (!rhyming) return {Ending::kOblique, Ending::kAny};
-  if (first_line) return {Ending::kRhyme, Ending::kOblique, Ending::kAny};
-  return {Ending::kRhyme, Ending::kLevel, Ending::kAny};
+  if (first_line) return {Ending::kRhyme, Ending::kGroup, Ending::kOblique, Ending::kAny};
+  return {Ending::kRhyme, Ending::kGroup, Ending::kLevel, Ending::kAny};
 }
 
 // Lines scanned per character and step; bounds the work of common ones.
@@ -61,6 +62,8 @@ class Composer {
     switch (ending) {
       case Ending::kRhyme:
         return last.tone == Tone::kLevel && last.rhyme == rhyme_ && rhyme_ != kNoRhymeGroup;
+      case Ending::kGroup:
+        return last.rhyme == rhyme_ && rhyme_ != kNoRhymeGroup;
       case Ending::kLevel:
         return last.tone == Tone::kLevel;
       case Ending::kOblique:
@@ -71,43 +74,49 @@ class Composer {
     return true;
   }
 
-  // The group most rhyming lines can end in, ties going to the one with
-  // more lines to choose from.
+  // The group most even lines can end in (on 平 counting double), then the
+  // one the first line can end in too (its rhyme gives way first), then the
+  // one with more lines to choose from.
   RhymeGroup ChooseRhyme() {
-    std::array<int, kRhymeGroupCount + 1> lines_served{};
-    std::array<size_t, kRhymeGroupCount + 1> choices{};
+    using Counts = std::array<size_t, kRhymeGroupCount + 1>;
+    Counts score{};
+    Counts choices{};
     for (size_t i = 0; i < order_.characters.size(); ++i) {
       if (!IsRhyming(i)) continue;
       const char16_t hidden = order_.characters[i].unicode;
-      std::array<size_t, kRhymeGroupCount + 1> here{};
+      Counts level{};
+      Counts any{};
       const auto lines = index_.LinesWith(hidden, length_, order_.place);
       const size_t n = std::min(lines.size(), kScanLimit);
       const size_t offset = lines.size() > n ? Uniform(lines.size()) : 0;
       for (size_t k = 0; k < n; ++k) {
         const Reading last = LastReading(lines[(offset + k) % lines.size()], hidden);
-        if (last.tone == Tone::kLevel) ++here[last.rhyme];
+        ++any[last.rhyme];
+        if (last.tone == Tone::kLevel) ++level[last.rhyme];
       }
       if (lines.empty()) {
-        // A made line can end in any group the donors offer, unless the
+        // A made line can end in any group its donors offer, unless the
         // hidden character ends it.
-        if (order_.place == Place::kTail)
-          ++here[index_.ReadingOf(hidden).rhyme];
-        else
-          for (auto& count : here) ++count;
+        if (order_.place == Place::kTail) {
+          ++level[index_.ReadingOf(hidden).rhyme];
+        } else {
+          level.fill(1);
+        }
+        any = level;
       }
+      const size_t weight = i == 0 ? 1 : 4 * order_.characters.size();
       for (int g = 1; g <= kRhymeGroupCount; ++g) {
-        if (here[g] > 0) ++lines_served[g];
-        choices[g] += here[g];
+        score[g] += weight * (level[g] > 0 ? 2 : any[g] > 0 ? 1 : 0);
+        choices[g] += any[g];
       }
     }
     RhymeGroup best = kNoRhymeGroup;
     for (int g = 1; g <= kRhymeGroupCount; ++g) {
-      if (lines_served[g] > lines_served[best] ||
-          (lines_served[g] == lines_served[best] && choices[g] > choices[best])) {
+      if (score[g] > score[best] || (score[g] == score[best] && choices[g] > choices[best])) {
         best = static_cast<RhymeGroup>(g);
       }
     }
-    return lines_served[best] > 0 ? best : kNoRhymeGroup;
+    return score[best] > 0 ? best : kNoRhymeGroup;
   }
 
   size_t Uniform(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }

@@ -9,9 +9,14 @@ packages=(
   libcurl4-openssl-dev libicu-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  nlohmann-json3-dev
   xvfb xauth xdotool xclip imagemagick fonts-noto-cjk
-  curl
+  curl libcap2-bin
 )
+# The corpus comes from npm: Node.js and npm, unless some other install
+# already provides the commands.
+if ! command -v node >/dev/null 2>&1; then packages+=(nodejs); fi
+if ! command -v npm >/dev/null 2>&1; then packages+=(npm); fi
 
 missing=()
 for package in "${packages[@]}"; do
