@@ -21,9 +21,9 @@ namespace {
 // (the classics, primers) and the tone-pattern tables are left out, and so
 // are the files of poets' biographies.
 std::vector<fs::path> VerseFiles(const fs::path& root) {
-  static const char* const kFolders[] = {"quantangshi", "yudingquantangshi", "songci",
-                                         "wudaishici",  "nalanxingde",       "shuimotangshi",
-                                         "caocaoshiji", "yuanqu"};
+  static const char* const kFolders[] = {
+      "quantangshi", "yudingquantangshi", "songci",      "wudaishici",
+      "nalanxingde", "shuimotangshi",     "caocaoshiji", "yuanqu"};
   std::vector<fs::path> files;
   for (const fs::path& base : {root / "dist", root}) {
     for (const char* folder : kFolders) {
@@ -56,8 +56,7 @@ int main(int argc, char** argv) {
   }
   const std::vector<fs::path> files = VerseFiles(poetry);
   if (files.empty()) {
-    std::fprintf(stderr, "miravel-poemd-index: no verse files under %s\n",
-                 poetry.c_str());
+    std::fprintf(stderr, "miravel-poemd-index: no verse files under %s\n", poetry.c_str());
     return 1;
   }
   miravel::poemd::CorpusIndexBuilder builder;
@@ -76,7 +75,7 @@ int main(int argc, char** argv) {
       }
       const auto text = [&poem](const char* key) {
         return poem.contains(key) && poem[key].is_string() ? poem[key].get<std::string>()
-                                                          : std::string();
+                                                           : std::string();
       };
       const std::string title = text("title").empty() ? text("rhythmic") : text("title");
       builder.AddPoem(title, text("author"), paragraphs);

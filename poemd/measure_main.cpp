@@ -36,7 +36,8 @@ std::vector<char16_t> MostFrequent(const CorpusIndex& index, size_t count) {
 }
 
 // Rhyming lines ending on 平, and all rhyming lines, of `poem`.
-std::pair<int, int> LevelEndings(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
+std::pair<int, int> LevelEndings(const CorpusIndex& index, const PoemOrder& order,
+                                 const Poem& poem) {
   int level = 0, rhyming = 0;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     if (i % 2 == 0 && !(i == 0 && order.first_line_rhymes)) continue;
@@ -70,11 +71,13 @@ int main(int argc, char** argv) {
   std::string error;
   const auto index = CorpusIndex::Load(path, &error);
   if (!index) {
-    std::fprintf(stderr, "miravel-poemd-measure: %s\n", error.empty() ? "usage: --index PATH" : error.c_str());
+    std::fprintf(stderr, "miravel-poemd-measure: %s\n",
+                 error.empty() ? "usage: --index PATH" : error.c_str());
     return 2;
   }
   const std::vector<char16_t> frequent = MostFrequent(*index, 3500);
-  std::printf("coverage of the %zu most frequent characters by a real corpus line:\n", frequent.size());
+  std::printf("coverage of the %zu most frequent characters by a real corpus line:\n",
+              frequent.size());
   for (int length : {5, 7}) {
     for (Place place : {Place::kHead, Place::kMiddle, Place::kTail}) {
       size_t covered = 0;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Miravel builds, tests and runs with.
-# Idempotent, and quick when everything is there already.
+# Installs the Debian packages Miravel builds and runs with; with --test,
+# also those only its tests use. Idempotent, and quick when everything is
+# there already.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
   xvfb xauth xdotool xclip imagemagick fonts-noto-cjk
   curl libcap2-bin
 )
+if [[ "${1:-}" == "--test" ]]; then packages+=(chromium); fi
 # The corpus comes from npm: Node.js and npm, unless some other install
 # already provides the commands.
 if ! command -v node >/dev/null 2>&1; then packages+=(nodejs); fi

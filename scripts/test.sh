@@ -2,6 +2,6 @@
 # Installs what is missing, builds, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --test
 scripts/build.sh default
 ctest --preset default -j2
