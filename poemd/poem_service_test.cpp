@@ -62,6 +62,17 @@ TEST(PoemService, ListItemShapesAndNothingElseIsAListItem) {
   EXPECT_EQ(items, 1u);
 }
 
+TEST(PoemService, PageIsValidGbkThroughout) {
+  const PoemService service(Corpus(), 1);
+  for (const char* num : {"cangtou", "cangzhong", "cangwei"}) {
+    const std::string page =
+        service.Compose(std::string("xing=%B4%BA%B7%E7&gender=5&num=") + num + "&limit=200").body;
+    // No replacement characters: every byte sequence decodes as GBK.
+    EXPECT_EQ(GbkToUtf16(page).find(u'\uFFFD'), std::u16string::npos) << num;
+    EXPECT_NE(GbkToUtf16(page).find(u"五言 · "), std::u16string::npos) << num;
+  }
+}
+
 TEST(PoemService, MadeLinesAreMarkedAndAsciiIsEscaped) {
   const PoemService service(Corpus(), 1);
   const std::string page = service.Compose("xing=%FD%88%3C&gender=5&num=cangtou&limit=100").body;
