@@ -1,10 +1,9 @@
 // From the click on 开始作诗 to the filled result box (the real window,
 // offscreen) against a local service, and the bare exchange of the same
 // request on a fresh curl handle.
-#include <curl/curl.h>
-
 #include <QPushButton>
 
+#include "bench/bare_exchange.h"
 #include "bench/qt_bench_main.h"
 #include "composer/control_names.h"
 #include "composer/gbk_literal.h"
@@ -24,18 +23,9 @@ testing::StandInService& Service() {
 const std::string kBody =
     "xing=%B4%BA%B7%E7%BB%A8%D4%C2&gender=5&type_str=&classid=0&num=cangtou&limit=100";
 
-size_t Discard(char*, size_t, size_t n, void*) { return n; }
-
 void BM_BareExchange(benchmark::State& state) {
   const std::string url = Service().Url();
-  for (auto _ : state) {
-    CURL* h = curl_easy_init();
-    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(h, CURLOPT_POSTFIELDS, kBody.c_str());
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &Discard);
-    curl_easy_perform(h);
-    curl_easy_cleanup(h);
-  }
+  for (auto _ : state) bench::BarePost(url, kBody);
 }
 BENCHMARK(BM_BareExchange)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 

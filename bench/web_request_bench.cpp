@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "bench/bare_exchange.h"
 #include "common/headless_event_pump.h"
 #include "web/exchange_worker.h"
 #include "web/timed_web_request.h"
@@ -16,6 +17,7 @@ using namespace miravel;
 
 const Bytes kBody = "xing=%B4%BA%B7%E7&gender=5&type_str=&classid=0&num=cangtou&limit=100";
 
+// Like the poem service, this server keeps connections open.
 struct Server {
   Server() {
     server.Post("/qm/cts.php", [](const httplib::Request&, httplib::Response& res) {
@@ -40,18 +42,9 @@ Server& TheServer() {
   return server;
 }
 
-size_t Discard(char*, size_t, size_t n, void*) { return n; }
-
 void BM_BareCurlPerform(benchmark::State& state) {
   const std::string url = TheServer().Url();
-  for (auto _ : state) {
-    CURL* h = curl_easy_init();
-    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(h, CURLOPT_POSTFIELDS, kBody.c_str());
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &Discard);
-    curl_easy_perform(h);
-    curl_easy_cleanup(h);
-  }
+  for (auto _ : state) bench::BarePost(url, kBody);
 }
 BENCHMARK(BM_BareCurlPerform)
     ->Unit(benchmark::kMicrosecond)

@@ -16,7 +16,6 @@ class Share {
     curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &Share::Lock);
     curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &Share::Unlock);
     curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
-    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
     curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
     if (with_cookies) curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
   }

@@ -1,9 +1,10 @@
 // What every exchange of the process shares, as a browser session would:
-// the cookie store and the open connections (and resolved names), in curl
-// share handles. Cookies that a response sets through a handle attached with
-// cookies are kept, and later such exchanges with the same host send them;
-// a connection left open by one exchange serves the next one to the same
-// host and port. Thread-safe.
+// the cookie store and the resolved host names, in curl share handles.
+// Cookies that a response sets through a handle attached with cookies are
+// kept, and later such exchanges with the same host send them. Connections
+// are not kept between exchanges: a kept-alive connection to a server that
+// does not set TCP_NODELAY stalls each reply on delayed acknowledgement.
+// Thread-safe.
 #pragma once
 
 #include <curl/curl.h>
@@ -12,7 +13,7 @@
 
 namespace miravel {
 
-// Attaches `handle` to the shared connections, and, `with_cookies`, to the
+// Attaches `handle` to the shared name cache, and, `with_cookies`, to the
 // cookie store with its cookie engine on. REQUIRES: curl_global_init has run.
 void AttachWebSession(CURL* handle, bool with_cookies);
 
