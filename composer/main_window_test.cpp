@@ -58,6 +58,12 @@ TEST_F(MainWindowTest, InitialState) {
   EXPECT_EQ(Child<QPushButton>(window_, kCopyButton)->text(), QString::fromUtf8("复制结果"));
 }
 
+TEST_F(MainWindowTest, InputBoxTakesLongTexts) {
+  const QString long_text(40000, QChar(0x6625));  // 春, beyond a line edit's default limit
+  Child<QLineEdit>(window_, kInputEdit)->setText(long_text);
+  EXPECT_EQ(Child<QLineEdit>(window_, kInputEdit)->text().size(), 40000);
+}
+
 TEST_F(MainWindowTest, ComboBoxesAreNotEditable) {
   for (const char* name : {kFormCombo, kPlaceCombo, kRhymeCombo}) {
     EXPECT_FALSE(Child<QComboBox>(window_, name)->isEditable()) << name;
