@@ -5,6 +5,7 @@
 #include "composer/control_names.h"
 #include "composer/fake_toolkit.h"
 #include "composer/gbk_literal.h"
+#include "miravel/version.h"
 
 namespace miravel {
 namespace {
@@ -47,6 +48,11 @@ TEST(OnAboutSelected, ModalBoxWithCreditOnTwoLines) {
   EXPECT_EQ(toolkit.message_boxes[0].style, kMessageBoxOk);
   EXPECT_TRUE(toolkit.message_boxes[0].body.starts_with(Gbk("作者：")));
   EXPECT_NE(FindText(toolkit.message_boxes[0].body, "\r\n  "), kAbsent);
+}
+
+TEST(Version, ProgramCarriesItsVersionAndProductName) {
+  EXPECT_STREQ(MIRAVEL_VERSION_TEXT, "1.1.0.0");
+  EXPECT_STREQ(MIRAVEL_PRODUCT_NAME, "Miravel");
 }
 
 }  // namespace
