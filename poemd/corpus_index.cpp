@@ -14,7 +14,7 @@
 namespace miravel::poemd {
 namespace {
 
-constexpr char kMagic[] = "MIRAVEL-CORPUS-2\n";
+constexpr char kMagic[] = "MIRAVEL-CORPUS-3\n";
 constexpr char16_t kCjkFirst = 0x3400;
 constexpr char16_t kCjkLast = 0x9FFF;
 
@@ -132,6 +132,7 @@ bool CorpusIndex::Save(const std::string& path) const {
     w.Put(t.sources);
     w.Put(t.tones);
     w.Put(t.rhymes);
+    w.Put(t.plain);
   }
   for (const Postings& p : postings_) {
     w.Put(p.characters);
@@ -163,6 +164,7 @@ std::optional<CorpusIndex> CorpusIndex::Load(const std::string& path, std::strin
     r.Get(t.sources);
     r.Get(t.tones);
     r.Get(t.rhymes);
+    r.Get(t.plain);
   }
   for (Postings& p : index.postings_) {
     r.Get(p.characters);
@@ -176,7 +178,8 @@ std::optional<CorpusIndex> CorpusIndex::Load(const std::string& path, std::strin
   for (int slot = 0; consistent && slot < 2; ++slot) {
     const LineTable& t = index.tables_[slot];
     const size_t n = t.texts.size() / (slot == 0 ? 5 : 7);
-    consistent = t.sources.size() == n && t.tones.size() == n && t.rhymes.size() == n;
+    consistent =
+        t.sources.size() == n && t.tones.size() == n && t.rhymes.size() == n && t.plain.size() == n;
     for (uint32_t s : t.sources) consistent = consistent && s < index.source_offsets_.size();
   }
   for (const Postings& p : index.postings_) {
@@ -286,16 +289,33 @@ CorpusIndex CorpusIndexBuilder::Build() {
   for (char32_t c = kCjkFirst; c <= kCjkLast; ++c) {
     index.readings_[c] = PackReading(phonetics.Of(static_cast<char16_t>(c)));
   }
+  // The most frequent characters over both lengths.
+  std::vector<uint64_t> frequency(65536, 0);
+  for (const CorpusIndex::LineTable& t : index.tables_) {
+    for (char16_t c : t.texts) ++frequency[c];
+  }
+  std::vector<char16_t> by_frequency;
+  for (size_t c = 0; c < frequency.size(); ++c) {
+    if (frequency[c] > 0) by_frequency.push_back(static_cast<char16_t>(c));
+  }
+  std::stable_sort(by_frequency.begin(), by_frequency.end(),
+                   [&](char16_t a, char16_t b) { return frequency[a] > frequency[b]; });
+  std::vector<bool> common(65536, false);
+  for (size_t k = 0; k < std::min(by_frequency.size(), kCommonCharacters); ++k) {
+    common[by_frequency[k]] = true;
+  }
   for (int slot = 0; slot < 2; ++slot) {
     const int length = slot == 0 ? 5 : 7;
     CorpusIndex::LineTable& t = index.tables_[slot];
     const size_t n = t.texts.size() / length;
+    t.plain.assign(n, 1);
     t.tones.assign(n, 0);
     t.rhymes.assign(n, kNoRhymeGroup);
     for (size_t line = 0; line < n; ++line) {
       for (int i = 0; i < length; ++i) {
-        if (index.ReadingOf(t.texts[line * length + i]).tone == Tone::kLevel)
-          t.tones[line] |= 1 << i;
+        const char16_t c = t.texts[line * length + i];
+        if (index.ReadingOf(c).tone == Tone::kLevel) t.tones[line] |= 1 << i;
+        if (!common[c]) t.plain[line] = 0;
       }
       t.rhymes[line] = index.ReadingOf(t.texts[line * length + length - 1]).rhyme;
     }

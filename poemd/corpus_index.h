@@ -22,6 +22,8 @@ namespace miravel::poemd {
 
 enum class Place : uint8_t { kHead = 0, kMiddle = 1, kTail = 2 };
 
+inline constexpr size_t kCommonCharacters = 3500;
+
 // The 0-based position of `place` in a line of `length` (5 or 7).
 int PositionOf(Place place, int length);
 // 0 for five-character lines, 1 for seven.
@@ -43,6 +45,9 @@ class CorpusIndex {
   // Bit i set: character i is 平.
   uint8_t LevelTones(int length, uint32_t line) const { return Lines(length).tones[line]; }
   RhymeGroup LastRhyme(int length, uint32_t line) const { return Lines(length).rhymes[line]; }
+  // True when every character of the line is among the corpus's
+  // kCommonCharacters most frequent: a line a reader takes in at once.
+  bool IsPlain(int length, uint32_t line) const { return Lines(length).plain[line] != 0; }
   LineSource Source(int length, uint32_t line) const;
   // Lines of `length` that hold `character` at `place`, in corpus order.
   std::span<const uint32_t> LinesWith(char16_t character, int length, Place place) const;
@@ -57,6 +62,7 @@ class CorpusIndex {
     std::vector<uint32_t> sources;  // index into source_offsets
     std::vector<uint8_t> tones;
     std::vector<RhymeGroup> rhymes;
+    std::vector<uint8_t> plain;
   };
   // For one length and place: the characters present, sorted, with the
   // start of their run in `lines` (one more entry closes the last run).

@@ -124,14 +124,20 @@ class Composer {
   ComposedLine ComposeLine(char16_t hidden, const std::vector<Ending>& endings) {
     const auto lines = index_.LinesWith(hidden, length_, order_.place);
     for (Ending ending : endings) {
-      if (lines.empty()) break;
-      // From a random start, the first unused line that fits.
-      const size_t start = Uniform(lines.size());
-      for (size_t k = 0; k < lines.size(); ++k) {
-        const uint32_t line = lines[(start + k) % lines.size()];
-        if (used_.contains(line) || !Fits(line, hidden, ending)) continue;
-        used_.insert(line);
-        return {std::u16string(index_.Text(length_, line)), line, false, true};
+      // Plain lines first: they read better than lines of rare characters.
+      for (const bool plain_only : {true, false}) {
+        if (lines.empty()) break;
+        // From a random start, the first unused line that fits.
+        const size_t start = Uniform(lines.size());
+        for (size_t k = 0; k < lines.size(); ++k) {
+          const uint32_t line = lines[(start + k) % lines.size()];
+          if (used_.contains(line) || (plain_only && !index_.IsPlain(length_, line)) ||
+              !Fits(line, hidden, ending)) {
+            continue;
+          }
+          used_.insert(line);
+          return {std::u16string(index_.Text(length_, line)), line, false, true};
+        }
       }
     }
     return MadeLine(hidden, endings);
@@ -150,7 +156,10 @@ class Composer {
         const auto line = static_cast<uint32_t>(Uniform(count));
         const bool level = index_.LevelTones(length_, line) >> at_ & 1;
         const bool tone_fits = tone == Tone::kUnknown || level == (tone == Tone::kLevel);
-        if (!tone_fits || used_.contains(line) || !Fits(line, hidden, ending)) continue;
+        if (!tone_fits || !index_.IsPlain(length_, line) || used_.contains(line) ||
+            !Fits(line, hidden, ending)) {
+          continue;
+        }
         used_.insert(line);
         return WithHidden(line, hidden);
       }

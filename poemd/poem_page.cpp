@@ -66,8 +66,9 @@ std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poe
   for (const HiddenCharacter& c : order.characters) hidden += c.gbk;
   std::string page = Head(G("藏头诗 · ") + Escaped(hidden));
   page += "<h1>" + Escaped(hidden) + "</h1>\n<p class=\"form\">" +
-          (order.length == 5 ? G("五言") : G("七言")) + G(" · ") + PlaceName(order.place) + G(" · ") +
-          (order.first_line_rhymes ? G("首句入韵") : G("双句押韵")) + "</p>\n<ul class=\"poem\">\n";
+          (order.length == 5 ? G("五言") : G("七言")) + G(" · ") + PlaceName(order.place) +
+          G(" · ") + (order.first_line_rhymes ? G("首句入韵") : G("双句押韵")) +
+          "</p>\n<ul class=\"poem\">\n";
   const int at = PositionOf(order.place, order.length);
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     const std::u16string& text = poem.lines[i].text;
