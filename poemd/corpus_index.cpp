@@ -122,26 +122,31 @@ Reading CorpusIndex::ReadingOf(char16_t character) const {
   return readings_.empty() ? Reading{} : UnpackReading(readings_[character]);
 }
 
+template <typename Self, typename Visit>
+void CorpusIndex::VisitSections(Self& self, Visit visit) {
+  for (auto& t : self.tables_) {
+    visit(t.texts);
+    visit(t.sources);
+    visit(t.tones);
+    visit(t.rhymes);
+    visit(t.plain);
+  }
+  for (auto& p : self.postings_) {
+    visit(p.characters);
+    visit(p.starts);
+    visit(p.lines);
+  }
+  visit(self.readings_);
+  visit(self.source_blob_);
+  visit(self.source_offsets_);
+}
+
 bool CorpusIndex::Save(const std::string& path) const {
   std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
   if (!file) return false;
   Writer w(file.get());
   w.Put(kMagic, sizeof kMagic - 1);
-  for (const LineTable& t : tables_) {
-    w.Put(t.texts);
-    w.Put(t.sources);
-    w.Put(t.tones);
-    w.Put(t.rhymes);
-    w.Put(t.plain);
-  }
-  for (const Postings& p : postings_) {
-    w.Put(p.characters);
-    w.Put(p.starts);
-    w.Put(p.lines);
-  }
-  w.Put(readings_);
-  w.Put(source_blob_);
-  w.Put(source_offsets_);
+  VisitSections(*this, [&w](const auto& section) { w.Put(section); });
   return w.ok() && std::fflush(file.get()) == 0;
 }
 
@@ -159,21 +164,7 @@ std::optional<CorpusIndex> CorpusIndex::Load(const std::string& path, std::strin
     return std::nullopt;
   }
   CorpusIndex index;
-  for (LineTable& t : index.tables_) {
-    r.Get(t.texts);
-    r.Get(t.sources);
-    r.Get(t.tones);
-    r.Get(t.rhymes);
-    r.Get(t.plain);
-  }
-  for (Postings& p : index.postings_) {
-    r.Get(p.characters);
-    r.Get(p.starts);
-    r.Get(p.lines);
-  }
-  r.Get(index.readings_);
-  r.Get(index.source_blob_);
-  r.Get(index.source_offsets_);
+  VisitSections(index, [&r](auto& section) { r.Get(section); });
   bool consistent = r.ok() && index.readings_.size() == 65536;
   for (int slot = 0; consistent && slot < 2; ++slot) {
     const LineTable& t = index.tables_[slot];
@@ -182,10 +173,19 @@ std::optional<CorpusIndex> CorpusIndex::Load(const std::string& path, std::strin
         t.sources.size() == n && t.tones.size() == n && t.rhymes.size() == n && t.plain.size() == n;
     for (uint32_t s : t.sources) consistent = consistent && s < index.source_offsets_.size();
   }
-  for (const Postings& p : index.postings_) {
-    consistent = consistent && p.starts.size() == p.characters.size() + 1 &&
-                 (p.starts.empty() || p.starts.back() == p.lines.size());
+  // A damaged file must not make lookups read out of bounds.
+  for (size_t k = 0; consistent && k < index.postings_.size(); ++k) {
+    const Postings& p = index.postings_[k];
+    const size_t lines = index.LineCount(k < 3 ? 5 : 7);
+    consistent = p.starts.size() == p.characters.size() + 1 && p.starts.front() == 0 &&
+                 p.starts.back() == p.lines.size() &&
+                 std::is_sorted(p.starts.begin(), p.starts.end()) &&
+                 std::all_of(p.lines.begin(), p.lines.end(), [&](uint32_t l) { return l < lines; });
   }
+  for (uint32_t offset : index.source_offsets_) {
+    consistent = consistent && offset < index.source_blob_.size();
+  }
+  consistent = consistent && (index.source_blob_.empty() || index.source_blob_.back() == '\0');
   if (!consistent) {
     *error = path + " is damaged";
     return std::nullopt;

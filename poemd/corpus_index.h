@@ -73,6 +73,9 @@ class CorpusIndex {
   };
 
   const LineTable& Lines(int length) const { return tables_[LengthSlot(length)]; }
+  // Calls `visit` on each stored array in file order; Save and Load share it.
+  template <typename Self, typename Visit>
+  static void VisitSections(Self& self, Visit visit);
 
   std::array<LineTable, 2> tables_;
   std::array<Postings, 6> postings_;  // [length slot * 3 + place]
