@@ -194,6 +194,7 @@ std::optional<CorpusIndex> CorpusIndex::Load(const std::string& path, std::strin
 }
 
 struct CorpusIndexBuilder::State {
+  size_t common_characters = kCommonCharacters;
   std::unique_ptr<icu::Transliterator> simplifier;
   std::unordered_map<char16_t, char16_t> simplified;
   std::vector<int8_t> in_gbk = std::vector<int8_t>(65536, -1);
@@ -235,7 +236,8 @@ struct CorpusIndexBuilder::State {
   }
 };
 
-CorpusIndexBuilder::CorpusIndexBuilder() : state_(new State) {
+CorpusIndexBuilder::CorpusIndexBuilder(size_t common_characters) : state_(new State) {
+  state_->common_characters = common_characters;
   UErrorCode status = U_ZERO_ERROR;
   state_->simplifier.reset(
       icu::Transliterator::createInstance("Traditional-Simplified", UTRANS_FORWARD, status));
@@ -301,7 +303,7 @@ CorpusIndex CorpusIndexBuilder::Build() {
   std::stable_sort(by_frequency.begin(), by_frequency.end(),
                    [&](char16_t a, char16_t b) { return frequency[a] > frequency[b]; });
   std::vector<bool> common(65536, false);
-  for (size_t k = 0; k < std::min(by_frequency.size(), kCommonCharacters); ++k) {
+  for (size_t k = 0; k < std::min(by_frequency.size(), state_->common_characters); ++k) {
     common[by_frequency[k]] = true;
   }
   for (int slot = 0; slot < 2; ++slot) {

@@ -45,8 +45,9 @@ class CorpusIndex {
   // Bit i set: character i is 平.
   uint8_t LevelTones(int length, uint32_t line) const { return Lines(length).tones[line]; }
   RhymeGroup LastRhyme(int length, uint32_t line) const { return Lines(length).rhymes[line]; }
-  // True when every character of the line is among the corpus's
-  // kCommonCharacters most frequent: a line a reader takes in at once.
+  // True when every character of the line is among the corpus's most
+  // frequent (kCommonCharacters unless built otherwise): a line a reader
+  // takes in at once.
   bool IsPlain(int length, uint32_t line) const { return Lines(length).plain[line] != 0; }
   LineSource Source(int length, uint32_t line) const;
   // Lines of `length` that hold `character` at `place`, in corpus order.
@@ -87,7 +88,9 @@ class CorpusIndex {
 // Collects poems and turns them into an index.
 class CorpusIndexBuilder {
  public:
-  CorpusIndexBuilder();
+  // Lines made only of the `common_characters` most frequent characters
+  // count as plain.
+  explicit CorpusIndexBuilder(size_t common_characters = kCommonCharacters);
   ~CorpusIndexBuilder();
 
   // `title`, `author` and `paragraphs` in UTF-8, traditional or simplified.

@@ -94,6 +94,24 @@ TEST_F(PoemComposerTest, UnknownCharacterGetsAMadeLineOfTheSameTone) {
   EXPECT_EQ(donor_level, wanted == Tone::kLevel);
 }
 
+TEST(PoemComposer, PrefersLinesOfCommonCharacters) {
+  // 春, 山 and 好 are the three most frequent characters; the 龘 line is not
+  // plain.
+  CorpusIndexBuilder builder(3);
+  builder.AddPoem("t", "a", {"春山春山好，春龘春山好，春山山春好。"});
+  const CorpusIndex index = builder.Build();
+  ASSERT_EQ(index.LinesWith(u'春', 5, Place::kHead).size(), 3u);
+  for (uint64_t seed = 1; seed <= 20; ++seed) {
+    std::mt19937_64 rng(seed);
+    const Poem poem = ComposePoem(index, Order(u"春", 5, Place::kHead), rng);
+    EXPECT_EQ(poem.lines[0].text.find(u'龘'), std::u16string::npos);
+  }
+  // When only the rare line is left, it is still taken before a made line.
+  std::mt19937_64 rng(1);
+  const Poem poem = ComposePoem(index, Order(u"春春春", 5, Place::kHead), rng);
+  for (const ComposedLine& line : poem.lines) EXPECT_FALSE(line.made);
+}
+
 TEST_F(PoemComposerTest, SevenCharacterLines) {
   const Poem poem = Compose(Order(u"春花", 7, Place::kHead));
   EXPECT_EQ(poem.lines[0].text, u"春风又绿江南岸");
