@@ -1,5 +1,7 @@
 #include "poemd/poem_service.h"
 
+#include <unicode/unistr.h>
+
 #include <chrono>
 #include <ctime>
 #include <random>
@@ -22,21 +24,10 @@ uint64_t SeedFor(std::optional<uint64_t> seed, std::string_view body) {
 }
 
 std::string Utf8Of(const std::string& gbk) {
-  const std::u16string u = GbkToUtf16(gbk);
-  std::string out;
-  for (char16_t c : u) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
+  const std::u16string utf16 = GbkToUtf16(gbk);
+  std::string utf8;
+  icu::UnicodeString(false, utf16.data(), static_cast<int32_t>(utf16.size())).toUTF8String(utf8);
+  return utf8;
 }
 
 // Set by the handler that served the request, read by the logger that runs
