@@ -95,8 +95,4 @@ double TextToNumber(std::string_view text) {
 
 Text NumberToText(long long value) { return std::to_string(value); }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 }  // namespace miravel

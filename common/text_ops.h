@@ -51,6 +51,4 @@ Bytes ZeroBytes(int n);
 double TextToNumber(std::string_view text);
 Text NumberToText(long long value);
 
-bool StartsWith(std::string_view text, std::string_view prefix);
-
 }  // namespace miravel

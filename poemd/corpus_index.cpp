@@ -236,7 +236,8 @@ struct CorpusIndexBuilder::State {
   }
 };
 
-CorpusIndexBuilder::CorpusIndexBuilder(size_t common_characters) : state_(new State) {
+CorpusIndexBuilder::CorpusIndexBuilder(size_t common_characters)
+    : state_(std::make_unique<State>()) {
   state_->common_characters = common_characters;
   UErrorCode status = U_ZERO_ERROR;
   state_->simplifier.reset(
@@ -244,7 +245,7 @@ CorpusIndexBuilder::CorpusIndexBuilder(size_t common_characters) : state_(new St
   if (U_FAILURE(status)) state_->simplifier.reset();
 }
 
-CorpusIndexBuilder::~CorpusIndexBuilder() { delete state_; }
+CorpusIndexBuilder::~CorpusIndexBuilder() = default;
 
 size_t CorpusIndexBuilder::LinesSoFar() const {
   return state_->index.LineCount(5) + state_->index.LineCount(7);

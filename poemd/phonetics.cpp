@@ -100,13 +100,13 @@ struct Phonetics::Impl {
   std::unique_ptr<icu::Transliterator> han_latin;
 };
 
-Phonetics::Phonetics() : impl_(new Impl) {
+Phonetics::Phonetics() : impl_(std::make_unique<Impl>()) {
   UErrorCode status = U_ZERO_ERROR;
   impl_->han_latin.reset(icu::Transliterator::createInstance("Han-Latin", UTRANS_FORWARD, status));
   if (U_FAILURE(status)) impl_->han_latin.reset();
 }
 
-Phonetics::~Phonetics() { delete impl_; }
+Phonetics::~Phonetics() = default;
 
 std::string Phonetics::Pinyin(char16_t character) {
   if (!impl_->han_latin) return {};

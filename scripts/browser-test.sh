@@ -26,9 +26,6 @@ port=$((20000 + RANDOM % 20000))
 "$build/poemd/miravel-poemd" --index "$work/test.idx" --listen "127.0.0.1:$port" 2>"$work/poemd.log" &
 service=$!
 trap 'kill $service 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-  if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then break; fi
-  sleep 0.05
-done
+"$root/scripts/wait-for-port.sh" "$port" $service
 cp "$root/poemd/browser_test.mjs" "$work/"
 node "$work/browser_test.mjs" "http://127.0.0.1:$port/" "$work/browser.png"

@@ -21,9 +21,5 @@ fi
 "$service" --index build/corpus/poems.idx --listen 127.0.0.1:80 &
 service_pid=$!
 trap 'kill $service_pid 2>/dev/null; wait $service_pid 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-  if ! kill -0 $service_pid 2>/dev/null; then echo "run: miravel-poemd did not start"; exit 1; fi
-  if (exec 3<>/dev/tcp/127.0.0.1/80) 2>/dev/null; then break; fi
-  sleep 0.05
-done
+if ! scripts/wait-for-port.sh 80 $service_pid; then echo "run: miravel-poemd did not start"; exit 1; fi
 build/composer/miravel

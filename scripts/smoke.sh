@@ -11,11 +11,10 @@ out="$build/smoke.png"
 "$build/composer/miravel-stand-in" 80 2>/dev/null &
 service=$!
 trap 'kill $service 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  if ! kill -0 $service 2>/dev/null; then echo "smoke: port 80 unavailable, skipped"; exit 77; fi
-  if (exec 3<>/dev/tcp/127.0.0.1/80) 2>/dev/null; then break; fi
-  sleep 0.1
-done
+if ! "$(dirname "$0")/wait-for-port.sh" 80 $service; then
+  echo "smoke: port 80 unavailable, skipped"
+  exit 77
+fi
 
 # Two lines of five characters, the hidden one at the head: what the
 # stand-in composes for 春风.

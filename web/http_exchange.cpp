@@ -42,7 +42,7 @@ size_t OnBody(char* data, size_t, size_t size, void* user) {
 size_t OnHeader(char* data, size_t, size_t size, void* user) {
   Text& headers = static_cast<Transfer*>(user)->headers;
   const std::string_view line(data, size);
-  if (StartsWith(line, "HTTP/")) headers.clear();
+  if (line.starts_with("HTTP/")) headers.clear();
   if (line != "\r\n" && line != "\n" && headers.size() + size <= kMaxHeaderBytes) headers += line;
   return size;
 }

@@ -53,7 +53,7 @@ int TimeoutMillis(std::optional<int> timeout_seconds) {
 Bytes TimedWebRequest(Text& url, EventPump& pump, const WebRequestOptions& options) {
   using Clock = std::chrono::steady_clock;
   if (TrimBlanks(url).empty()) return {};
-  if (!StartsWith(url, "http://") && !StartsWith(url, "https://")) url = "http://" + url;
+  if (!url.starts_with("http://") && !url.starts_with("https://")) url = "http://" + url;
 
   const int file_number = OpenMemoryFile();
   const std::shared_ptr<MemoryFile> file = FindMemoryFile(file_number);

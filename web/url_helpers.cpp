@@ -24,9 +24,9 @@ Text GetUrlHost(const Text& url) {
 Text GetUrlPath(const Text& url) {
   // The host is looked for after the scheme, so that a host such as "h" or
   // "tp" is not found inside "http://" itself.
-  const int scheme_end = StartsWith(LowerAscii(LeftBytes(url, 8)), "https://")  ? 9
-                         : StartsWith(LowerAscii(LeftBytes(url, 7)), "http://") ? 8
-                                                                                : 1;
+  const int scheme_end = LowerAscii(LeftBytes(url, 8)) == "https://"  ? 9
+                         : LowerAscii(LeftBytes(url, 7)) == "http://" ? 8
+                                                                      : 1;
   const int host_at = FindText(url, GetUrlHost(url), scheme_end, true);
   const int slash_at = FindText(url, "/", host_at, true);
   return slash_at > 0 ? RightBytes(url, Length(url) - slash_at + 1) : Text("/");
