@@ -1,22 +1,28 @@
 // The poem service's corpus: every line of five or seven characters of the
-// classical poems, in simplified characters, with its source poem, the tone
-// class of each character and the rhyme group of its last one; and, for
-// each line length and hiding place, the lines that hold a character there.
+// classical poems, in simplified characters, with
+//   - its source poem (title, poet, dynasty) and the rank of its collection;
+//   - the tone class of each character and the rhyme group of its last one,
+//     as the line reads them (polyphones resolved by their words);
+//   - for each length and hiding place, the lines that hold a character there;
+//   - the real couplets (two lines of a regulated poem that belong together),
+//     found by the characters at one place in both lines;
+//   - the association vectors learned from consecutive lines (association.h).
 //
-// Built once by CorpusIndexBuilder (miravel-poemd-index) and saved to one
-// file; loaded by the service, then read-only and safe to share between
-// threads.
+// Built by CorpusIndexBuilder (corpus_index_builder.h), saved to one file
+// (index_file.h), and loaded by the service: every count, offset and value
+// is checked before the index is handed out, so that no lookup can leave its
+// arrays and no line can be served that does not hold its character. Then
+// read-only, and safe to share between threads.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "poemd/association.h"
+#include "poemd/index_file.h"
 #include "poemd/phonetics.h"
 
 namespace miravel::poemd {
@@ -30,82 +36,103 @@ int PositionOf(Place place, int length);
 // 0 for five-character lines, 1 for seven.
 inline int LengthSlot(int length) { return length == 7 ? 1 : 0; }
 
+// How readily a line is taken, best first.
+enum class SourceRank : uint8_t {
+  kRegulatedShi = 0,  // Tang and Song shi of four or eight lines of one length
+  kShi = 1,           // the other Tang and Song shi
+  kCiAndOther = 2,    // ci, and the smaller collections of shi
+  kDrama = 3,         // drama and colloquial songs: only where nothing else serves
+};
+inline constexpr int kSourceRanks = 4;
+
+enum class Dynasty : uint8_t { kUnknown, kWei, kTang, kFiveDynasties, kSong, kYuan, kQing };
+inline constexpr int kDynasties = 7;
+// "唐", "宋", ... in UTF-8; "" for kUnknown.
+const char* DynastyName(Dynasty dynasty);
+
+// What the index knows of one line. Bit i of the masks is character i.
+struct LineTraits {
+  uint32_t source = 0;
+  uint8_t level = 0;                 // characters read 平
+  uint8_t oblique = 0;               // characters read 仄 (a neutral tone is in neither mask)
+  RhymeGroup rhyme = kNoRhymeGroup;  // of the last character, as the line reads it
+  uint8_t flags = 0;                 // kPlainFlag | rank << kRankShift
+
+  static constexpr uint8_t kPlainFlag = 1;
+  static constexpr int kRankShift = 1;
+  // Every character is among the corpus's most frequent: a line a reader
+  // takes in at once.
+  bool plain() const { return (flags & kPlainFlag) != 0; }
+  SourceRank rank() const { return static_cast<SourceRank>(flags >> kRankShift); }
+};
+static_assert(sizeof(LineTraits) == 8);
+
 struct LineSource {
-  std::string title;   // GBK
-  std::string author;  // GBK
+  std::string title;   // GBK, simplified
+  std::string author;  // GBK, simplified
+  Dynasty dynasty = Dynasty::kUnknown;
+};
+
+struct Couplet {
+  uint32_t first = 0;
+  uint32_t second = 0;
 };
 
 class CorpusIndex {
  public:
-  // nullopt, with `error` set, when the file cannot be read or is no index.
+  // nullopt, with `error` saying why, when the file cannot be read, is no
+  // index of this version, or is damaged.
   static std::optional<CorpusIndex> Load(const std::string& path, std::string* error);
-  bool Save(const std::string& path) const;
+  static std::optional<CorpusIndex> FromFile(IndexFile file, std::string* error);
 
-  size_t LineCount(int length) const { return Lines(length).texts.size() / length; }
+  size_t LineCount(int length) const { return Slot(length).traits.size(); }
   std::u16string_view Text(int length, uint32_t line) const;
-  // Bit i set: character i is 平.
-  uint8_t LevelTones(int length, uint32_t line) const { return Lines(length).tones[line]; }
-  RhymeGroup LastRhyme(int length, uint32_t line) const { return Lines(length).rhymes[line]; }
-  // True when every character of the line is among the corpus's most
-  // frequent (kCommonCharacters unless built otherwise): a line a reader
-  // takes in at once.
-  bool IsPlain(int length, uint32_t line) const { return Lines(length).plain[line] != 0; }
+  const LineTraits& Traits(int length, uint32_t line) const { return Slot(length).traits[line]; }
   LineSource Source(int length, uint32_t line) const;
-  // Lines of `length` that hold `character` at `place`, in corpus order.
+  // Lines of `length` that hold `character` at `place`: by source rank,
+  // then in corpus order.
   std::span<const uint32_t> LinesWith(char16_t character, int length, Place place) const;
-  // The character's reading as the index recorded it.
+
+  size_t CoupletCount(int length) const { return Slot(length).couplets.size(); }
+  Couplet CoupletAt(int length, uint32_t couplet) const { return Slot(length).couplets[couplet]; }
+  // Real couplets of `length` whose first line holds `first` at `place` and
+  // whose second line holds `second` there.
+  std::span<const uint32_t> CoupletsWith(char16_t first, char16_t second, int length,
+                                         Place place) const;
+
+  // The character's reading on its own, as the index recorded it.
   Reading ReadingOf(char16_t character) const;
+  const Association& Associations() const { return association_; }
+  // The file the index lives in (its size, for the log).
+  const IndexFile& File() const { return file_; }
 
  private:
-  friend class CorpusIndexBuilder;
-
-  struct LineTable {
-    std::u16string texts;           // `length` units a line
-    std::vector<uint32_t> sources;  // index into source_offsets
-    std::vector<uint8_t> tones;
-    std::vector<RhymeGroup> rhymes;
-    std::vector<uint8_t> plain;
-  };
-  // For one length and place: the characters present, sorted, with the
-  // start of their run in `lines` (one more entry closes the last run).
   struct Postings {
-    std::vector<char16_t> characters;
-    std::vector<uint32_t> starts;
-    std::vector<uint32_t> lines;
+    std::span<const char16_t> characters;
+    std::span<const uint32_t> starts;  // one more than characters
+    std::span<const uint32_t> lines;
   };
+  struct CoupletPostings {
+    std::span<const uint32_t> keys;  // first << 16 | second, ascending
+    std::span<const uint32_t> starts;
+    std::span<const uint32_t> couplets;
+  };
+  struct LengthTables {
+    std::span<const char16_t> texts;
+    std::span<const LineTraits> traits;
+    std::span<const Couplet> couplets;
+    Postings postings[3];
+    CoupletPostings couplet_postings[3];
+  };
+  const LengthTables& Slot(int length) const { return slots_[LengthSlot(length)]; }
+  bool Check(std::string* error) const;
 
-  const LineTable& Lines(int length) const { return tables_[LengthSlot(length)]; }
-  // Calls `visit` on each stored array in file order; Save and Load share it.
-  template <typename Self, typename Visit>
-  static void VisitSections(Self& self, Visit visit);
-
-  std::array<LineTable, 2> tables_;
-  std::array<Postings, 6> postings_;  // [length slot * 3 + place]
-  std::vector<uint8_t> readings_;     // 65536 entries: rhyme | tone << 4
-  std::string source_blob_;           // title '\0' author '\0' ...
-  std::vector<uint32_t> source_offsets_;
-};
-
-// Collects poems and turns them into an index.
-class CorpusIndexBuilder {
- public:
-  // Lines made only of the `common_characters` most frequent characters
-  // count as plain.
-  explicit CorpusIndexBuilder(size_t common_characters = kCommonCharacters);
-  ~CorpusIndexBuilder();
-
-  // `title`, `author` and `paragraphs` in UTF-8, traditional or simplified.
-  // Paragraphs are split at every character that is not a Chinese one; each
-  // piece of five or seven characters that GBK can hold becomes a line, once.
-  void AddPoem(std::string_view title, std::string_view author,
-               const std::vector<std::string>& paragraphs);
-  size_t LinesSoFar() const;
-  // Also records the reading of every character of the CJK blocks.
-  CorpusIndex Build();
-
- private:
-  struct State;
-  std::unique_ptr<State> state_;
+  IndexFile file_;
+  LengthTables slots_[2];
+  std::span<const uint8_t> readings_;  // 65536 entries: rhyme | tone << 4
+  std::span<const uint32_t> sources_;  // three per source: title offset, author offset, dynasty
+  std::span<const char> source_text_;  // GBK texts, each ending '\0'
+  Association association_;
 };
 
 }  // namespace miravel::poemd

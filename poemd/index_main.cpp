@@ -1,94 +1,100 @@
 // miravel-poemd-index: turns the verse of the chinese-poetry data package
-// into the poem service's corpus index.
-// Usage: miravel-poemd-index --poetry DIR --out PATH
-//   DIR is the package's folder (node_modules/chinese-poetry).
-#include <algorithm>
+// into the poem service's index.
+#include <CLI/CLI.hpp>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "poemd/corpus_index.h"
+#include "miravel/version.h"
+#include "poemd/corpus_index_builder.h"
+#include "poemd/corpus_split.h"
+#include "poemd/line_splitter.h"
+#include "poemd/poetry_package.h"
+#include "poemd/word_readings.h"
 
 namespace fs = std::filesystem;
+using namespace miravel::poemd;
 
 namespace {
 
-// The package's verse: the Tang and Song shi with the other Tang editions,
-// the Song ci, the Five Dynasties ci, and a few smaller collections. Prose
-// (the classics, primers) and the tone-pattern tables are left out, and so
-// are the files of poets' biographies.
-std::vector<fs::path> VerseFiles(const fs::path& root) {
-  static const char* const kFolders[] = {
-      "quantangshi", "yudingquantangshi", "songci",      "wudaishici",
-      "nalanxingde", "shuimotangshi",     "caocaoshiji", "yuanqu"};
-  std::vector<fs::path> files;
-  for (const fs::path& base : {root / "dist", root}) {
-    for (const char* folder : kFolders) {
-      if (!fs::is_directory(base / folder)) continue;
-      for (const auto& entry : fs::recursive_directory_iterator(base / folder)) {
-        const std::string name = entry.path().filename().string();
-        if (entry.path().extension() == ".json" && !name.starts_with("author")) {
-          files.push_back(entry.path());
-        }
-      }
-    }
-    if (!files.empty()) break;
+bool WriteAtomically(const std::string& path, const std::vector<std::byte>& bytes) {
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) return false;
   }
-  std::sort(files.begin(), files.end());
-  return files;
+  // A service maps the index it reads: replace the file, never rewrite it.
+  std::error_code error;
+  fs::rename(temporary, path, error);
+  return !error;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string poetry, out;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string flag = argv[i];
-    if (flag == "--poetry") poetry = argv[i + 1];
-    if (flag == "--out") out = argv[i + 1];
-  }
-  if (poetry.empty() || out.empty()) {
-    std::fprintf(stderr, "usage: miravel-poemd-index --poetry DIR --out PATH\n");
-    return 2;
-  }
-  const std::vector<fs::path> files = VerseFiles(poetry);
+  CLI::App app("Builds the poem index of miravel-poemd from the chinese-poetry data package.",
+               "miravel-poemd-index");
+  std::string poetry, out, readings_path;
+  bool measure_split = false;
+  app.add_option("--poetry", poetry, "the package's folder (node_modules/chinese-poetry)")
+      ->required()
+      ->check(CLI::ExistingDirectory);
+  app.add_option("--out", out, "the index file to write")->required();
+  app.add_option("--readings", readings_path,
+                 "the word pronunciation dictionary (@pinyin-pro/data json/complete.json); "
+                 "without it polyphones take their commonest reading")
+      ->check(CLI::ExistingFile);
+  app.add_flag("--measure-split", measure_split,
+               "index only the half of the corpus that miravel-poemd-measure does not judge with, "
+               "without the held-out quatrains");
+  app.set_version_flag("--version", std::string("miravel-poemd-index ") + MIRAVEL_VERSION_TEXT);
+  CLI11_PARSE(app, argc, argv);
+
+  const auto start = std::chrono::steady_clock::now();
+  const std::vector<VerseFile> files = VerseFiles(poetry);
   if (files.empty()) {
     std::fprintf(stderr, "miravel-poemd-index: no verse files under %s\n", poetry.c_str());
     return 1;
   }
-  miravel::poemd::CorpusIndexBuilder builder;
-  size_t poems = 0;
-  for (const fs::path& file : files) {
-    std::ifstream in(file);
-    const nlohmann::json data = nlohmann::json::parse(in, nullptr, false);
-    if (!data.is_array()) continue;  // an index or list of names, no poems
-    for (const auto& poem : data) {
-      if (!poem.is_object() || !poem.contains("paragraphs") || !poem["paragraphs"].is_array()) {
-        continue;
-      }
-      std::vector<std::string> paragraphs;
-      for (const auto& p : poem["paragraphs"]) {
-        if (p.is_string()) paragraphs.push_back(p.get<std::string>());
-      }
-      const auto text = [&poem](const char* key) {
-        return poem.contains(key) && poem[key].is_string() ? poem[key].get<std::string>()
-                                                           : std::string();
-      };
-      const std::string title = text("title").empty() ? text("rhythmic") : text("title");
-      builder.AddPoem(title, text("author"), paragraphs);
-      ++poems;
+  std::optional<WordReadings> readings;
+  if (!readings_path.empty()) {
+    std::string error;
+    readings = WordReadings::FromFile(readings_path, &error);
+    if (!readings) {
+      std::fprintf(stderr, "miravel-poemd-index: %s\n", error.c_str());
+      return 1;
     }
+  } else {
+    std::fprintf(stderr, "miravel-poemd-index: no --readings; polyphones read alone\n");
   }
-  const miravel::poemd::CorpusIndex index = builder.Build();
-  if (!index.Save(out)) {
+  CorpusIndexBuilder builder({.readings = readings ? &*readings : nullptr});
+  LineSplitter splitter;
+  size_t poems = 0;
+  for (const VerseFile& file : files) {
+    ReadPoems(file, [&](const PoemText& poem) {
+      if (measure_split && PartOf(poem, splitter.Pieces(poem.paragraphs)) != SplitPart::kIndex) {
+        return;
+      }
+      builder.AddPoem(poem);
+      ++poems;
+    });
+  }
+  const size_t lines = builder.LinesSoFar();
+  const std::vector<std::byte> bytes = builder.Finish();
+  if (!WriteAtomically(out, bytes)) {
     std::fprintf(stderr, "miravel-poemd-index: cannot write %s\n", out.c_str());
     return 1;
   }
-  std::fprintf(stderr,
-               "miravel-poemd-index: %zu poems, %zu five- and %zu seven-character lines -> %s\n",
-               poems, index.LineCount(5), index.LineCount(7), out.c_str());
+  std::fprintf(stderr, "miravel-poemd-index: %zu poems, %zu lines, %.0f MB -> %s in %.1f s\n",
+               poems, lines, bytes.size() / 1e6, out.c_str(), SecondsSince(start));
   return 0;
 }

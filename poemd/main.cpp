@@ -1,56 +1,40 @@
 // miravel-poemd: the poem service.
-// Usage: miravel-poemd --index PATH [--listen 127.0.0.1:80] [--seed N]
+#include <CLI/CLI.hpp>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
+#include "miravel/version.h"
 #include "poemd/corpus_index.h"
 #include "poemd/poem_service.h"
 
-namespace {
-
-struct Options {
-  std::string index;
-  std::string host = "127.0.0.1";
-  int port = 80;
-  std::optional<uint64_t> seed;
-};
-
-std::optional<Options> ParseOptions(int argc, char** argv) {
-  Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string flag = argv[i];
-    if (i + 1 >= argc) return std::nullopt;
-    const std::string value = argv[++i];
-    if (flag == "--index") {
-      options.index = value;
-    } else if (flag == "--listen") {
-      const size_t colon = value.rfind(':');
-      if (colon == std::string::npos) return std::nullopt;
-      options.host = value.substr(0, colon);
-      options.port = std::atoi(value.c_str() + colon + 1);
-    } else if (flag == "--seed") {
-      options.seed = std::strtoull(value.c_str(), nullptr, 10);
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (options.index.empty() || options.port <= 0 || options.port > 65535) return std::nullopt;
-  return options;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  const std::optional<Options> options = ParseOptions(argc, argv);
-  if (!options) {
-    std::fprintf(stderr, "usage: miravel-poemd --index PATH [--listen 127.0.0.1:80] [--seed N]\n");
+  CLI::App app("Composes acrostic poems from an index of classical verse, over HTTP.",
+               "miravel-poemd");
+  std::string index_path;
+  std::string listen = "127.0.0.1:80";
+  std::optional<uint64_t> seed;
+  bool check = false;
+  app.add_option("--index", index_path, "the poem index (miravel-poemd-index builds it)")
+      ->required();
+  app.add_option("--listen", listen, "HOST:PORT to listen on")->capture_default_str();
+  app.add_option("--seed", seed, "compose the same poem for the same request");
+  app.add_flag("--check", check, "check the index and exit: 0 when it loads, 1 when not");
+  app.set_version_flag("--version", std::string("miravel-poemd ") + MIRAVEL_VERSION_TEXT);
+  CLI11_PARSE(app, argc, argv);
+  const size_t colon = listen.rfind(':');
+  int port = 0;
+  if (colon != std::string::npos) port = std::atoi(listen.c_str() + colon + 1);
+  if (colon == std::string::npos || port <= 0 || port > 65535) {
+    std::fprintf(stderr, "miravel-poemd: --listen wants HOST:PORT, not %s\n", listen.c_str());
     return 2;
   }
+  const std::string host = listen.substr(0, colon);
+
   // Signals go to the waiting thread below; the server's threads inherit the mask.
   sigset_t signals;
   sigemptyset(&signals);
@@ -61,29 +45,32 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   std::string error;
   const std::optional<miravel::poemd::CorpusIndex> index =
-      miravel::poemd::CorpusIndex::Load(options->index, &error);
+      miravel::poemd::CorpusIndex::Load(index_path, &error);
   if (!index) {
     std::fprintf(stderr, "miravel-poemd: %s\n", error.c_str());
     return 1;
   }
   const double load_ms =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  if (check) {
+    std::printf("%s: %zu + %zu lines, checked in %.0f ms\n", index_path.c_str(),
+                index->LineCount(5), index->LineCount(7), load_ms);
+    return 0;
+  }
 
   httplib::Server server;
   std::mutex log_mutex;
-  const miravel::poemd::PoemService service(*index, options->seed);
+  const miravel::poemd::PoemService service(*index, seed);
   service.Mount(server, [&log_mutex](const std::string& line) {
     std::lock_guard lock(log_mutex);
     std::fprintf(stderr, "%s\n", line.c_str());
   });
-  if (!server.bind_to_port(options->host, options->port)) {
-    std::fprintf(stderr, "miravel-poemd: cannot listen on %s:%d\n", options->host.c_str(),
-                 options->port);
+  if (!server.bind_to_port(host, port)) {
+    std::fprintf(stderr, "miravel-poemd: cannot listen on %s:%d\n", host.c_str(), port);
     return 1;
   }
   std::fprintf(stderr, "miravel-poemd: %zu + %zu lines loaded in %.0f ms; listening on %s:%d\n",
-               index->LineCount(5), index->LineCount(7), load_ms, options->host.c_str(),
-               options->port);
+               index->LineCount(5), index->LineCount(7), load_ms, host.c_str(), port);
   std::thread stopper([&] {
     int signal = 0;
     sigwait(&signals, &signal);

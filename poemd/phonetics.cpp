@@ -91,7 +91,11 @@ Reading ReadingOfPinyin(std::string_view pinyin) {
   }
   if (plain.empty()) return {};
   Reading reading;
-  reading.tone = (tone == 1 || tone == 2) ? Tone::kLevel : Tone::kOblique;
+  // The neutral tone of a word's weak syllable ("聪明" cōng ming) is neither
+  // class: such a character fits no rule that asks for a tone.
+  reading.tone = (tone == 1 || tone == 2)   ? Tone::kLevel
+                 : (tone == 3 || tone == 4) ? Tone::kOblique
+                                            : Tone::kUnknown;
   reading.rhyme = GroupOfFinal(FinalOf(plain));
   return reading;
 }

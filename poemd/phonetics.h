@@ -1,9 +1,9 @@
 // Tone class and rhyme group of a Chinese character, from its Mandarin
 // reading (ICU's Han-Latin transliteration, one reading per character).
 //
-// Tone class: 平 for the first and second tones, 仄 for the third and fourth
-// (and the neutral tone). Rhyme group: the fourteen groups of 中华新韵, from
-// the pinyin final.
+// Tone class: 平 for the first and second tones, 仄 for the third and
+// fourth; the neutral tone is neither (kUnknown). Rhyme group: the fourteen
+// groups of 中华新韵, from the pinyin final.
 #pragma once
 
 #include <cstdint>

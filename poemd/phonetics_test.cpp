@@ -11,6 +11,9 @@ TEST(ReadingOfPinyin, ToneClasses) {
   EXPECT_EQ(ReadingOfPinyin("hǎo").tone, Tone::kOblique);
   EXPECT_EQ(ReadingOfPinyin("yuè").tone, Tone::kOblique);
   EXPECT_EQ(ReadingOfPinyin("").tone, Tone::kUnknown);
+  // A word's weak syllable (聪明 cōng ming) is neither 平 nor 仄.
+  EXPECT_EQ(ReadingOfPinyin("ming").tone, Tone::kUnknown);
+  EXPECT_EQ(ReadingOfPinyin("ming").rhyme, ReadingOfPinyin("míng").rhyme);
 }
 
 TEST(ReadingOfPinyin, RhymeGroupsFromFinals) {

@@ -113,6 +113,16 @@ OrderOrError ParsePoemOrder(std::string_view body) {
     return {std::nullopt, "xing holds more than 100 characters"};
   }
   order.characters = std::move(*characters);
+  if (const std::string* theme = field("type_str")) {
+    const auto words = SplitGbk(*theme);
+    if (!words) return {std::nullopt, "type_str is not valid GBK text"};
+    for (const HiddenCharacter& c : *words) {
+      if (c.unicode >= 0x3400 && c.unicode <= 0x9FFF) order.theme.push_back(c.unicode);
+    }
+    if (order.theme.size() > kMaxThemeCharacters) {
+      return {std::nullopt, "type_str holds more than 20 characters"};
+    }
+  }
   return {std::move(order), {}};
 }
 

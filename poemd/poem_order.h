@@ -1,7 +1,8 @@
 // What a client asks the poem service for, read from its form body:
 // xing (the hidden characters, GBK, escaped byte by byte), gender ("5" or
-// "7"), num ("cangtou", "cangzhong" or "cangwei") and limit ("100" or
-// "200"). Fields are found by name, in any order; "%XX" and "+" are decoded.
+// "7"), num ("cangtou", "cangzhong" or "cangwei"), limit ("100" or "200"),
+// and optionally type_str (theme words, GBK; the desktop client sends it
+// empty). Fields are found by name, in any order; "%XX" and "+" are decoded.
 #pragma once
 
 #include <map>
@@ -15,6 +16,7 @@
 namespace miravel::poemd {
 
 inline constexpr size_t kMaxHiddenCharacters = 100;
+inline constexpr size_t kMaxThemeCharacters = 20;
 
 struct HiddenCharacter {
   std::string gbk;       // its bytes as sent: one (ASCII) or two
@@ -26,6 +28,7 @@ struct PoemOrder {
   int length = 5;  // 5 or 7
   Place place = Place::kHead;
   bool first_line_rhymes = false;  // limit 200
+  std::u16string theme;            // the theme's Chinese characters; blanks and the rest dropped
 };
 
 // The decoded fields, or nullopt for a malformed body (a "%" not followed

@@ -81,7 +81,9 @@ std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poe
     page += "<tr><td>";
     if (line.has_source) {
       const LineSource source = index.Source(order.length, line.corpus_line);
+      const std::string dynasty = DynastyName(source.dynasty);
       page += Utf16ToGbk(index.Text(order.length, line.corpus_line)) + "</td><td>" +
+              (dynasty.empty() ? "" : G("〔") + G(dynasty.c_str()) + G("〕")) +
               Escaped(source.author) + G("《") + Escaped(source.title) + G("》");
     } else {
       page += "</td><td>";

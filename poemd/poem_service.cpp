@@ -46,8 +46,8 @@ ComposeReply PoemService::Compose(std::string_view body) const {
     return {400, kPlain, "400 Bad Request: " + parsed.error + "\n", "(" + parsed.error + ")"};
   }
   const PoemOrder& order = *parsed.order;
-  std::mt19937_64 rng(SeedFor(seed_, body));
-  const Poem poem = ComposePoem(index_, order, rng);
+  const Poem poem =
+      ComposePoem(index_, order, {.seed = SeedFor(seed_, body), .theme = order.theme});
   std::string hidden;
   for (const HiddenCharacter& c : order.characters) hidden += c.gbk;
   static const char* const kPlaces[] = {"cangtou", "cangzhong", "cangwei"};

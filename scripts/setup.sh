@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev libicu-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libeigen3-dev libxxhash-dev libcli11-dev
   xvfb xauth xdotool xclip imagemagick fonts-noto-cjk
   curl libcap2-bin
 )

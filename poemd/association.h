@@ -1,0 +1,66 @@
+// Which characters go together in consecutive lines of real poems, as
+// vectors learned when the index is built (association_learner.h).
+//
+// Cohesion: for characters a and b, Vector(a) · Following(Vector(b))
+// approximates the smoothed pointwise mutual information of a standing in
+// one line of a real poem and b in the next (association_learner.h): a
+// factorisation of rank kCohesionDims. A line's vector is the mean of its characters'
+// vectors, so the cohesion of two lines is their mean association over all
+// pairs of their characters.
+//
+// Parallel: the same for two characters at one position in the two lines of
+// a real couplet (山/水, 花/鸟, 红/绿), rank kParallelDims; only the most
+// frequent characters have parallel vectors.
+//
+// A view over the index's arrays: cheap to copy, thread-safe.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace miravel::poemd {
+
+inline constexpr int kCohesionDims = 64;
+inline constexpr int kParallelDims = 16;
+inline constexpr uint16_t kNotInVocabulary = 0xFFFF;
+
+using LineVector = std::array<float, kCohesionDims>;
+
+struct AssociationArrays {
+  std::span<const uint16_t> vocabulary;   // 65536 entries: a row, or kNotInVocabulary
+  std::span<const float> cohesion;        // rows * kCohesionDims
+  std::span<const float> cohesion_signs;  // kCohesionDims entries, each +1 or -1
+  std::span<const float> parallel;        // parallel rows * kParallelDims
+  std::span<const float> parallel_signs;  // kParallelDims entries, each +1 or -1
+};
+
+class Association {
+ public:
+  // Knows no character: every score is 0.
+  Association() = default;
+  // REQUIRES: the arrays passed Check().
+  explicit Association(const AssociationArrays& arrays) : a_(arrays) {}
+  // "" when the arrays fit together and every value is in range, or what
+  // is wrong.
+  static std::string_view Check(const AssociationArrays& arrays);
+
+  // The mean vector of the line's characters; a character without a vector
+  // counts as zero.
+  LineVector Vector(std::u16string_view line) const;
+  // `v` made ready to stand second in Dot: Dot(Vector(a), Following(Vector(b)))
+  // is the cohesion of line a followed by line b.
+  LineVector Following(const LineVector& v) const;
+  static float Dot(const LineVector& a, const LineVector& b);
+  // The mean parallel association of the two lines' characters, position by
+  // position. REQUIRES: the lines are of one length.
+  float Parallel(std::u16string_view first, std::u16string_view second) const;
+
+ private:
+  const float* ParallelRow(char16_t c) const;
+
+  AssociationArrays a_;
+};
+
+}  // namespace miravel::poemd

@@ -1,0 +1,51 @@
+// The sections of the poem index file (index_file.h) and what each holds;
+// the builder writes them and CorpusIndex reads them.
+//
+// Per line length (slot 0 for five characters, 1 for seven):
+//   kTexts               char16_t  `length` characters a line
+//   kTraits              LineTraits, one a line
+//   kCouplets            Couplet, one a real couplet
+// and per length and place (0 head, 1 middle, 2 tail):
+//   kPostingCharacters   char16_t  the characters found there, ascending
+//   kPostingStarts       uint32_t  where each character's lines start (one more entry)
+//   kPostingLines        uint32_t  the lines, by character
+//   kCoupletKeys         uint32_t  first << 16 | second, ascending
+//   kCoupletStarts       uint32_t  where each key's couplets start (one more entry)
+//   kCoupletIds          uint32_t  the couplets, by key
+// Once:
+//   kReadings            uint8_t   65536: a character's own reading, rhyme | tone << 4
+//   kSources             uint32_t  three per source: title and author offsets, dynasty
+//   kSourceText          char      GBK texts, each ending '\0'
+//   kVocabulary ... kParallelSigns: the association arrays (association.h)
+#pragma once
+
+#include <cstdint>
+
+namespace miravel::poemd::sections {
+
+enum Kind : uint32_t {
+  kTexts = 1,
+  kTraits,
+  kCouplets,
+  kPostingCharacters,
+  kPostingStarts,
+  kPostingLines,
+  kCoupletKeys,
+  kCoupletStarts,
+  kCoupletIds,
+  kReadings = 32,
+  kSources,
+  kSourceText,
+  kVocabulary,
+  kCohesion,
+  kCohesionSigns,
+  kParallel,
+  kParallelSigns,
+};
+
+constexpr uint32_t Id(Kind kind, int slot = 0, int place = 0) {
+  return static_cast<uint32_t>(kind) << 8 | static_cast<uint32_t>(slot) << 4 |
+         static_cast<uint32_t>(place);
+}
+
+}  // namespace miravel::poemd::sections
