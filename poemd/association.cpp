@@ -58,27 +58,50 @@ LineVector Association::Following(const LineVector& v) const {
 }
 
 float Association::Dot(const LineVector& a, const LineVector& b) {
-  float sum = 0;
-  for (int k = 0; k < kCohesionDims; ++k) sum += a[k] * b[k];
-  return sum;
+  // Eight running sums the compiler can keep in vector registers.
+  std::array<float, 8> sums{};
+  for (int k = 0; k < kCohesionDims; k += 8) {
+    for (int j = 0; j < 8; ++j) sums[j] += a[k + j] * b[k + j];
+  }
+  return ((sums[0] + sums[4]) + (sums[1] + sums[5])) + ((sums[2] + sums[6]) + (sums[3] + sums[7]));
+}
+
+float Association::Cohesion(const LineVector& first, const LineVector& second) const {
+  if (a_.cohesion_signs.empty()) return Dot(first, second);
+  std::array<float, 8> sums{};
+  for (int k = 0; k < kCohesionDims; k += 8) {
+    for (int j = 0; j < 8; ++j) sums[j] += first[k + j] * a_.cohesion_signs[k + j] * second[k + j];
+  }
+  return ((sums[0] + sums[4]) + (sums[1] + sums[5])) + ((sums[2] + sums[6]) + (sums[3] + sums[7]));
 }
 
 const float* Association::ParallelRow(char16_t c) const {
-  const uint16_t row = a_.vocabulary[c];
+  const uint16_t row = a_.vocabulary.empty() ? kNotInVocabulary : a_.vocabulary[c];
   if (row == kNotInVocabulary || row >= a_.parallel.size() / kParallelDims) return nullptr;
   return a_.parallel.data() + static_cast<size_t>(row) * kParallelDims;
 }
 
-float Association::Parallel(std::u16string_view first, std::u16string_view second) const {
-  if (a_.vocabulary.empty() || first.empty() || first.size() != second.size()) return 0;
-  float sum = 0;
-  for (size_t i = 0; i < first.size(); ++i) {
-    const float* a = ParallelRow(first[i]);
-    const float* b = ParallelRow(second[i]);
+ParallelRows Association::Rows(std::u16string_view line) const {
+  ParallelRows rows{};
+  for (size_t i = 0; i < line.size() && i < rows.size(); ++i) rows[i] = ParallelRow(line[i]);
+  return rows;
+}
+
+float Association::Parallel(const ParallelRows& first, const ParallelRows& second,
+                            size_t length) const {
+  if (length == 0 || a_.parallel_signs.empty()) return 0;
+  std::array<float, kParallelDims> signs;
+  std::copy(a_.parallel_signs.begin(), a_.parallel_signs.end(), signs.begin());
+  std::array<float, kParallelDims> sums{};
+  for (size_t i = 0; i < length && i < first.size(); ++i) {
+    const float* a = first[i];
+    const float* b = second[i];
     if (a == nullptr || b == nullptr) continue;
-    for (int k = 0; k < kParallelDims; ++k) sum += a[k] * a_.parallel_signs[k] * b[k];
+    for (int k = 0; k < kParallelDims; ++k) sums[k] += a[k] * signs[k] * b[k];
   }
-  return sum / static_cast<float>(first.size());
+  float sum = 0;
+  for (float s : sums) sum += s;
+  return sum / static_cast<float>(length);
 }
 
 }  // namespace miravel::poemd

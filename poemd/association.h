@@ -27,6 +27,9 @@ inline constexpr int kParallelDims = 16;
 inline constexpr uint16_t kNotInVocabulary = 0xFFFF;
 
 using LineVector = std::array<float, kCohesionDims>;
+// Each character's parallel vector (null when it has none), for lines of up
+// to seven characters.
+using ParallelRows = std::array<const float*, 7>;
 
 struct AssociationArrays {
   std::span<const uint16_t> vocabulary;   // 65536 entries: a row, or kNotInVocabulary
@@ -53,9 +56,12 @@ class Association {
   // is the cohesion of line a followed by line b.
   LineVector Following(const LineVector& v) const;
   static float Dot(const LineVector& a, const LineVector& b);
-  // The mean parallel association of the two lines' characters, position by
-  // position. REQUIRES: the lines are of one length.
-  float Parallel(std::u16string_view first, std::u16string_view second) const;
+  // Dot(first, Following(second)): the cohesion of line vectors.
+  float Cohesion(const LineVector& first, const LineVector& second) const;
+  ParallelRows Rows(std::u16string_view line) const;
+  // The mean parallel association of two lines' characters, position by
+  // position, over their first `length` positions.
+  float Parallel(const ParallelRows& first, const ParallelRows& second, size_t length) const;
 
  private:
   const float* ParallelRow(char16_t c) const;

@@ -1,30 +1,19 @@
 // Composes an acrostic poem from the corpus as a whole: for each hidden
 // character a line of the ordered length that holds it at the ordered
-// place, the lines chosen together so that they keep the rules below and
-// belong together as closely as the corpus allows.
+// place, the lines chosen together so that they keep the rules of
+// line_rules.h, in the order those give way, and belong together as closely
+// as the corpus allows: each line with the next and the two lines of a
+// couplet character by character (association.h), a real couplet taken
+// whole where two consecutive hidden characters allow one, lines near the
+// theme, plain lines, and better-ranked sources (regulated Tang and Song shi
+// first).
 //
-// The rules, and the order in which they give way when no line keeps them
-// all (the place and the length never give way):
-//   1. Drama and colloquial lines only where no other line holds the
-//      character at its place.
-//   2. Rhyme: the even lines (and with first_line_rhymes the first) end on 平
-//      in one rhyme group; failing that, in the group on another tone; then
-//      on 平 of any group; then anything.
-//   3. The other lines end on 仄.
-//   4. No character repeats across lines, the hidden ones aside (within any
-//      eight consecutive lines, for long poems).
-//   5. 粘对: the second characters follow the poem's template (tonal_pattern.h).
-//   6. 二四不同 and 二六对 inside each line.
-// Then, among the lines that keep the most: the ones that belong together
-// (the association vectors: each line with the next, and the two lines of
-// a couplet character by character), a real couplet taken whole where two
-// consecutive hidden characters allow one, lines near the theme, plain
-// lines, and better-ranked sources (regulated Tang and Song shi first).
-//
-// The search is a beam search over the lines in order, over the best
-// candidates for each line. A character that no corpus line holds at that
-// place gets a made line: a corpus line whose character there has the same
-// tone class, with the hidden character put in.
+// The steps: the corpus lines each character can take (candidate_lines.h),
+// the rhyme group and tonal template that suit them (poem_form.h), the best
+// candidates for each line under that form, and a beam search over them
+// (poem_search.h). A character that no corpus line holds at its place gets a
+// made line: a corpus line whose character there has the same tone class,
+// with the hidden character put in.
 #pragma once
 
 #include <cstdint>

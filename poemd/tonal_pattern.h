@@ -33,12 +33,25 @@ struct LineTones {
 };
 
 // The tone the second character of line `line` (0-based) takes.
-Tone SecondTone(Opening opening, size_t line);
+inline Tone SecondTone(Opening opening, size_t line) {
+  const size_t k = line % 4;
+  const bool first = k == 0 || k == 3;
+  return (opening == Opening::kLevel) == first ? Tone::kLevel : Tone::kOblique;
+}
 // Whether the line's second character takes SecondTone (false when its
 // tone is unknown).
-bool KeepsLink(LineTones tones, Opening opening, size_t line);
+inline bool KeepsLink(LineTones tones, Opening opening, size_t line) {
+  return tones.At(1) == SecondTone(opening, line);
+}
 // 二四不同, and 二六对 in seven-character lines.
-bool KeepsInLine(LineTones tones, int length);
+inline bool KeepsInLine(LineTones tones, int length) {
+  const bool level2 = tones.level >> 1 & 1;
+  const bool oblique2 = tones.oblique >> 1 & 1;
+  // The fourth character takes the other class; the sixth the second's.
+  const bool four = level2 ? (tones.oblique >> 3 & 1) : oblique2 && (tones.level >> 3 & 1);
+  const bool six = length < 7 || (level2 ? (tones.level >> 5 & 1) : (tones.oblique >> 5 & 1));
+  return four && six;
+}
 // 粘对 over a whole poem: some opening that every line keeps.
 bool KeepsLinks(std::span<const LineTones> poem);
 
