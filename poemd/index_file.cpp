@@ -157,6 +157,11 @@ std::optional<IndexFile> IndexFile::Check(std::shared_ptr<const Storage> storage
              std::to_string(kIndexFormatVersion) + "; rebuild it with miravel-poemd-index";
     return std::nullopt;
   }
+  if (header.reserved != 0 || std::any_of(std::begin(header.reserved2), std::end(header.reserved2),
+                                          [](uint8_t b) { return b != 0; })) {
+    *error = "damaged: the header's reserved bytes are not zero";
+    return std::nullopt;
+  }
   if (header.file_size != size) {
     *error = "damaged: " + std::to_string(size) + " bytes where the header says " +
              std::to_string(header.file_size) + " (cut short or extended)";

@@ -1,39 +1,84 @@
 // miravel-poemd: the poem service.
+#include <pthread.h>
+#include <sys/resource.h>
+
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "miravel/version.h"
 #include "poemd/corpus_index.h"
+#include "poemd/http_server.h"
 #include "poemd/poem_service.h"
+#include "poemd/request_log.h"
+
+namespace {
+
+using namespace miravel::poemd;
+
+// Every connection is a descriptor: allow as many as the system lets us.
+void RaiseDescriptorLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+  }
+}
+
+std::string ListenAdvice(const std::string& error) {
+  if (error.find("ermission") != std::string::npos) {
+    return " (ports below 1024 need root or the capability CAP_NET_BIND_SERVICE; "
+           "or choose a port above 1024 with --listen)";
+  }
+  if (error.find("in use") != std::string::npos) {
+    return " (another program listens there; stop it or choose another port with --listen)";
+  }
+  return "";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app("Composes acrostic poems from an index of classical verse, over HTTP.",
                "miravel-poemd");
   std::string index_path;
   std::string listen = "127.0.0.1:80";
-  std::optional<uint64_t> seed;
+  int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  ServiceOptions service_options;
+  HttpLimits limits;
+  size_t per_address = limits.max_per_address;
   bool check = false;
   app.add_option("--index", index_path, "the poem index (miravel-poemd-index builds it)")
       ->required();
   app.add_option("--listen", listen, "HOST:PORT to listen on")->capture_default_str();
-  app.add_option("--seed", seed, "compose the same poem for the same request");
+  app.add_option("--threads", threads, "event loops, one per core")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 256));
+  app.add_option("--max-per-address", per_address,
+                 "connections one client address may hold; 0 for no limit (behind a proxy)")
+      ->capture_default_str();
+  app.add_option("--seed", service_options.seed, "compose the same poem for the same request");
+  app.add_flag("--log-characters", service_options.log_characters,
+               "write the hidden characters to the log (by default only how many)");
   app.add_flag("--check", check, "check the index and exit: 0 when it loads, 1 when not");
   app.set_version_flag("--version", std::string("miravel-poemd ") + MIRAVEL_VERSION_TEXT);
   CLI11_PARSE(app, argc, argv);
+  limits.max_per_address = per_address;
   const size_t colon = listen.rfind(':');
-  int port = 0;
+  int port = -1;
   if (colon != std::string::npos) port = std::atoi(listen.c_str() + colon + 1);
-  if (colon == std::string::npos || port <= 0 || port > 65535) {
+  if (colon == std::string::npos || port < 0 || port > 65535) {
     std::fprintf(stderr, "miravel-poemd: --listen wants HOST:PORT, not %s\n", listen.c_str());
     return 2;
   }
-  const std::string host = listen.substr(0, colon);
+  std::string host = listen.substr(0, colon);
+  if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+    host = host.substr(1, host.size() - 2);
+  }
 
   // Signals go to the waiting thread below; the server's threads inherit the mask.
   sigset_t signals;
@@ -41,11 +86,11 @@ int main(int argc, char** argv) {
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  RaiseDescriptorLimit();
 
   const auto start = std::chrono::steady_clock::now();
   std::string error;
-  const std::optional<miravel::poemd::CorpusIndex> index =
-      miravel::poemd::CorpusIndex::Load(index_path, &error);
+  const std::optional<CorpusIndex> index = CorpusIndex::Load(index_path, &error);
   if (!index) {
     std::fprintf(stderr, "miravel-poemd: %s\n", error.c_str());
     return 1;
@@ -58,26 +103,28 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  httplib::Server server;
-  std::mutex log_mutex;
-  const miravel::poemd::PoemService service(*index, seed);
-  service.Mount(server, [&log_mutex](const std::string& line) {
-    std::lock_guard lock(log_mutex);
-    std::fprintf(stderr, "%s\n", line.c_str());
-  });
-  if (!server.bind_to_port(host, port)) {
-    std::fprintf(stderr, "miravel-poemd: cannot listen on %s:%d\n", host.c_str(), port);
+  const PoemService service(*index, service_options);
+  const bool journal = StderrIsJournal();
+  HttpServer server(
+      [&service](const HttpRequest& request) { return service.Handle(request); },
+      [journal](const RequestRecord& record) { WriteLogLine(FormatRecord(record, journal)); },
+      limits);
+  if (!server.Listen(host, port, threads, &error)) {
+    std::fprintf(stderr, "miravel-poemd: %s%s\n", error.c_str(), ListenAdvice(error).c_str());
     return 1;
   }
-  std::fprintf(stderr, "miravel-poemd: %zu + %zu lines loaded in %.0f ms; listening on %s:%d\n",
-               index->LineCount(5), index->LineCount(7), load_ms, host.c_str(), port);
+  std::fprintf(stderr,
+               "miravel-poemd %s: %zu + %zu lines (%.0f MB) loaded in %.0f ms; listening on "
+               "%s:%d with %d threads\n",
+               MIRAVEL_VERSION_TEXT, index->LineCount(5), index->LineCount(7),
+               index->File().size() / 1e6, load_ms, host.c_str(), server.Port(), threads);
   std::thread stopper([&] {
     int signal = 0;
     sigwait(&signals, &signal);
-    server.stop();
+    server.Stop();
   });
-  server.listen_after_bind();
-  // listen returned on its own (an error): wake the stopper to end it.
+  server.Run();
+  // Run returned on its own (it never does but on Stop): wake the stopper.
   pthread_kill(stopper.native_handle(), SIGTERM);
   stopper.join();
   std::fprintf(stderr, "miravel-poemd: stopped\n");

@@ -2,8 +2,6 @@
 
 #include <unicode/unistr.h>
 
-#include <chrono>
-#include <ctime>
 #include <random>
 
 #include "poemd/poem_composer.h"
@@ -16,107 +14,66 @@ namespace {
 
 constexpr const char* kHtml = "text/html; charset=gbk";
 constexpr const char* kPlain = "text/plain; charset=utf-8";
-constexpr const char* kPoemPath = "/qm/cts.php";
+constexpr std::string_view kPoemPath = "/qm/cts.php";
 
 uint64_t SeedFor(std::optional<uint64_t> seed, std::string_view body) {
   if (!seed) return std::random_device()() ^ (uint64_t{std::random_device()()} << 32);
   return *seed ^ std::hash<std::string_view>()(body);
 }
 
-std::string Utf8Of(const std::string& gbk) {
-  const std::u16string utf16 = GbkToUtf16(gbk);
+std::string Utf8Of(std::u16string_view text) {
   std::string utf8;
-  icu::UnicodeString(false, utf16.data(), static_cast<int32_t>(utf16.size())).toUTF8String(utf8);
+  icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())).toUTF8String(utf8);
   return utf8;
 }
 
-// Set by the handler that served the request, read by the logger that runs
-// after it on the same thread.
-thread_local std::string request_note;
-thread_local std::chrono::steady_clock::time_point request_start;
+HttpReply Plain(int status, std::string text, std::string note = {}) {
+  return {status, kPlain, std::move(text), {}, std::move(note)};
+}
+
+HttpReply NotAllowed(const char* allow) {
+  HttpReply reply = Plain(405, "405 Method Not Allowed\n", "method not allowed");
+  reply.headers.emplace_back("Allow", allow);
+  return reply;
+}
 
 }  // namespace
 
-PoemService::PoemService(const CorpusIndex& index, std::optional<uint64_t> seed)
-    : index_(index), seed_(seed) {}
+PoemService::PoemService(const CorpusIndex& index, ServiceOptions options)
+    : index_(index), options_(options) {}
 
-ComposeReply PoemService::Compose(std::string_view body) const {
+HttpReply PoemService::Compose(std::string_view body) const {
   const OrderOrError parsed = ParsePoemOrder(body);
-  if (!parsed.order) {
-    return {400, kPlain, "400 Bad Request: " + parsed.error + "\n", "(" + parsed.error + ")"};
-  }
+  if (!parsed.order) return Plain(400, "400 Bad Request: " + parsed.error + "\n", parsed.error);
   const PoemOrder& order = *parsed.order;
   const Poem poem =
-      ComposePoem(index_, order, {.seed = SeedFor(seed_, body), .theme = order.theme});
-  std::string hidden;
-  for (const HiddenCharacter& c : order.characters) hidden += c.gbk;
+      ComposePoem(index_, order, {.seed = SeedFor(options_.seed, body), .theme = order.theme});
+  std::u16string hidden;
+  for (const HiddenCharacter& c : order.characters) hidden.push_back(c.unicode);
   static const char* const kPlaces[] = {"cangtou", "cangzhong", "cangwei"};
-  return {200, kHtml, PoemPage(index_, order, poem),
-          Utf8Of(hidden) + " " + std::to_string(order.length) + " " +
-              kPlaces[static_cast<int>(order.place)] + (order.first_line_rhymes ? " 200" : " 100")};
+  const std::string what =
+      options_.log_characters ? Utf8Of(hidden) : std::to_string(hidden.size()) + " characters";
+  return {200,
+          kHtml,
+          PoemPage(index_, order, poem),
+          {},
+          what + " " + std::to_string(order.length) + " " + kPlaces[static_cast<int>(order.place)] +
+              (order.first_line_rhymes ? " 200" : " 100")};
 }
 
-void PoemService::Mount(httplib::Server& server,
-                        std::function<void(const std::string&)> log) const {
-  server.set_payload_max_length(kMaxBodyBytes);
-  // A reply goes out as headers, then body: without this, Nagle and delayed
-  // acknowledgement hold every kept-alive reply for tens of milliseconds.
-  server.set_tcp_nodelay(true);
-  server.set_read_timeout(5, 0);
-  server.set_write_timeout(5, 0);
-  server.set_keep_alive_timeout(5);
-  server.Post(kPoemPath, [this](const httplib::Request& req, httplib::Response& res) {
-    const ComposeReply reply = Compose(req.body);
-    request_note = reply.log_note;
-    res.status = reply.status;
-    res.set_content(reply.body, reply.content_type.c_str());
-  });
-  server.Get("/", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(FormPage(), kHtml);
-  });
-  const auto not_allowed = [](const char* allow) {
-    return [allow](const httplib::Request&, httplib::Response& res) {
-      res.status = 405;
-      res.set_header("Allow", allow);
-      res.set_content("405 Method Not Allowed\n", kPlain);
-    };
-  };
-  server.Get(kPoemPath, not_allowed("POST"));
-  for (const char* path : {kPoemPath, "/"}) {
-    const char* allow = std::string_view(path) == "/" ? "GET" : "POST";
-    if (std::string_view(path) == "/") server.Post(path, not_allowed(allow));
-    server.Put(path, not_allowed(allow));
-    server.Delete(path, not_allowed(allow));
-    server.Patch(path, not_allowed(allow));
-    server.Options(path, not_allowed(allow));
+HttpReply PoemService::Handle(const HttpRequest& request) const {
+  const std::string_view path = request.Path();
+  if (path == kPoemPath) {
+    return request.method == "POST" ? Compose(request.body) : NotAllowed("POST");
   }
-  server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-    if (!res.body.empty()) return;
-    const char* text = res.status == 404   ? "404 Not Found\n"
-                       : res.status == 413 ? "413 Payload Too Large: the body may hold 64 KiB\n"
-                                           : "request refused\n";
-    res.set_content(text, kPlain);
-  });
-  server.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
-    request_start = std::chrono::steady_clock::now();
-    request_note.clear();
-    return httplib::Server::HandlerResponse::Unhandled;
-  });
-  server.set_logger([log = std::move(log)](const httplib::Request& req,
-                                           const httplib::Response& res) {
-    const auto ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - request_start)
-            .count();
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char when[32];
-    std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%S", &local);
-    char took[32];
-    std::snprintf(took, sizeof took, "%.2f ms", ms);
-    const std::string what = request_note.empty() ? req.method + " " + req.path : request_note;
-    log(std::string(when) + " " + std::to_string(res.status) + " " + what + " " + took);
-  });
+  if (path == "/") {
+    return request.method == "GET" ? HttpReply{200, kHtml, FormPage(), {}, {}}
+                                   : NotAllowed("GET, HEAD");
+  }
+  if (path == "/healthz") {
+    return request.method == "GET" ? Plain(200, "ok\n") : NotAllowed("GET, HEAD");
+  }
+  return Plain(404, "404 Not Found\n", "no such page");
 }
 
 }  // namespace miravel::poemd

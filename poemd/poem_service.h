@@ -1,48 +1,44 @@
-// The poem service's HTTP surface on cpp-httplib.
+// The poem service's routes: what each request gets, as a pure function of
+// the request (the HTTP server carries it, http_server.h).
 //
-// POST /qm/cts.php composes a poem (200, GBK HTML); GET / serves the form.
-// Bad input gets a short plain-text answer: 400 for a malformed or missing
-// field, invalid GBK or more than 100 characters; 413 for a body over 64 KiB;
-// 405 for another method on these paths; 404 for another path. One line per
-// request goes to the log: time, characters, form, milliseconds.
+//   POST /qm/cts.php   composes a poem: 200 and a GBK page (poem_page.h),
+//                      or 400 with the reason the form is refused
+//   GET  /             the form, for a browser
+//   GET  /healthz      200 "ok": the index is loaded and the service answers
+// Another method on these paths gets 405 with Allow; any other path 404.
+// Each reply carries what the log says of it: the form asked for, with the
+// hidden characters themselves only when the options say so (they are
+// often people's names), else their count.
 #pragma once
 
-#include <httplib.h>
-
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <optional>
-#include <string>
+#include <string_view>
 
 #include "poemd/corpus_index.h"
+#include "poemd/http_types.h"
 
 namespace miravel::poemd {
 
-inline constexpr size_t kMaxBodyBytes = 64 * 1024;
-
-struct ComposeReply {
-  int status = 200;
-  std::string content_type;
-  std::string body;
-  std::string log_note;  // the characters and form, in UTF-8, or why it was refused
+struct ServiceOptions {
+  // With a seed, the same request always gets the same poem; without one,
+  // asking again gets another.
+  std::optional<uint64_t> seed;
+  bool log_characters = false;
 };
 
 class PoemService {
  public:
-  // With `seed`, the same request always gets the same poem; without it,
-  // repeated requests get different ones.
-  PoemService(const CorpusIndex& index, std::optional<uint64_t> seed);
+  // `index` must outlive the service.
+  PoemService(const CorpusIndex& index, ServiceOptions options);
 
-  // The answer to one form body; thread-safe.
-  ComposeReply Compose(std::string_view body) const;
-  // Routes, limits, time-outs and logging onto `server`. `log` receives
-  // one line per request (without a line break).
-  void Mount(httplib::Server& server, std::function<void(const std::string&)> log) const;
+  HttpReply Handle(const HttpRequest& request) const;
+  // The answer to one form body. Thread-safe.
+  HttpReply Compose(std::string_view body) const;
 
  private:
   const CorpusIndex& index_;
-  std::optional<uint64_t> seed_;
+  ServiceOptions options_;
 };
 
 }  // namespace miravel::poemd

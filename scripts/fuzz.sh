@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 scripts/build.sh fuzz
 mkdir -p build-fuzz/corpus
-for target in extraction_fuzzer web_text_fuzzer; do
+for target in extraction_fuzzer web_text_fuzzer index_loader_fuzzer; do
   mkdir -p "build-fuzz/corpus/$target"
   echo "fuzz: $target for ${seconds}s"
   QT_QPA_PLATFORM=offscreen "build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 \

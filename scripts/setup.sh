@@ -10,9 +10,9 @@ packages=(
   libcurl4-openssl-dev libicu-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  nlohmann-json3-dev libeigen3-dev libxxhash-dev libcli11-dev
+  nlohmann-json3-dev libeigen3-dev libxxhash-dev libcli11-dev libboost-dev
   xvfb xauth xdotool xclip imagemagick fonts-noto-cjk
-  curl libcap2-bin
+  curl libcap2-bin python3
 )
 if [[ "${1:-}" == "--test" ]]; then packages+=(chromium); fi
 # The corpus comes from npm: Node.js and npm, unless some other install

@@ -1,0 +1,37 @@
+// One HTTP request as the service's routes see it, and their answer.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace miravel::poemd {
+
+struct HttpRequest {
+  std::string method;  // "GET", "POST", ...
+  std::string target;  // the path with its query, as sent
+  std::vector<std::pair<std::string, std::string>> headers;
+  std::string body;
+  std::string peer;  // the client's address
+
+  std::string_view Path() const;
+  std::string_view Query() const;  // after "?", or ""
+  // The first header of that name (letter case ignored), or "".
+  std::string_view Header(std::string_view name) const;
+};
+
+struct HttpReply {
+  int status = 200;
+  std::string content_type;
+  std::string body;
+  std::vector<std::pair<std::string, std::string>> headers;  // beyond the content lines
+  // What the log says of the request beyond its line (the form asked for,
+  // or why it was refused).
+  std::string log_note;
+};
+
+// "OK", "Not Found", ... for the statuses the service sends.
+std::string_view StatusText(int status);
+
+}  // namespace miravel::poemd
