@@ -22,13 +22,7 @@ using namespace miravel::poemd;
 namespace {
 
 const std::vector<std::byte>& Valid() {
-  static const std::vector<std::byte> bytes = [] {
-    CorpusIndexBuilder builder;
-    builder.AddPoem(
-        testing::Shi("春日", "甲", {"春来山色好，风起白云长。", "花落江南水，月明孤客船。"}));
-    builder.AddPoem(testing::Shi("杂咏", "乙", {"春风又绿江南岸，明月何时照我还。"}));
-    return builder.Finish();
-  }();
+  static const std::vector<std::byte> bytes = testing::SmallIndexFile();
   return bytes;
 }
 

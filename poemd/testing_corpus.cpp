@@ -29,6 +29,13 @@ CorpusIndex MadeUpCorpus() {
   return builder.Build();
 }
 
+std::vector<std::byte> SmallIndexFile() {
+  CorpusIndexBuilder builder;
+  builder.AddPoem(Shi("春日", "甲", {"春来山色好，风起白云长。", "花落江南水，月明孤客船。"}));
+  builder.AddPoem(Shi("杂咏", "乙", {"春风又绿江南岸，明月何时照我还。"}));
+  return builder.Finish();
+}
+
 CorpusIndex EvenChoiceCorpus() {
   CorpusIndexBuilder builder;
   for (const char* line :

@@ -20,6 +20,10 @@ PoemText Shi(std::string_view title, std::string_view author, std::vector<std::s
 // lines; no line holds 龘.
 CorpusIndex MadeUpCorpus();
 
+// The file of a small index (two poems, couplets and all): the starting
+// point of the damage tests and the loader's fuzzer.
+std::vector<std::byte> SmallIndexFile();
+
 // For 春 and 风 at the head, three five-character lines each that are alike
 // by every rule and stand in no poem with another: only chance chooses.
 CorpusIndex EvenChoiceCorpus();
