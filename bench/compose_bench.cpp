@@ -7,7 +7,7 @@
 #include "bench/qt_bench_main.h"
 #include "composer/control_names.h"
 #include "composer/gbk_literal.h"
-#include "composer/main_window.h"
+#include "composer/qt/main_window.h"
 #include "composer/testing/stand_in_service.h"
 #include "web/exchange_worker.h"
 

@@ -2,7 +2,7 @@
 // byte, against the same encoding with a pump that does nothing.
 #include "bench/qt_bench_main.h"
 #include "composer/form_encoding.h"
-#include "composer/qt_event_pump.h"
+#include "composer/qt/qt_event_pump.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // one read-append-write of the whole content per group.
 #include "bench/qt_bench_main.h"
 #include "composer/control_names.h"
-#include "composer/main_window.h"
+#include "composer/qt/main_window.h"
 #include "composer/result_extraction.h"
 
 namespace {

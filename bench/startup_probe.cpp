@@ -1,5 +1,5 @@
 // The client's start-up, ending once its window is shown.
-#include "composer/application.h"
+#include "composer/qt/application.h"
 
 int main(int argc, char* argv[]) {
   return miravel::RunApplication(argc, argv, miravel::RunMode::kExitWhenShown);

@@ -1,5 +1,6 @@
 #include "composer/compose_command.h"
 
+#include "composer/compose_outcome.h"
 #include "composer/control_names.h"
 #include "composer/gbk_literal.h"
 #include "composer/poem_request.h"
@@ -8,8 +9,6 @@
 #include "web/timed_web_request.h"
 
 namespace miravel {
-
-Text CompletionMessage() { return Gbk("作诗完毕，Miravel 为你作诗，欢迎复制分享"); }
 
 void OnComposeClicked(WindowToolkit& toolkit, const Text& service_url) {
   RegexObject regex;
@@ -25,10 +24,11 @@ void OnComposeClicked(WindowToolkit& toolkit, const Text& service_url) {
   const Bytes reply =
       TimedWebRequest(url, toolkit.Pump(), {.method = kMethodPost, .body = request.body});
   if (!toolkit.WindowIsOpen()) return;
-  ExtractPoems(TextOf(reply), request.hide_mode, regex, toolkit);
+  const int lines = ExtractPoems(TextOf(reply), request.hide_mode, regex, toolkit);
   toolkit.SetButtonCaption(kComposeButton, Gbk("开始作诗"));
   toolkit.SetButtonEnabled(kComposeButton, true);
-  toolkit.SetStatusPart(kStatusBar, kStatusMessagePart, CompletionMessage());
+  toolkit.SetStatusPart(kStatusBar, kStatusMessagePart,
+                        ComposeOutcomeMessage(reply, lines, service_url));
 }
 
 }  // namespace miravel

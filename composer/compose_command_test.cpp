@@ -5,9 +5,10 @@
 #include <chrono>
 #include <thread>
 
+#include "composer/compose_outcome.h"
 #include "composer/control_names.h"
-#include "composer/fake_toolkit.h"
 #include "composer/gbk_literal.h"
+#include "composer/testing/fake_toolkit.h"
 #include "composer/testing/stand_in_service.h"
 #include "web/exchange_plan.h"
 
@@ -123,14 +124,25 @@ TEST_F(ComposeCommandTest, BusyStateHoldsWhileTheServiceDelays) {
   EXPECT_NE(toolkit_.edits[kResultEdit], "old\r\n");
 }
 
-TEST_F(ComposeCommandTest, PageWithoutPoemsEmptiesTheBoxAndStillCompletes) {
+TEST_F(ComposeCommandTest, PageWithoutPoemsEmptiesTheBoxAndSaysSo) {
   service_.set_reply(StandInService::Reply::kNoPoems);
   Choose(0, 0, 0, Gbk("春"));
   toolkit_.edits[kResultEdit] = "old\r\n";
   Compose();
   EXPECT_EQ(toolkit_.edits[kResultEdit], "");
-  EXPECT_EQ(toolkit_.status_parts[kStatusMessagePart], CompletionMessage());
+  EXPECT_EQ(toolkit_.status_parts[kStatusMessagePart], Gbk("作诗服务的回复里没有诗"));
   EXPECT_TRUE(toolkit_.buttons[kComposeButton].enabled);
+}
+
+TEST_F(ComposeCommandTest, PoemBehindARedirectReachesTheResultBox) {
+  service_.set_reply(StandInService::Reply::kRedirected);
+  Choose(0, 0, 0, Gbk("春风"));
+  const auto start = Clock::now();
+  Compose();
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(toolkit_.edits[kResultEdit],
+            StandInService::ExpectedLines(Gbk("春风"), "5", "cangtou"));
+  EXPECT_EQ(toolkit_.status_parts[kStatusMessagePart], CompletionMessage());
 }
 
 TEST_F(ComposeCommandTest, DroppedConnectionEndsIdleWithEmptyBox) {
@@ -140,15 +152,16 @@ TEST_F(ComposeCommandTest, DroppedConnectionEndsIdleWithEmptyBox) {
   Compose();
   EXPECT_EQ(toolkit_.edits[kResultEdit], "");
   EXPECT_EQ(toolkit_.buttons[kComposeButton].caption, Gbk("开始作诗"));
-  EXPECT_EQ(toolkit_.status_parts[kStatusMessagePart], CompletionMessage());
+  EXPECT_EQ(toolkit_.status_parts[kStatusMessagePart], Gbk("连不上作诗服务 ") + service_.Address());
 }
 
-TEST_F(ComposeCommandTest, NoServiceAtAllEndsIdleWithEmptyBox) {
+TEST_F(ComposeCommandTest, NoServiceAtAllEndsIdleWithEmptyBoxAndNamesTheAddress) {
   Choose(0, 0, 0, Gbk("春"));
   toolkit_.edits[kResultEdit] = "old\r\n";
   OnComposeClicked(toolkit_, "http://127.0.0.1:1/qm/cts.php");
   EXPECT_EQ(toolkit_.edits[kResultEdit], "");
   EXPECT_TRUE(toolkit_.buttons[kComposeButton].enabled);
+  EXPECT_EQ(toolkit_.status_parts[kStatusMessagePart], Gbk("连不上作诗服务 127.0.0.1:1"));
 }
 
 TEST_F(ComposeCommandTest, ClosingTheWindowDuringTheWaitEndsTheCommandUntouched) {

@@ -2,11 +2,8 @@
 
 #include "composer/form_encoding.h"
 #include "composer/gbk_literal.h"
-#include "miravel/service_address.h"
 
 namespace miravel {
-
-Text PoemServiceUrl() { return "http://" MIRAVEL_SERVICE_HOST "/qm/cts.php"; }
 
 PoemRequest BuildPoemRequest(const Text& form, const Text& place, const Text& rhyme,
                              const Text& characters, EventPump& pump) {

@@ -6,9 +6,6 @@
 
 namespace miravel {
 
-// The service URL, with the host chosen at build time.
-Text PoemServiceUrl();
-
 struct PoemRequest {
   Bytes body;      // "xing=...&gender=...&type_str=&classid=0&num=...&limit=..."
   Text hide_mode;  // "cangtou", "cangzhong" or "cangwei"

@@ -45,11 +45,5 @@ TEST_F(PoemRequestTest, CharactersEscapedByteByByte) {
             "xing=%B4%BA%B7%E7&gender=5&type_str=&classid=0&num=cangtou&limit=100");
 }
 
-TEST_F(PoemRequestTest, ServiceUrlIsPlainHttpOnTheFixedPath) {
-  const Text url = PoemServiceUrl();
-  EXPECT_TRUE(url.starts_with("http://"));
-  EXPECT_TRUE(url.ends_with("/qm/cts.php"));
-}
-
 }  // namespace
 }  // namespace miravel

@@ -14,8 +14,8 @@ extern const char* const kInnerPattern;  // groups: before, the red character, a
 // pattern that belongs to `hide_mode` ("cangtou": the head pattern, else the
 // inner one): the groups in order, as they stand, then "\r\n". `page` is
 // GBK. The box gets its final content in one write after the emptying one,
-// so a long page costs linear time.
-void ExtractPoems(const Text& page, const Text& hide_mode, RegexObject& regex,
-                  WindowToolkit& toolkit);
+// so a long page costs linear time. Returns how many lines it put there.
+int ExtractPoems(const Text& page, const Text& hide_mode, RegexObject& regex,
+                 WindowToolkit& toolkit);
 
 }  // namespace miravel

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "composer/control_names.h"
-#include "composer/fake_toolkit.h"
+#include "composer/testing/fake_toolkit.h"
 
 namespace miravel {
 namespace {

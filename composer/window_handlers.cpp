@@ -2,10 +2,9 @@
 
 #include "composer/control_names.h"
 #include "composer/gbk_literal.h"
+#include "miravel/version.h"
 
 namespace miravel {
-
-Text DescribedCaption() { return Gbk("by：miravel.example   Miravel"); }
 
 void OnMainWindowCreated(WindowToolkit& toolkit) {
   toolkit.SetCurrentTabPage(kTabControl, 0);
@@ -22,8 +21,11 @@ void OnCopyResultClicked(WindowToolkit& toolkit) {
 }
 
 void OnAboutSelected(WindowToolkit& toolkit) {
-  toolkit.ShowMessageBox(Gbk("作者：Miravel 团队\r\n  邮箱：hello@miravel.example"), kMessageBoxOk,
-                         Gbk("关于："));
+  toolkit.ShowMessageBox(Gbk("作者：Miravel 团队\r\n  邮箱：hello@miravel.example\r\n"
+                             "版本：" MIRAVEL_VERSION_TEXT "\r\n"
+                             "许可：MIT 许可证\r\n"
+                             "诗词：chinese-poetry 诗词库（MIT 许可）"),
+                         kMessageBoxOk, Gbk("关于："));
 }
 
 }  // namespace miravel

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "composer/control_names.h"
-#include "composer/fake_toolkit.h"
 #include "composer/gbk_literal.h"
+#include "composer/testing/fake_toolkit.h"
 #include "miravel/version.h"
 
 namespace miravel {
@@ -17,7 +17,7 @@ TEST(OnMainWindowCreated, SelectsFirstPageAndItemsAndExtendsCaption) {
   EXPECT_EQ(toolkit.ComboText(kFormCombo), Gbk("五言绝句"));
   EXPECT_EQ(toolkit.ComboText(kPlaceCombo), Gbk("藏头"));
   EXPECT_EQ(toolkit.ComboText(kRhymeCombo), Gbk("两句一押"));
-  EXPECT_EQ(toolkit.caption, DescribedCaption() + " - Fake 1.0");
+  EXPECT_EQ(toolkit.caption, Gbk("by：miravel.example   Miravel - Fake 1.0"));
   EXPECT_EQ(toolkit.log,
             (std::vector<std::string>{"tab", "select:" + std::string(kFormCombo),
                                       "select:" + std::string(kPlaceCombo),
@@ -40,14 +40,18 @@ TEST(OnCopyResultClicked, CopiesLinesWithTheirBreaks) {
   EXPECT_EQ(toolkit.clipboard, Gbk("春眠不觉晓\r\n处处闻啼鸟\r\n"));
 }
 
-TEST(OnAboutSelected, ModalBoxWithCreditOnTwoLines) {
+TEST(OnAboutSelected, ModalBoxWithCreditVersionLicenceAndCorpus) {
   FakeToolkit toolkit;
   OnAboutSelected(toolkit);
   ASSERT_EQ(toolkit.message_boxes.size(), 1u);
   EXPECT_EQ(toolkit.message_boxes[0].title, Gbk("关于："));
   EXPECT_EQ(toolkit.message_boxes[0].style, kMessageBoxOk);
-  EXPECT_TRUE(toolkit.message_boxes[0].body.starts_with(Gbk("作者：")));
-  EXPECT_NE(FindText(toolkit.message_boxes[0].body, "\r\n  "), kAbsent);
+  const Text& body = toolkit.message_boxes[0].body;
+  EXPECT_TRUE(body.starts_with(Gbk("作者：")));
+  EXPECT_NE(FindText(body, "\r\n  "), kAbsent);
+  EXPECT_NE(FindText(body, Gbk("版本：") + MIRAVEL_VERSION_TEXT), kAbsent);
+  EXPECT_NE(FindText(body, Gbk("许可：MIT")), kAbsent);
+  EXPECT_NE(FindText(body, "chinese-poetry"), kAbsent);
 }
 
 TEST(Version, ProgramCarriesItsVersionAndProductName) {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "composer/control_names.h"
-#include "composer/fake_toolkit.h"
+#include "composer/testing/fake_toolkit.h"
 #include "composer/result_extraction.h"
 #include "text/regex_object.h"
 

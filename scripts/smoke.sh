@@ -1,48 +1,112 @@
 #!/usr/bin/env bash
-# Smoke test of the real program: miravel under Xvfb against the stand-in
-# poem service on 127.0.0.1:80. Types two hidden characters, presses 开始作诗,
-# presses 复制结果, checks the clipboard and saves a screenshot.
-# Usage: scripts/smoke.sh [BUILD_DIR]. Exits 77 (skipped) when it cannot
-# listen on port 80 (not root, or the port is taken).
+# Smoke test of the real program: miravel under Xvfb, each instance against
+# a stand-in poem service on a free port (--service), its status bar echoed
+# on standard error (--echo-status).
+#   - poems: types 春风, presses Enter, then 复制结果, checks the clipboard;
+#   - a poem behind a redirect arrives;
+#   - a reply without poems, a service out of reach and one that never
+#     answers each end with their own status message (the last after 60 s).
+# Screenshots of each end go to BUILD_DIR/smoke-*.png.
+# Usage: scripts/smoke.sh [BUILD_DIR]
 set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"
-out="$build/smoke.png"
+work="$build/smoke"
+rm -rf "$work" && mkdir -p "$work"
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
 
-"$build/composer/miravel-stand-in" 80 2>/dev/null &
-service=$!
-trap 'kill $service 2>/dev/null || true' EXIT
-if ! "$(dirname "$0")/wait-for-port.sh" 80 $service; then
-  echo "smoke: port 80 unavailable, skipped"
-  exit 77
-fi
+# Starts a stand-in answering REPLY; prints its port.
+stand_in() {
+  local reply=$1 fifo="$work/port-$1"
+  mkfifo "$fifo"
+  "$build/composer/miravel-stand-in" --reply "$reply" >"$fifo" 2>/dev/null &
+  pids+=($!)
+  head -n 1 "$fifo"
+}
+poems=$(stand_in poems)
+redirect=$(stand_in redirect)
+no_poems=$(stand_in no-poems)
+hang=$(stand_in hang)
+# A port nothing listens on: one the kernel just gave out and took back.
+dead=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 
-# Two lines of five characters, the hidden one at the head: what the
-# stand-in composes for 春风.
-expected=$'春春风花月\r\n风花月山水\r\n'
-
-xvfb-run -a -s "-screen 0 640x400x24" bash -c '
+xvfb-run -a -s "-screen 0 1280x480x24" bash -c '
   set -euo pipefail
-  build=$1 expected=$2 out=$3
-  "$build/composer/miravel" & app=$!
-  trap "kill $app 2>/dev/null || true" EXIT
-  window=$(xdotool search --sync --onlyvisible --name Miravel | head -n 1)
-  # Window-relative centres of the controls (menu bar 22 px high).
-  xdotool mousemove --window "$window" 114 56 click 1
-  xdotool type --delay 50 "春风"
-  xdotool mousemove --window "$window" 368 56 click 1
+  build=$1 work=$2 poems=$3 redirect=$4 no_poems=$5 hang=$6 dead=$7 expect=$8
+  failures=0
+  # Opens a window on service port PORT, logging to work/NAME.log; prints
+  # its window id once it shows.
+  open_window() {
+    local name=$1 port=$2
+    "$build/composer/qt/miravel" --service "127.0.0.1:$port" --echo-status >/dev/null \
+      2>"$work/$name.log" &
+    echo $! >"$work/$name.pid"
+    xdotool search --sync --all --onlyvisible --pid "$(cat "$work/$name.pid")" --name Miravel |
+      head -n 1 | tee "$work/$name.window"
+  }
+  # Types the characters into the input box of WINDOW and presses Enter.
+  compose() {
+    local window=$1
+    xdotool mousemove --window "$window" 114 56 click 1
+    xdotool type --delay 30 "春风"
+    xdotool key Return
+  }
+  # Waits up to SECONDS for the window NAME to have echoed TEXT.
+  expect_status() {
+    local name=$1 text=$2 seconds=$3
+    for _ in $(seq $((seconds * 10))); do
+      if grep -qF "$text" "$work/$name.log"; then
+        echo "smoke: $name says: $text"
+        sleep 0.2  # the status bar repaints after the message is set
+        import -window "$(cat "$work/$name.window")" "$work/../smoke-$name.png"
+        kill "$(cat "$work/$name.pid")"
+        return 0
+      fi
+      sleep 0.1
+    done
+    echo "smoke: $name never said: $text; it said:"; cat "$work/$name.log"
+    import -window "$(cat "$work/$name.window")" "$work/../smoke-$name.png"
+    failures=$((failures + 1))
+  }
+
+  # The time-out takes 60 s: started first, checked last, and set aside
+  # meanwhile (there is no window manager: windows open at the same place).
+  window=$(open_window timeout "$hang")
+  compose "$window"
+  xdotool windowmove --sync "$window" 640 0
+
+  window=$(open_window poems "$poems")
+  compose "$window"
+  expect_status poems "作诗完毕，" 10
+  window=$(open_window copy "$poems")
+  compose "$window"
   for _ in $(seq 100); do
-    xdotool mousemove --window "$window" 364 112 click 1
-    got=$(xclip -o -selection clipboard 2>/dev/null; echo x)
-    got=${got%x}
-    if [[ "$got" == "$expected" ]]; then
-      sleep 0.3
-      import -window root "$out"
-      echo "smoke: clipboard holds the poem; screenshot $out"
-      exit 0
-    fi
+    if grep -qF "作诗完毕，" "$work/copy.log"; then break; fi
     sleep 0.1
   done
-  echo "smoke: clipboard never held the poem; last: $(printf %q "$got")"
-  import -window root "$out"
-  exit 1
-' smoke "$build" "$expected" "$out"
+  xdotool mousemove --window "$window" 364 112 click 1
+  got=""
+  for _ in $(seq 50); do
+    got=$(xclip -o -selection clipboard 2>/dev/null; echo x)
+    got=${got%x}
+    [[ "$got" == "$expect" ]] && break
+    sleep 0.1
+  done
+  if [[ "$got" == "$expect" ]]; then
+    echo "smoke: the clipboard holds the poem"
+  else
+    echo "smoke: the clipboard never held the poem; last: $(printf %q "$got")"
+    failures=$((failures + 1))
+  fi
+  kill "$(cat "$work/copy.pid")"
+
+  compose "$(open_window redirect "$redirect")"
+  expect_status redirect "作诗完毕，" 10
+  compose "$(open_window no_poems "$no_poems")"
+  expect_status no_poems "作诗服务的回复里没有诗" 10
+  compose "$(open_window dead "$dead")"
+  expect_status dead "连不上作诗服务 127.0.0.1:$dead" 10
+  expect_status timeout "作诗服务 60 秒内没有回应" 70
+  exit $failures
+' smoke "$build" "$work" "$poems" "$redirect" "$no_poems" "$hang" "$dead" \
+  $'春春风花月\r\n风花月山水\r\n'  # what the stand-in composes for 春风

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "composer/control_names.h"
-#include "composer/fake_toolkit.h"
+#include "composer/testing/fake_toolkit.h"
 #include "composer/result_extraction.h"
 #include "poemd/poem_service.h"
 #include "poemd/testing_corpus.h"

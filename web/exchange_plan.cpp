@@ -79,4 +79,47 @@ ExchangePlan PlanExchange(const Record& slots) {
   return plan;
 }
 
+namespace {
+
+// The block without its Content-Type and Content-Length lines.
+Text WithoutContentLines(const Text& block) {
+  Text kept;
+  size_t from = 0;
+  while (from < block.size()) {
+    size_t end = block.find("\r\n", from);
+    end = end == Text::npos ? block.size() : end + 2;
+    const Text line = LowerAscii(block.substr(from, end - from));
+    if (!line.starts_with("content-type:") && !line.starts_with("content-length:")) {
+      kept += block.substr(from, end - from);
+    }
+    from = end;
+  }
+  return kept;
+}
+
+}  // namespace
+
+std::optional<RequestHop> FollowRedirect(const RequestHop& hop, long status, const Text& location) {
+  const Text scheme = LowerAscii(location.substr(0, 8));
+  if (!scheme.starts_with("http://") && !scheme.starts_with("https://")) return std::nullopt;
+  RequestHop next = hop;
+  next.url = location;
+  switch (status) {
+    case 301:
+    case 302:
+    case 303:
+      if (hop.method == "POST") {
+        next.method = "GET";
+        next.body.clear();
+        next.header_block = WithoutContentLines(hop.header_block);
+      }
+      return next;
+    case 307:
+    case 308:
+      return next;
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace miravel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "common/memory_file.h"
 
@@ -45,5 +46,23 @@ struct ExchangePlan {
 
 // REQUIRES: `slots` has kExchangeSlotCount slots.
 ExchangePlan PlanExchange(const Record& slots);
+
+inline constexpr int kMaxRedirects = 20;
+
+// One request of an exchange: the first, or one a redirect asks for.
+struct RequestHop {
+  Text url;
+  Text method;
+  Text header_block;
+  Bytes body;
+};
+
+// The request that follows `hop` answered with `status` and a Location that
+// resolves to `location`, as browsers follow redirects: after 301, 302 and
+// 303 a POST becomes a GET with no body and without its Content-Type and
+// Content-Length lines; after 307 and 308 the same request is sent again.
+// nullopt when `status` is no redirect to follow or `location` is not an
+// http or https URL.
+std::optional<RequestHop> FollowRedirect(const RequestHop& hop, long status, const Text& location);
 
 }  // namespace miravel

@@ -97,5 +97,42 @@ TEST(ExchangePlan, OtherMethodsAreNotSentAndGetHasNoBody) {
   EXPECT_TRUE(get.body.empty());
 }
 
+TEST(FollowRedirect, PostBecomesABareGetAfter301To303) {
+  const RequestHop post{"http://a/x", "POST",
+                        "Accept: */*\r\nContent-Type: text/plain\r\nReferer: r\r\n"
+                        "content-length: 4\r\nCookie: a=1\r\n\r\n",
+                        "body"};
+  for (const long status : {301, 302, 303}) {
+    const std::optional<RequestHop> next = FollowRedirect(post, status, "http://a/y");
+    ASSERT_TRUE(next.has_value()) << status;
+    EXPECT_EQ(next->url, "http://a/y");
+    EXPECT_EQ(next->method, "GET");
+    EXPECT_EQ(next->body, "");
+    EXPECT_EQ(next->header_block, "Accept: */*\r\nReferer: r\r\nCookie: a=1\r\n\r\n");
+  }
+  const RequestHop get{"http://a/x", "GET", "Accept: */*\r\n", ""};
+  EXPECT_EQ(FollowRedirect(get, 302, "https://b/")->method, "GET");
+}
+
+TEST(FollowRedirect, PostStaysWholeAfter307And308) {
+  const RequestHop post{"http://a/x", "POST", "Content-Length: 4\r\n", "body"};
+  for (const long status : {307, 308}) {
+    const std::optional<RequestHop> next = FollowRedirect(post, status, "http://a/y");
+    ASSERT_TRUE(next.has_value());
+    EXPECT_EQ(next->method, "POST");
+    EXPECT_EQ(next->body, "body");
+    EXPECT_EQ(next->header_block, post.header_block);
+  }
+}
+
+TEST(FollowRedirect, OnlyRedirectsToWebAddressesAreFollowed) {
+  const RequestHop get{"http://a/x", "GET", "", ""};
+  EXPECT_FALSE(FollowRedirect(get, 200, "http://a/y").has_value());
+  EXPECT_FALSE(FollowRedirect(get, 304, "http://a/y").has_value());
+  EXPECT_FALSE(FollowRedirect(get, 302, "file:///etc/passwd").has_value());
+  EXPECT_FALSE(FollowRedirect(get, 302, "").has_value());
+  EXPECT_TRUE(FollowRedirect(get, 308, "HTTPS://a/y").has_value());
+}
+
 }  // namespace
 }  // namespace miravel

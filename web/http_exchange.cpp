@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "web/cookie_capture.h"
+#include "web/curl_result.h"
 #include "web/exchange_plan.h"
 #include "web/exchange_slots.h"
 #include "web/web_session.h"
@@ -78,44 +79,86 @@ bool HostIsConnectable(const Text& host) {
   return true;
 }
 
-// Sets up and runs the transfer. False when it could not be set up.
-bool Perform(const ExchangePlan& plan, Transfer& transfer) {
+// What one request of the exchange left: its status and where it points on.
+struct HopResult {
+  CurlStatus status;
+  long response_code = 0;
+  Text location;  // the Location resolved to a whole URL, or ""
+};
+
+// Sends one request. The caller's header lines go out exactly; curl adds
+// only the Host line and the agent, and never follows a redirect itself:
+// the exchange does (FollowRedirect), so that a POST redirected to a GET
+// loses its content lines.
+HopResult PerformHop(const ExchangePlan& plan, const RequestHop& hop, Transfer& transfer) {
+  HopResult result;
   EasyHandle easy(curl_easy_init());
-  if (!easy) return false;
+  if (!easy) {
+    result.status = {CurlOutcome::kNotSetUp, "curl_easy_init failed"};
+    return result;
+  }
   CURL* h = easy.get();
+  char error_buffer[CURL_ERROR_SIZE] = "";
+  // The proxy serves plain HTTP only, like an "http=" entry of a proxy list;
+  // "" also keeps curl from taking one from the environment.
+  const bool secure = LowerAscii(hop.url).starts_with("https://");
+  const Text proxy = plan.proxy.empty() || secure ? Text() : "http://" + plan.proxy;
+  HeaderList headers = HeaderEntries(hop.header_block);
+  CurlOptions options(h);
+  options.Set(CURLOPT_ERRORBUFFER, error_buffer)
+      .Set(CURLOPT_URL, hop.url.c_str())
+      .Set(CURLOPT_PATH_AS_IS, 1L)
+      .Set(CURLOPT_NOSIGNAL, 1L)
+      .Set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1))
+      .Set(CURLOPT_USERAGENT, plan.agent.c_str())
+      .Set(CURLOPT_PROXY, proxy.c_str())
+      .Set(CURLOPT_FOLLOWLOCATION, 0L)
+      .Set(CURLOPT_HTTPHEADER, headers.get())
+      .Set(CURLOPT_WRITEFUNCTION, &OnBody)
+      .Set(CURLOPT_WRITEDATA, &transfer)
+      .Set(CURLOPT_HEADERFUNCTION, &OnHeader)
+      .Set(CURLOPT_HEADERDATA, &transfer)
+      .Set(CURLOPT_NOPROGRESS, 0L)
+      .Set(CURLOPT_XFERINFOFUNCTION, &OnProgress)
+      .Set(CURLOPT_XFERINFODATA, &transfer);
+  if (hop.method == "POST") {
+    options.Set(CURLOPT_POST, 1L)
+        .Set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(hop.body.size()))
+        .Set(CURLOPT_POSTFIELDS, hop.body.data());
+  }
+  if (!options.ok() || !AttachWebSession(h, plan.UsesCookieStore())) {
+    result.status = TranslateCurl(options.ok() ? CURLE_FAILED_INIT : options.code(), error_buffer);
+    result.status.outcome = CurlOutcome::kNotSetUp;
+    return result;
+  }
+  result.status = TranslateCurl(curl_easy_perform(h), error_buffer);
+  if (result.status.outcome != CurlOutcome::kDone) return result;
+  char* location = nullptr;
+  if (curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.response_code) != CURLE_OK ||
+      curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &location) != CURLE_OK) {
+    result.response_code = 0;
+  }
+  if (location != nullptr) result.location = location;
+  return result;
+}
+
+// Runs the exchange's requests: the first, then each that a followed
+// redirect asks for, up to kMaxRedirects. The body and header lines are
+// those of the last response.
+CurlOutcome Perform(const ExchangePlan& plan, Transfer& transfer) {
   const int default_port = plan.secure ? kSecurePort : 80;
   const Text target = Text(plan.secure ? "https://" : "http://") + plan.host +
                       (plan.port == default_port ? "" : ":" + NumberToText(plan.port)) + plan.path;
-  if (curl_easy_setopt(h, CURLOPT_URL, target.c_str()) != CURLE_OK) return false;
-  curl_easy_setopt(h, CURLOPT_PATH_AS_IS, 1L);
-  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(h, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
-  curl_easy_setopt(h, CURLOPT_USERAGENT, plan.agent.c_str());
-  // The proxy serves plain HTTP only, like an "http=" entry of a proxy list;
-  // "" also keeps curl from taking one from the environment.
-  const Text proxy = plan.proxy.empty() || plan.secure ? Text() : "http://" + plan.proxy;
-  curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
-  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, plan.FollowsRedirects() ? 1L : 0L);
-  curl_easy_setopt(h, CURLOPT_MAXREDIRS, 20L);
-  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  AttachWebSession(h, plan.UsesCookieStore());
-  HeaderList headers = HeaderEntries(plan.header_block);
-  curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
-  if (plan.method == "POST") {
-    curl_easy_setopt(h, CURLOPT_POST, 1L);
-    curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(plan.body.size()));
-    curl_easy_setopt(h, CURLOPT_POSTFIELDS, plan.body.data());
+  RequestHop hop{target, plan.method, plan.header_block, plan.body};
+  for (int redirects = 0;; ++redirects) {
+    transfer.body.clear();
+    const HopResult result = PerformHop(plan, hop, transfer);
+    if (result.status.outcome != CurlOutcome::kDone) return result.status.outcome;
+    if (!plan.FollowsRedirects() || redirects == kMaxRedirects) return CurlOutcome::kDone;
+    std::optional<RequestHop> next = FollowRedirect(hop, result.response_code, result.location);
+    if (!next) return CurlOutcome::kDone;
+    hop = std::move(*next);
   }
-  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &OnBody);
-  curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
-  curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &OnHeader);
-  curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
-  curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &OnProgress);
-  curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
-  // A failed connection or transfer keeps what arrived before it.
-  curl_easy_perform(h);
-  return true;
 }
 
 }  // namespace
@@ -131,10 +174,10 @@ void HttpExchange(int file_number, const std::atomic<bool>& abort) {
   const ExchangePlan plan = PlanExchange(slots);
 
   Transfer transfer{.abort = &abort};
-  bool set_up = true;
-  if (plan.send && HostIsConnectable(plan.host)) set_up = Perform(plan, transfer);
-  if (abort.load()) return;
-  if (!set_up) {
+  const bool attempted = plan.send && HostIsConnectable(plan.host);
+  const CurlOutcome outcome = attempted ? Perform(plan, transfer) : CurlOutcome::kDone;
+  if (abort.load() || outcome == CurlOutcome::kAborted) return;
+  if (outcome == CurlOutcome::kNotSetUp) {
     for (size_t slot : {kSlotUrl, kSlotResponseCookies, kSlotResponseHeaders, kSlotRedirects}) {
       slots[slot].clear();
     }

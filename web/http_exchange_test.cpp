@@ -117,6 +117,56 @@ TEST_F(HttpExchangeTest, RedirectsFollowedOrRefused) {
   EXPECT_NE(FindText(refused[kSlotResponseHeaders], "Location: /to\r\n"), kAbsent);
 }
 
+// A POST answered with a redirect: the second request, as it crossed the
+// wire, for each status.
+TEST_F(HttpExchangeTest, APostRedirectedIsFollowedAsBrowsersFollowIt) {
+  const Bytes body = "xing=%D6%D0&gender=5&type_str=&classid=0&num=cangtou&limit=100";
+  for (const int status : {301, 302, 303, 307, 308}) {
+    RawHttpServer server([status](const std::string& request, const auto& send) {
+      if (request.find(" /qm/cts.php ") != std::string::npos) {
+        send(HttpReply(std::to_string(status) + " Moved", "Location: /poems\r\n", ""));
+      } else {
+        send(HttpReply("200 OK", "", "poems"));
+      }
+    });
+    const Text url = "http://127.0.0.1:" + std::to_string(server.port()) + "/qm/cts.php";
+    const auto start = std::chrono::steady_clock::now();
+    const Record result = Exchange(Request(url, "POST", body));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << status;
+    EXPECT_EQ(result[kSlotUrl], "poems") << status;
+    ASSERT_EQ(server.requests().size(), 2u) << status;
+    const ExchangePlan plan = PlanExchange(Request(url, "POST", body));
+    const Text host = "Host: 127.0.0.1:" + std::to_string(server.port()) + "\r\n";
+    const Text agent = Text("User-Agent: ") + kDefaultAgent + "\r\n";
+    EXPECT_EQ(server.requests()[0],
+              "POST /qm/cts.php HTTP/1.1\r\n" + host + agent + plan.header_block + "\r\n" + body);
+    if (status == 307 || status == 308) {
+      EXPECT_EQ(server.requests()[1],
+                "POST /poems HTTP/1.1\r\n" + host + agent + plan.header_block + "\r\n" + body);
+    } else {
+      const std::optional<RequestHop> get =
+          FollowRedirect({url, "POST", plan.header_block, body}, status, url);
+      ASSERT_TRUE(get.has_value());
+      EXPECT_EQ(server.requests()[1],
+                "GET /poems HTTP/1.1\r\n" + host + agent + get->header_block + "\r\n");
+      EXPECT_EQ(FindText(server.requests()[1], "Content-"), kAbsent);
+    }
+  }
+}
+
+TEST_F(HttpExchangeTest, ALoopOfRedirectsEndsAtTheLimitAtOnce) {
+  RawHttpServer server([](const std::string&, const auto& send) {
+    send(HttpReply("302 Found", "Location: /again\r\n", "moved"));
+  });
+  const Text url = "http://127.0.0.1:" + std::to_string(server.port()) + "/qm/cts.php";
+  const auto start = std::chrono::steady_clock::now();
+  const Record result = Exchange(Request(url, "POST", "xing=%D6%D0"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+  EXPECT_EQ(server.requests().size(), static_cast<size_t>(kMaxRedirects) + 1);
+  EXPECT_EQ(result[kSlotUrl], "moved");  // the last reply, which holds no page
+  EXPECT_TRUE(result[kSlotResponseHeaders].starts_with("HTTP/1.1 302"));
+}
+
 TEST_F(HttpExchangeTest, ProxyReceivesTheAbsoluteTarget) {
   RawHttpServer proxy(
       [](const std::string&, const auto& send) { send(HttpReply("200 OK", "", "via proxy")); });

@@ -3,6 +3,7 @@
 #include <array>
 #include <mutex>
 
+#include "web/curl_result.h"
 #include "web/url_helpers.h"
 
 namespace miravel {
@@ -12,14 +13,25 @@ namespace {
 // exchanges that must not see the cookie store use a share without it.
 class Share {
  public:
+  // A share curl refuses is no share (null): exchanges then run alone,
+  // keeping no cookies between them.
   explicit Share(bool with_cookies) : share_(curl_share_init()) {
-    curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &Share::Lock);
-    curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &Share::Unlock);
-    curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
-    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
-    if (with_cookies) curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+    if (share_ == nullptr) return;
+    bool ok = curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &Share::Lock) == CURLSHE_OK &&
+              curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &Share::Unlock) == CURLSHE_OK &&
+              curl_share_setopt(share_, CURLSHOPT_USERDATA, this) == CURLSHE_OK &&
+              curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) == CURLSHE_OK;
+    if (ok && with_cookies) {
+      ok = curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) == CURLSHE_OK;
+    }
+    if (!ok) {
+      curl_share_cleanup(share_);
+      share_ = nullptr;
+    }
   }
-  ~Share() { curl_share_cleanup(share_); }
+  ~Share() {
+    if (share_ != nullptr) curl_share_cleanup(share_);
+  }
   Share(const Share&) = delete;
   Share& operator=(const Share&) = delete;
 
@@ -51,16 +63,21 @@ Share& WithoutCookies() {
 void ApplyToStore(const char* cookie_list_command) {
   CURL* handle = curl_easy_init();
   if (handle == nullptr) return;
-  AttachWebSession(handle, true);
-  curl_easy_setopt(handle, CURLOPT_COOKIELIST, cookie_list_command);
+  // A store curl will not attach to simply keeps nothing: cookies are a
+  // convenience of the session, never a reason to fail an exchange.
+  if (AttachWebSession(handle, true)) {
+    CurlOptions(handle).Set(CURLOPT_COOKIELIST, cookie_list_command);
+  }
   curl_easy_cleanup(handle);
 }
 
 }  // namespace
 
-void AttachWebSession(CURL* handle, bool with_cookies) {
-  curl_easy_setopt(handle, CURLOPT_SHARE, (with_cookies ? WithCookies() : WithoutCookies()).get());
-  if (with_cookies) curl_easy_setopt(handle, CURLOPT_COOKIEFILE, "");
+bool AttachWebSession(CURL* handle, bool with_cookies) {
+  CurlOptions options(handle);
+  options.Set(CURLOPT_SHARE, (with_cookies ? WithCookies() : WithoutCookies()).get());
+  if (with_cookies) options.Set(CURLOPT_COOKIEFILE, "");
+  return options.ok();
 }
 
 void StoreCookie(const Text& host, const Text& name, const Text& data) {

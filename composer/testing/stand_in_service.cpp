@@ -49,57 +49,85 @@ std::string StandInService::PoemPage(const std::string& characters, const std::s
   return page + "</ul></body></html>\n";
 }
 
+// The page's lines as the client's result box gets them.
+std::string StandInService::ExpectedLines(const std::string& characters, const std::string& gender,
+                                          const std::string& num) {
+  std::string lines;
+  const std::string page = PoemPage(characters, gender, num);
+  for (size_t at = 0; (at = page.find("<li>", at)) != std::string::npos;) {
+    const size_t end = page.find("</li>", at);
+    std::string line = page.substr(at + 4, end - at - 4);
+    for (const char* tag : {"<font style=\"color:red\">", "</font>"}) {
+      line.erase(line.find(tag), std::string(tag).size());
+    }
+    lines += line + "\r\n";
+    at = end;
+  }
+  return lines;
+}
+
 StandInService::StandInService(int port) {
-  server_.set_keep_alive_max_count(1);
-  server_.Post("/qm/cts.php", [this](const httplib::Request& req, httplib::Response& res) {
-    Received received{req.body, {}};
-    for (const auto& [name, value] : req.headers) {
-      if (name != "REMOTE_ADDR" && name != "REMOTE_PORT" && name != "LOCAL_ADDR" &&
-          name != "LOCAL_PORT") {
-        received.headers.emplace_back(name, value);
-      }
+  server_ = std::make_unique<LocalServer>(
+      [this](httplib::Server& server) {
+        server.Post("/qm/cts.php", [this](const httplib::Request& req, httplib::Response& res) {
+          Answer(req, res);
+        });
+        server.Get("/poems", [](const httplib::Request& req, httplib::Response& res) {
+          res.set_content(PoemPage(req.get_param_value("xing"), req.get_param_value("gender"),
+                                   req.get_param_value("num")),
+                          "text/html; charset=gbk");
+        });
+      },
+      port);
+}
+
+void StandInService::Answer(const httplib::Request& req, httplib::Response& res) {
+  Received received{req.body, {}};
+  for (const auto& [name, value] : req.headers) {
+    if (name != "REMOTE_ADDR" && name != "REMOTE_PORT" && name != "LOCAL_ADDR" &&
+        name != "LOCAL_PORT") {
+      received.headers.emplace_back(name, value);
     }
-    Reply reply;
-    {
-      std::unique_lock lock(mutex_);
-      received_.push_back(std::move(received));
-      reply = reply_;
-      if (reply == Reply::kDelayed) {
-        released_cv_.wait_for(lock, std::chrono::seconds(30), [this] { return released_; });
-      }
+  }
+  Reply reply;
+  {
+    std::unique_lock lock(mutex_);
+    received_.push_back(std::move(received));
+    reply = reply_;
+    if (reply == Reply::kDelayed) {
+      released_cv_.wait_for(lock, std::chrono::seconds(90), [this] { return released_; });
     }
-    if (reply == Reply::kDropped) {
+  }
+  switch (reply) {
+    case Reply::kDropped:
       res.set_content_provider(1000, "text/html",
                                [](size_t, size_t, httplib::DataSink&) { return false; });
       return;
-    }
-    if (reply == Reply::kNoPoems) {
+    case Reply::kNoPoems:
       res.set_content("<html><body>no poems today</body></html>", "text/html; charset=gbk");
       return;
-    }
-    res.set_content(PoemPage(req.get_param_value("xing"), req.get_param_value("gender"),
-                             req.get_param_value("num")),
-                    "text/html; charset=gbk");
-  });
-  port_ = port == 0 ? server_.bind_to_any_port("127.0.0.1")
-                    : (server_.bind_to_port("127.0.0.1", port) ? port : -1);
-  if (port_ > 0) {
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-    while (!server_.is_running()) std::this_thread::yield();
+    case Reply::kRedirected:
+      // The form travels on in the query, as a service after the
+      // post-redirect-get pattern might keep it.
+      res.set_redirect("/poems?" + req.body, 302);
+      return;
+    case Reply::kPoems:
+    case Reply::kDelayed:
+      res.set_content(PoemPage(req.get_param_value("xing"), req.get_param_value("gender"),
+                               req.get_param_value("num")),
+                      "text/html; charset=gbk");
+      return;
   }
 }
 
 StandInService::~StandInService() {
   Release();
-  if (thread_.joinable()) {
-    server_.stop();
-    thread_.join();
-  }
+  server_.reset();
 }
 
-std::string StandInService::Url() const {
-  return "http://127.0.0.1:" + std::to_string(port_) + "/qm/cts.php";
-}
+std::string StandInService::Url() const { return "http://" + Address() + "/qm/cts.php"; }
+
+std::string StandInService::Address() const { return "127.0.0.1:" + std::to_string(port()); }
 
 void StandInService::set_reply(Reply reply) {
   std::lock_guard lock(mutex_);

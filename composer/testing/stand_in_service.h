@@ -1,25 +1,26 @@
-// A stand-in poem service for tests: cpp-httplib on 127.0.0.1, answering
+// A stand-in poem service for tests: the loopback test server answering
 // POST /qm/cts.php with a page in the shape its "num" field asks for (or the
-// shape a test forces), and recording every request it gets.
+// reply a test forces), and recording every request it gets.
 #pragma once
 
-#include <httplib.h>
-
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "web/testing/local_server.h"
 
 namespace miravel::testing {
 
 class StandInService {
  public:
   enum class Reply {
-    kPoems,    // one line per hidden character, in the shape "num" asks for
-    kNoPoems,  // a page without list items
-    kDelayed,  // poems, once Release() is called
-    kDropped,  // the connection is cut before a whole reply is sent
+    kPoems,       // one line per hidden character, in the shape "num" asks for
+    kNoPoems,     // a page without list items
+    kDelayed,     // poems, once Release() is called
+    kDropped,     // the connection is cut before a whole reply is sent
+    kRedirected,  // 302 to GET /poems, which answers with the poems
   };
 
   struct Received {
@@ -34,9 +35,10 @@ class StandInService {
   StandInService(const StandInService&) = delete;
   StandInService& operator=(const StandInService&) = delete;
 
-  bool listening() const { return port_ > 0; }
-  int port() const { return port_; }
+  bool listening() const { return server_->listening(); }
+  int port() const { return server_->port(); }
   std::string Url() const;
+  std::string Address() const;  // "127.0.0.1:port"
   void set_reply(Reply reply);
   // Lets delayed replies go.
   void Release();
@@ -45,16 +47,19 @@ class StandInService {
   // The page for a decoded request: GBK characters, "5"/"7", hide mode.
   static std::string PoemPage(const std::string& characters, const std::string& gender,
                               const std::string& num);
+  // What the client's result box holds for that page: a line each, "\r\n" after.
+  static std::string ExpectedLines(const std::string& characters, const std::string& gender,
+                                   const std::string& num);
 
  private:
-  httplib::Server server_;
-  int port_ = 0;
-  std::thread thread_;
+  void Answer(const httplib::Request& req, httplib::Response& res);
+
   mutable std::mutex mutex_;
   std::condition_variable released_cv_;
   bool released_ = false;
   Reply reply_ = Reply::kPoems;
   std::vector<Received> received_;
+  std::unique_ptr<LocalServer> server_;  // last: it serves until destroyed first
 };
 
 }  // namespace miravel::testing

@@ -1,4 +1,4 @@
-#include "composer/main_window.h"
+#include "composer/qt/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 
 #include "composer/control_names.h"
 #include "composer/gbk_literal.h"
-#include "composer/qt_text.h"
-#include "composer/tab_control.h"
+#include "composer/qt/qt_text.h"
+#include "composer/qt/tab_control.h"
 #include "composer/window_handlers.h"
 
 namespace miravel {
@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, ControlsSitWhereDescribed) {
 
 TEST_F(MainWindowTest, CaptionIsTheCreditThenTheEnvironment) {
   EXPECT_EQ(FromQString(window_.windowTitle()),
-            DescribedCaption() + " - " + window_.toolkit().EnvironmentText());
+            Gbk("by：miravel.example   Miravel - ") + window_.toolkit().EnvironmentText());
   EXPECT_TRUE(window_.windowTitle().startsWith(QString::fromUtf8("by：")));
   EXPECT_TRUE(window_.windowTitle().contains(QStringLiteral("   Miravel - Qt ")));
 }
@@ -130,16 +130,44 @@ TEST_F(MainWindowTest, InputBoxTextGoesInAsGbk) {
   EXPECT_EQ(window_.toolkit().EditContent(kInputEdit), Gbk("春") + "?");
 }
 
-TEST_F(MainWindowTest, AboutBoxIsModalWithItsTitle) {
+TEST_F(MainWindowTest, AboutBoxIsModalWithItsTitleAndAChineseButton) {
   QString title;
+  QStringList buttons;
   QTimer::singleShot(0, [&] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       title = box->windowTitle();
+      for (QAbstractButton* button : box->buttons()) buttons << button->text();
       box->accept();
     }
   });
   window_.menuBar()->actions().front()->menu()->actions().front()->trigger();
   EXPECT_EQ(title, QString::fromUtf8("关于："));
+  EXPECT_EQ(buttons, QStringList{QString::fromUtf8("确定")});
+}
+
+TEST_F(MainWindowTest, EnterComposesLikeAClickOnlyWhileTheButtonIsEnabled) {
+  auto* input = Child<QLineEdit>(window_, kInputEdit);
+  auto* button = Child<QPushButton>(window_, kComposeButton);
+  int clicks = 0;
+  QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+  button->setEnabled(false);
+  emit input->returnPressed();
+  EXPECT_EQ(clicks, 0);
+  button->setEnabled(true);
+  emit input->returnPressed();  // composes against the dead service of this window
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(StatusPart(1), QString::fromUtf8("连不上作诗服务 127.0.0.1:9"));
+}
+
+TEST_F(MainWindowTest, ControlsAreNamedByTheirLabels) {
+  EXPECT_EQ(Child<QLineEdit>(window_, kInputEdit)->accessibleName(), QString::fromUtf8("输入汉字"));
+  EXPECT_EQ(Child<QComboBox>(window_, kFormCombo)->accessibleName(), QString::fromUtf8("诗歌类型"));
+  EXPECT_EQ(Child<QComboBox>(window_, kPlaceCombo)->accessibleName(),
+            QString::fromUtf8("隐藏方式"));
+  EXPECT_EQ(Child<QComboBox>(window_, kRhymeCombo)->accessibleName(),
+            QString::fromUtf8("押韵方式"));
+  EXPECT_EQ(Child<QTextEdit>(window_, kResultEdit)->accessibleName(),
+            QString::fromUtf8("作诗结果"));
 }
 
 TEST_F(MainWindowTest, ClosedWindowIgnoresTheToolkit) {
@@ -153,10 +181,16 @@ TEST_F(MainWindowTest, ClosedWindowIgnoresTheToolkit) {
 TEST(QtEventPump, TimerEventRunsDuringAWait) {
   QtEventPump pump;
   WorkerSignal signal;
+  WorkerSignal timer_ran;
   bool fired = false;
-  QTimer::singleShot(10, [&] { fired = true; });
+  QTimer::singleShot(10, [&] {
+    fired = true;
+    timer_ran.Notify();
+  });
+  // The worker ends only once the window thread has run the timer, which it
+  // can do only inside the wait.
   std::thread worker([&] {
-    std::this_thread::sleep_for(200ms);
+    timer_ran.WaitFor(std::chrono::seconds(10));
     signal.Notify();
   });
   EXPECT_EQ(pump.WaitFor(signal, 10s), WaitOutcome::kSignalled);

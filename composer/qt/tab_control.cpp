@@ -1,4 +1,4 @@
-#include "composer/tab_control.h"
+#include "composer/qt/tab_control.h"
 
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>

@@ -1,4 +1,4 @@
-#include "composer/qt_toolkit.h"
+#include "composer/qt/qt_toolkit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,9 +9,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <cstdio>
 
-#include "composer/qt_text.h"
-#include "composer/tab_control.h"
+#include "composer/qt/qt_text.h"
+#include "composer/qt/tab_control.h"
 
 namespace miravel {
 namespace {
@@ -118,7 +119,10 @@ void QtToolkit::SetButtonEnabled(std::string_view button, bool enabled) {
 void QtToolkit::SetStatusPart(std::string_view status_bar, int part, const Text& text) {
   auto* bar = Find<QStatusBar>(status_bar);
   if (bar == nullptr) return;
-  if (auto* label = bar->findChild<QLabel*>(StatusPartName(part))) label->setText(ToQString(text));
+  auto* label = bar->findChild<QLabel*>(StatusPartName(part));
+  if (label == nullptr) return;
+  label->setText(ToQString(text));
+  if (echo_status_) std::fprintf(stderr, "miravel: %s\n", label->text().toUtf8().constData());
 }
 
 void QtToolkit::SetCurrentTabPage(std::string_view tab, int page) {
@@ -139,6 +143,7 @@ void QtToolkit::PutClipboardText(const Text& text) {
 
 void QtToolkit::ShowMessageBox(const Text& body, int style, const Text& title) {
   QMessageBox box(IconOf(style), ToQString(title), ToQString(body), ButtonsOf(style), window_);
+  if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QString::fromUtf8("确定"));
   box.exec();
 }
 

@@ -1,13 +1,19 @@
 // The program's only window, built from main_window.ui, with its handlers
-// bound: 按钮2 composes, 按钮3 copies the result, 帮助 > 关于 shows the About
-// box. Closing it ends a compose command that is waiting.
+// bound: 按钮2 composes (and Enter in the input box, while 按钮2 is
+// enabled), 按钮3 copies the result, 帮助 > 关于 shows the About box.
+// Closing it ends a compose command that is waiting. The input controls
+// carry accessible names: their labels' texts.
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
-#include "composer/qt_event_pump.h"
-#include "composer/qt_toolkit.h"
-#include "ui_main_window.h"
+#include "composer/qt/qt_event_pump.h"
+#include "composer/qt/qt_toolkit.h"
+
+namespace Ui {
+class MainWindow;
+}
 
 namespace miravel {
 
@@ -17,18 +23,20 @@ class MainWindow : public QMainWindow {
  public:
   // Compose commands post to `service_url`.
   explicit MainWindow(Text service_url, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // The window's created event: call once it is shown.
   void Created();
-  WindowToolkit& toolkit() { return toolkit_; }
+  QtToolkit& toolkit() { return toolkit_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void AddStatusParts();
+  void NameControls();
 
-  Ui::MainWindow ui_;
+  std::unique_ptr<Ui::MainWindow> ui_;
   QtEventPump pump_;
   QtToolkit toolkit_;
   Text service_url_;

@@ -1,4 +1,4 @@
-#include "composer/qt_text.h"
+#include "composer/qt/qt_text.h"
 
 #include "text/gbk_unicode.h"
 

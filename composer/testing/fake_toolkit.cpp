@@ -1,4 +1,4 @@
-#include "composer/fake_toolkit.h"
+#include "composer/testing/fake_toolkit.h"
 
 #include "composer/control_names.h"
 #include "composer/gbk_literal.h"

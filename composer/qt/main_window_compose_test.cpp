@@ -14,9 +14,10 @@
 #include <chrono>
 
 #include "composer/compose_command.h"
+#include "composer/compose_outcome.h"
 #include "composer/control_names.h"
-#include "composer/main_window.h"
-#include "composer/qt_text.h"
+#include "composer/qt/main_window.h"
+#include "composer/qt/qt_text.h"
 #include "composer/testing/stand_in_service.h"
 
 namespace miravel {
@@ -113,12 +114,21 @@ TEST_F(ComposeInWindowTest, ClosingTheWindowDuringTheDelayEndsTheCommandPromptly
   service_.Release();
 }
 
-TEST_F(ComposeInWindowTest, PageWithoutPoemsLeavesTheBoxEmpty) {
+TEST_F(ComposeInWindowTest, PageWithoutPoemsLeavesTheBoxEmptyAndSaysSo) {
   service_.set_reply(StandInService::Reply::kNoPoems);
   window_.toolkit().SetEditContent(kResultEdit, "old\r\n");
   ComposeButton()->click();
   EXPECT_TRUE(Result().isEmpty());
-  EXPECT_EQ(Status(), ToQString(CompletionMessage()));
+  EXPECT_EQ(Status(), QString::fromUtf8("作诗服务的回复里没有诗"));
+}
+
+TEST_F(ComposeInWindowTest, ADeadServiceIsNamedOnTheStatusBar) {
+  MainWindow window("http://127.0.0.1:1/qm/cts.php");
+  window.show();
+  window.Created();
+  window.findChild<QPushButton*>(QString::fromUtf8(kComposeButton))->click();
+  EXPECT_EQ(window.findChild<QLabel*>(QtToolkit::StatusPartName(kStatusMessagePart))->text(),
+            QString::fromUtf8("连不上作诗服务 127.0.0.1:1"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "composer/qt_event_pump.h"
+#include "composer/qt/qt_event_pump.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

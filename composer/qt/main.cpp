@@ -1,3 +1,3 @@
-#include "composer/application.h"
+#include "composer/qt/application.h"
 
 int main(int argc, char* argv[]) { return miravel::RunApplication(argc, argv); }

@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "composer/qt_event_pump.h"
+#include "composer/qt/qt_event_pump.h"
 #include "composer/window_toolkit.h"
 
 namespace miravel {
@@ -22,6 +22,8 @@ class QtToolkit final : public WindowToolkit {
   // The window is closing: WindowIsOpen() is false from now on, and the
   // wait under way ends.
   void MarkClosed();
+  // Also writes every text set on a status bar part to standard error.
+  void EchoStatus(bool echo) { echo_status_ = echo; }
 
   Text ComboText(std::string_view combo) override;
   void SelectComboItem(std::string_view combo, int index) override;
@@ -49,6 +51,7 @@ class QtToolkit final : public WindowToolkit {
   QPointer<QWidget> window_;
   QtEventPump& pump_;
   bool closed_ = false;
+  bool echo_status_ = false;
 };
 
 }  // namespace miravel

@@ -1,0 +1,96 @@
+#include "composer/qt/application.h"
+
+#include <curl/curl.h>
+#include <sys/stat.h>
+
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "composer/qt/main_window.h"
+#include "composer/service_address.h"
+#include "miravel/version.h"
+#include "web/exchange_worker.h"
+
+namespace miravel {
+namespace {
+
+// Whether Qt will find a display: a platform named outright, a Wayland
+// display, or an X display whose local socket exists (a remote one is
+// trusted). Without one Qt would abort; the program says so instead.
+bool HasDisplay() {
+  if (const char* platform = std::getenv("QT_QPA_PLATFORM"); platform && *platform) return true;
+  if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) return true;
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') return false;
+  if (display[0] != ':') return true;
+  const std::string number = std::string(display + 1).substr(0, std::string(display + 1).find('.'));
+  struct stat st {};
+  return stat(("/tmp/.X11-unix/X" + number).c_str(), &st) == 0;
+}
+
+}  // namespace
+
+int RunApplication(int argc, char* argv[], RunMode mode) {
+  CLI::App cli(
+      "Miravel composes Chinese acrostic poems (藏头诗): type the characters to hide, choose the "
+      "form, where they sit and the rhyme, and press 开始作诗.",
+      "miravel");
+  std::optional<std::string> service;
+  bool echo_status = false;
+  cli.add_option("--service", service,
+                 std::string("URL of the poem service, or its host[:port] (default: $") +
+                     kServiceUrlVariable + ", else " + DefaultServiceUrl() + ")");
+  cli.add_flag("--echo-status", echo_status,
+               "also write every status bar message to standard error");
+  cli.set_version_flag("--version", std::string("miravel ") + MIRAVEL_VERSION_TEXT);
+  cli.allow_extras();  // Qt's own options (-platform, -style, ...) go on to Qt
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return cli.exit(e);
+  }
+  if (!HasDisplay()) {
+    const char* display = std::getenv("DISPLAY");
+    const std::string why = display != nullptr && *display != '\0'
+                                ? std::string("no X server answers on DISPLAY ") + display
+                                : "DISPLAY is not set";
+    std::fprintf(stderr,
+                 "miravel: no display to open the window on (%s); run it in a desktop session, "
+                 "or under Xvfb: xvfb-run -a miravel\n",
+                 why.c_str());
+    return 1;
+  }
+  std::vector<std::string> qt_arguments = {argv[0]};
+  for (const std::string& extra : cli.remaining()) qt_arguments.push_back(extra);
+  std::vector<char*> qt_argv;
+  for (std::string& argument : qt_arguments) qt_argv.push_back(argument.data());
+  qt_argv.push_back(nullptr);
+  int qt_argc = static_cast<int>(qt_arguments.size());
+
+  curl_global_init(CURL_GLOBAL_DEFAULT);  // before any thread
+  {
+    QApplication app(qt_argc, qt_argv.data());
+    QApplication::setApplicationName(QStringLiteral(MIRAVEL_PRODUCT_NAME));
+    QApplication::setApplicationVersion(QStringLiteral(MIRAVEL_VERSION_TEXT));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/miravel.png")));
+    MainWindow window(ResolveServiceUrl(service, std::getenv(kServiceUrlVariable)));
+    window.toolkit().EchoStatus(echo_status);
+    window.show();
+    window.Created();
+    if (mode == RunMode::kExitWhenShown) QTimer::singleShot(0, &app, &QApplication::quit);
+    QApplication::exec();
+  }
+  // A request overrun at closing is aborting; wait for it before curl goes.
+  JoinExchangeWorkers();
+  curl_global_cleanup();
+  return 0;
+}
+
+}  // namespace miravel
