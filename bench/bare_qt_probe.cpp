@@ -1,12 +1,15 @@
-// The least a Qt program does to show a window: an empty QMainWindow.
+// The least a Qt program does to show a window: an empty QMainWindow; it
+// exits right after its first paint.
 #include <QApplication>
 #include <QMainWindow>
-#include <QTimer>
+#include <cstdlib>
+
+#include "composer/qt/after_first_paint.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QMainWindow window;
+  const miravel::AfterFirstPaint exit(&window, [] { std::_Exit(0); });
   window.show();
-  QTimer::singleShot(0, &app, &QApplication::quit);
   return QApplication::exec();
 }

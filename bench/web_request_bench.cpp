@@ -2,13 +2,11 @@
 // bare curl_easy_perform of the same request on a fresh handle.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
-#include <httplib.h>
-
-#include <thread>
 
 #include "bench/bare_exchange.h"
 #include "common/headless_event_pump.h"
 #include "web/exchange_worker.h"
+#include "web/testing/local_server.h"
 #include "web/timed_web_request.h"
 
 namespace {
@@ -17,33 +15,17 @@ using namespace miravel;
 
 const Bytes kBody = "xing=%B4%BA%B7%E7&gender=5&type_str=&classid=0&num=cangtou&limit=100";
 
-// Like the poem service, this server keeps connections open.
-struct Server {
-  Server() {
-    server.Post("/qm/cts.php", [](const httplib::Request&, httplib::Response& res) {
+testing::LocalServer& TheServer() {
+  static testing::LocalServer server([](httplib::Server& s) {
+    s.Post("/qm/cts.php", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(std::string(4000, 'x'), "text/html; charset=gbk");
     });
-    port = server.bind_to_any_port("127.0.0.1");
-    thread = std::thread([this] { server.listen_after_bind(); });
-    while (!server.is_running()) std::this_thread::yield();
-  }
-  ~Server() {
-    server.stop();
-    thread.join();
-  }
-  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port) + "/qm/cts.php"; }
-  httplib::Server server;
-  int port = 0;
-  std::thread thread;
-};
-
-Server& TheServer() {
-  static Server server;
+  });
   return server;
 }
 
 void BM_BareCurlPerform(benchmark::State& state) {
-  const std::string url = TheServer().Url();
+  const std::string url = TheServer().Url("/qm/cts.php");
   for (auto _ : state) bench::BarePost(url, kBody);
 }
 BENCHMARK(BM_BareCurlPerform)
@@ -54,7 +36,7 @@ BENCHMARK(BM_BareCurlPerform)
 void BM_TimedWebRequest(benchmark::State& state) {
   HeadlessEventPump pump;
   for (auto _ : state) {
-    Text url = TheServer().Url();
+    Text url = TheServer().Url("/qm/cts.php");
     benchmark::DoNotOptimize(TimedWebRequest(url, pump, {.method = kMethodPost, .body = kBody}));
   }
 }

@@ -2,10 +2,10 @@
 
 namespace miravel {
 
-CurlStatus TranslateCurl(CURLcode code, const char* error_buffer) {
+CurlStatus TranslateCurl(const CurlFunctions& curl, CURLcode code, const char* error_buffer) {
   CurlStatus status;
   status.message =
-      error_buffer != nullptr && error_buffer[0] != '\0' ? error_buffer : curl_easy_strerror(code);
+      error_buffer != nullptr && error_buffer[0] != '\0' ? error_buffer : curl.easy_strerror(code);
   switch (code) {
     case CURLE_OK:
       status.outcome = CurlOutcome::kDone;

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "web/curl_library.h"
+
 namespace miravel {
 
 enum class CurlOutcome {
@@ -21,22 +23,23 @@ struct CurlStatus {
 };
 
 // `error_buffer`: the handle's CURLOPT_ERRORBUFFER (may be empty).
-CurlStatus TranslateCurl(CURLcode code, const char* error_buffer);
+CurlStatus TranslateCurl(const CurlFunctions& curl, CURLcode code, const char* error_buffer);
 
 // Sets options on one handle; after the first refusal the rest are skipped
 // and ok() is false.
 class CurlOptions {
  public:
-  explicit CurlOptions(CURL* handle) : handle_(handle) {}
+  CurlOptions(const CurlFunctions& curl, CURL* handle) : curl_(curl), handle_(handle) {}
   template <typename T>
   CurlOptions& Set(CURLoption option, T value) {
-    if (code_ == CURLE_OK) code_ = curl_easy_setopt(handle_, option, value);
+    if (code_ == CURLE_OK) code_ = curl_.easy_setopt(handle_, option, value);
     return *this;
   }
   bool ok() const { return code_ == CURLE_OK; }
   CURLcode code() const { return code_; }
 
  private:
+  const CurlFunctions& curl_;
   CURL* handle_;
   CURLcode code_ = CURLE_OK;
 };

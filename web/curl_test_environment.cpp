@@ -1,16 +1,19 @@
-// curl is set up once for the test program, as main() does for the client,
-// and overrun workers are joined before it ends.
-#include <curl/curl.h>
+// libcurl is loaded once for the test program, as the client loads it, and
+// overrun workers are joined before it ends.
 #include <gtest/gtest.h>
 
+#include "web/curl_library.h"
 #include "web/exchange_worker.h"
 
 namespace {
 
 class CurlEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { curl_global_init(CURL_GLOBAL_DEFAULT); }
-  void TearDown() override { miravel::JoinExchangeWorkers(); }
+  void SetUp() override { ASSERT_NE(miravel::CurlLibrary(), nullptr); }
+  void TearDown() override {
+    miravel::JoinExchangeWorkers();
+    miravel::ReleaseCurl();
+  }
 };
 
 [[maybe_unused]] ::testing::Environment* const kCurl =

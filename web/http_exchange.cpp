@@ -14,10 +14,12 @@ namespace miravel {
 namespace {
 
 struct EasyDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+  const CurlFunctions* curl;
+  void operator()(CURL* handle) const { curl->easy_cleanup(handle); }
 };
 struct ListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+  const CurlFunctions* curl;
+  void operator()(curl_slist* list) const { curl->slist_free_all(list); }
 };
 using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
@@ -54,19 +56,19 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 // The block's lines as curl header entries, then entries that keep curl
 // from adding headers of its own (an entry "Name:" sends nothing).
-HeaderList HeaderEntries(const Text& block) {
+HeaderList HeaderEntries(const CurlFunctions& curl, const Text& block) {
   curl_slist* list = nullptr;
   size_t from = 0;
   while (from < block.size()) {
     size_t end = block.find("\r\n", from);
     if (end == Text::npos) end = block.size();
-    if (end > from) list = curl_slist_append(list, block.substr(from, end - from).c_str());
+    if (end > from) list = curl.slist_append(list, block.substr(from, end - from).c_str());
     from = end + 2;
   }
   for (const char* suppressed : {"Accept:", "Expect:", "Content-Type:", "Content-Length:"}) {
-    list = curl_slist_append(list, suppressed);
+    list = curl.slist_append(list, suppressed);
   }
-  return HeaderList(list);
+  return HeaderList(list, ListDeleter{&curl});
 }
 
 bool HostIsConnectable(const Text& host) {
@@ -90,9 +92,10 @@ struct HopResult {
 // only the Host line and the agent, and never follows a redirect itself:
 // the exchange does (FollowRedirect), so that a POST redirected to a GET
 // loses its content lines.
-HopResult PerformHop(const ExchangePlan& plan, const RequestHop& hop, Transfer& transfer) {
+HopResult PerformHop(const CurlFunctions& curl, const ExchangePlan& plan, const RequestHop& hop,
+                     Transfer& transfer) {
   HopResult result;
-  EasyHandle easy(curl_easy_init());
+  EasyHandle easy(curl.easy_init(), EasyDeleter{&curl});
   if (!easy) {
     result.status = {CurlOutcome::kNotSetUp, "curl_easy_init failed"};
     return result;
@@ -103,8 +106,8 @@ HopResult PerformHop(const ExchangePlan& plan, const RequestHop& hop, Transfer& 
   // "" also keeps curl from taking one from the environment.
   const bool secure = LowerAscii(hop.url).starts_with("https://");
   const Text proxy = plan.proxy.empty() || secure ? Text() : "http://" + plan.proxy;
-  HeaderList headers = HeaderEntries(hop.header_block);
-  CurlOptions options(h);
+  HeaderList headers = HeaderEntries(curl, hop.header_block);
+  CurlOptions options(curl, h);
   options.Set(CURLOPT_ERRORBUFFER, error_buffer)
       .Set(CURLOPT_URL, hop.url.c_str())
       .Set(CURLOPT_PATH_AS_IS, 1L)
@@ -126,16 +129,17 @@ HopResult PerformHop(const ExchangePlan& plan, const RequestHop& hop, Transfer& 
         .Set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(hop.body.size()))
         .Set(CURLOPT_POSTFIELDS, hop.body.data());
   }
-  if (!options.ok() || !AttachWebSession(h, plan.UsesCookieStore())) {
-    result.status = TranslateCurl(options.ok() ? CURLE_FAILED_INIT : options.code(), error_buffer);
+  if (!options.ok() || !AttachWebSession(curl, h, plan.UsesCookieStore())) {
+    result.status =
+        TranslateCurl(curl, options.ok() ? CURLE_FAILED_INIT : options.code(), error_buffer);
     result.status.outcome = CurlOutcome::kNotSetUp;
     return result;
   }
-  result.status = TranslateCurl(curl_easy_perform(h), error_buffer);
+  result.status = TranslateCurl(curl, curl.easy_perform(h), error_buffer);
   if (result.status.outcome != CurlOutcome::kDone) return result;
   char* location = nullptr;
-  if (curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.response_code) != CURLE_OK ||
-      curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &location) != CURLE_OK) {
+  if (curl.easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.response_code) != CURLE_OK ||
+      curl.easy_getinfo(h, CURLINFO_REDIRECT_URL, &location) != CURLE_OK) {
     result.response_code = 0;
   }
   if (location != nullptr) result.location = location;
@@ -146,13 +150,15 @@ HopResult PerformHop(const ExchangePlan& plan, const RequestHop& hop, Transfer& 
 // redirect asks for, up to kMaxRedirects. The body and header lines are
 // those of the last response.
 CurlOutcome Perform(const ExchangePlan& plan, Transfer& transfer) {
+  const CurlFunctions* curl = CurlLibrary();
+  if (curl == nullptr) return CurlOutcome::kNotSetUp;
   const int default_port = plan.secure ? kSecurePort : 80;
   const Text target = Text(plan.secure ? "https://" : "http://") + plan.host +
                       (plan.port == default_port ? "" : ":" + NumberToText(plan.port)) + plan.path;
   RequestHop hop{target, plan.method, plan.header_block, plan.body};
   for (int redirects = 0;; ++redirects) {
     transfer.body.clear();
-    const HopResult result = PerformHop(plan, hop, transfer);
+    const HopResult result = PerformHop(*curl, plan, hop, transfer);
     if (result.status.outcome != CurlOutcome::kDone) return result.status.outcome;
     if (!plan.FollowsRedirects() || redirects == kMaxRedirects) return CurlOutcome::kDone;
     std::optional<RequestHop> next = FollowRedirect(hop, result.response_code, result.location);

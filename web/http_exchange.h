@@ -13,7 +13,9 @@
 //
 // While `abort` is raised the transfer ends within about a second and
 // nothing more is written to the file. Runs on a worker thread; the caller
-// leaves the file alone until it returns. REQUIRES: curl_global_init has run.
+// leaves the file alone until it returns. libcurl is opened by the first
+// exchange that needs it (curl_library.h) when the program has not started
+// loading it already.
 #pragma once
 
 #include <atomic>

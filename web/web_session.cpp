@@ -15,23 +15,22 @@ class Share {
  public:
   // A share curl refuses is no share (null): exchanges then run alone,
   // keeping no cookies between them.
-  explicit Share(bool with_cookies) : share_(curl_share_init()) {
+  Share(const CurlFunctions& curl, bool with_cookies) : share_(curl.share_init()) {
     if (share_ == nullptr) return;
-    bool ok = curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &Share::Lock) == CURLSHE_OK &&
-              curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &Share::Unlock) == CURLSHE_OK &&
-              curl_share_setopt(share_, CURLSHOPT_USERDATA, this) == CURLSHE_OK &&
-              curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) == CURLSHE_OK;
+    bool ok = curl.share_setopt(share_, CURLSHOPT_LOCKFUNC, &Share::Lock) == CURLSHE_OK &&
+              curl.share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &Share::Unlock) == CURLSHE_OK &&
+              curl.share_setopt(share_, CURLSHOPT_USERDATA, this) == CURLSHE_OK &&
+              curl.share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) == CURLSHE_OK;
     if (ok && with_cookies) {
-      ok = curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) == CURLSHE_OK;
+      ok = curl.share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) == CURLSHE_OK;
     }
     if (!ok) {
-      curl_share_cleanup(share_);
+      curl.share_cleanup(share_);
       share_ = nullptr;
     }
   }
-  ~Share() {
-    if (share_ != nullptr) curl_share_cleanup(share_);
-  }
+  // Left to the end of the process, with the library it belongs to.
+  ~Share() = default;
   Share(const Share&) = delete;
   Share& operator=(const Share&) = delete;
 
@@ -50,32 +49,34 @@ class Share {
   std::array<std::mutex, kLocks> mutexes_;
 };
 
-Share& WithCookies() {
-  static Share share(true);
+Share& WithCookies(const CurlFunctions& curl) {
+  static Share share(curl, true);
   return share;
 }
 
-Share& WithoutCookies() {
-  static Share share(false);
+Share& WithoutCookies(const CurlFunctions& curl) {
+  static Share share(curl, false);
   return share;
 }
 
 void ApplyToStore(const char* cookie_list_command) {
-  CURL* handle = curl_easy_init();
+  const CurlFunctions* curl = CurlLibrary();
+  if (curl == nullptr) return;
+  CURL* handle = curl->easy_init();
   if (handle == nullptr) return;
   // A store curl will not attach to simply keeps nothing: cookies are a
   // convenience of the session, never a reason to fail an exchange.
-  if (AttachWebSession(handle, true)) {
-    CurlOptions(handle).Set(CURLOPT_COOKIELIST, cookie_list_command);
+  if (AttachWebSession(*curl, handle, true)) {
+    CurlOptions(*curl, handle).Set(CURLOPT_COOKIELIST, cookie_list_command);
   }
-  curl_easy_cleanup(handle);
+  curl->easy_cleanup(handle);
 }
 
 }  // namespace
 
-bool AttachWebSession(CURL* handle, bool with_cookies) {
-  CurlOptions options(handle);
-  options.Set(CURLOPT_SHARE, (with_cookies ? WithCookies() : WithoutCookies()).get());
+bool AttachWebSession(const CurlFunctions& curl, CURL* handle, bool with_cookies) {
+  CurlOptions options(curl, handle);
+  options.Set(CURLOPT_SHARE, (with_cookies ? WithCookies(curl) : WithoutCookies(curl)).get());
   if (with_cookies) options.Set(CURLOPT_COOKIEFILE, "");
   return options.ok();
 }

@@ -10,13 +10,13 @@
 #include <curl/curl.h>
 
 #include "common/text_ops.h"
+#include "web/curl_library.h"
 
 namespace miravel {
 
 // Attaches `handle` to the shared name cache, and, `with_cookies`, to the
 // cookie store with its cookie engine on. False when curl refuses either.
-// REQUIRES: curl_global_init has run.
-bool AttachWebSession(CURL* handle, bool with_cookies);
+bool AttachWebSession(const CurlFunctions& curl, CURL* handle, bool with_cookies);
 
 // Keeps a cookie for `host` as a Set-Cookie line would: `data` is the value
 // followed by optional attributes ("1; path=/x"). Only the path attribute

@@ -1,21 +1,22 @@
 #include "composer/qt/application.h"
 
-#include <curl/curl.h>
 #include <sys/stat.h>
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QIcon>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "composer/qt/after_first_paint.h"
 #include "composer/qt/main_window.h"
 #include "composer/service_address.h"
 #include "miravel/version.h"
+#include "web/curl_library.h"
 #include "web/exchange_worker.h"
 
 namespace miravel {
@@ -74,22 +75,27 @@ int RunApplication(int argc, char* argv[], RunMode mode) {
   qt_argv.push_back(nullptr);
   int qt_argc = static_cast<int>(qt_arguments.size());
 
-  curl_global_init(CURL_GLOBAL_DEFAULT);  // before any thread
   {
     QApplication app(qt_argc, qt_argv.data());
     QApplication::setApplicationName(QStringLiteral(MIRAVEL_PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(MIRAVEL_VERSION_TEXT));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/miravel.png")));
     MainWindow window(ResolveServiceUrl(service, std::getenv(kServiceUrlVariable)));
     window.toolkit().EchoStatus(echo_status);
+    // Once the window is painted: libcurl loads on a thread of its own, and
+    // the icon is set (reading it loads the toolkit's image plugins). Either
+    // before would hold up the window; both are done long before a click.
+    const AfterFirstPaint after_paint(&window, [mode] {
+      if (mode == RunMode::kExitWhenShown) std::_Exit(0);
+      StartLoadingCurl();
+      QApplication::setWindowIcon(QIcon(QStringLiteral(":/miravel.png")));
+    });
     window.show();
     window.Created();
-    if (mode == RunMode::kExitWhenShown) QTimer::singleShot(0, &app, &QApplication::quit);
     QApplication::exec();
   }
   // A request overrun at closing is aborting; wait for it before curl goes.
   JoinExchangeWorkers();
-  curl_global_cleanup();
+  ReleaseCurl();
   return 0;
 }
 

@@ -6,7 +6,7 @@ namespace miravel {
 
 enum class RunMode {
   kInteractive,    // until the window is closed
-  kExitWhenShown,  // return once the window is shown (start-up timing)
+  kExitWhenShown,  // exit at once after the window's first paint (start-up timing)
 };
 
 // Reads the command line first (--help, --version, --service, --echo-status;

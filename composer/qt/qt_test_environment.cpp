@@ -1,11 +1,11 @@
 // One QApplication (offscreen) and curl for the whole test program, as
 // main() sets them up for the client.
-#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <memory>
 
+#include "web/curl_library.h"
 #include "web/exchange_worker.h"
 
 namespace {
@@ -14,12 +14,13 @@ class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    curl_global_init(CURL_GLOBAL_DEFAULT);
+    miravel::StartLoadingCurl();
     app_ = std::make_unique<QApplication>(argc_, argv_);
   }
   void TearDown() override {
     app_.reset();
     miravel::JoinExchangeWorkers();
+    miravel::ReleaseCurl();
   }
 
  private:
