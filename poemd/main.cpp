@@ -45,7 +45,7 @@ std::string ListenAdvice(const std::string& error) {
 int main(int argc, char** argv) {
   CLI::App app("Composes acrostic poems from an index of classical verse, over HTTP.",
                "miravel-poemd");
-  std::string index_path;
+  std::string index_path = "/var/lib/miravel-poemd/poems.idx";
   std::string listen = "127.0.0.1:80";
   int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   ServiceOptions service_options;
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   size_t per_address = limits.max_per_address;
   bool check = false;
   app.add_option("--index", index_path, "the poem index (miravel-poemd-index builds it)")
-      ->required();
+      ->capture_default_str();
   app.add_option("--listen", listen, "HOST:PORT to listen on")->capture_default_str();
   app.add_option("--threads", threads, "event loops, one per core")
       ->capture_default_str()

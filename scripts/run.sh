@@ -22,4 +22,4 @@ fi
 service_pid=$!
 trap 'kill $service_pid 2>/dev/null; wait $service_pid 2>/dev/null || true' EXIT
 if ! scripts/wait-for-port.sh 80 $service_pid; then echo "run: miravel-poemd did not start"; exit 1; fi
-build/composer/miravel
+build/composer/qt/miravel

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-build/miravel-window.png}"
 xvfb-run -a -s "-screen 0 640x400x24" bash -c '
-  build/composer/miravel & app=$!
+  build/composer/qt/miravel & app=$!
   xdotool search --sync --onlyvisible --name Miravel >/dev/null
   sleep 0.5
   import -window root "$0"

@@ -14,7 +14,11 @@ packages=(
   xvfb xauth xdotool xclip imagemagick fonts-noto-cjk
   curl libcap2-bin python3
 )
-if [[ "${1:-}" == "--test" ]]; then packages+=(chromium); fi
+# The tests also use a browser, nginx and wrk (scale-out), and the package
+# checks (dpkg-shlibdeps, lintian, appstreamcli, systemd-analyze).
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(chromium nginx-light wrk dpkg-dev lintian appstream systemd)
+fi
 # The corpus comes from npm: Node.js and npm, unless some other install
 # already provides the commands.
 if ! command -v node >/dev/null 2>&1; then packages+=(nodejs); fi

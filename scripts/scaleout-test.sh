@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Scale-out behind nginx, as deploy/nginx.conf ships it: two replicas of
+# miravel-poemd (made-up corpus) behind nginx on loopback, wrk posting poem
+# requests through nginx; one replica is killed half-way. No request may
+# fail, and both replicas must have served.
+# Usage: scripts/scaleout-test.sh [BUILD_DIR]. Exits 77 (skipped) without
+# nginx or wrk.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:-$root/build}" && pwd)"
+if ! command -v nginx >/dev/null || ! command -v wrk >/dev/null; then
+  echo "scaleout-test: needs nginx and wrk; skipped"
+  exit 77
+fi
+work="$build/scaleout-test"
+rm -rf "$work" && mkdir -p "$work/poetry/quantangshi" "$work/logs"
+cat > "$work/poetry/quantangshi/poet.tang.0.json" <<'JSON'
+[{"author": "甲", "title": "试笔", "paragraphs": ["春来山色好，风起白云长。", "花落江南水，月明孤客船。"]}]
+JSON
+"$build/poemd/miravel-poemd-index" --poetry "$work/poetry" --out "$work/test.idx" 2>/dev/null
+
+base=$((20000 + RANDOM % 20000))
+front=$base first=$((base + 1)) second=$((base + 2))
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; nginx -c "$work/nginx.conf" -s stop 2>/dev/null || true' EXIT
+for port in $first $second; do
+  "$build/poemd/miravel-poemd" --index "$work/test.idx" --listen "127.0.0.1:$port" \
+    --max-per-address 0 --threads 1 2>"$work/replica-$port.log" &
+  pids+=($!)
+  "$root/scripts/wait-for-port.sh" "$port" $!
+done
+# The shipped configuration, on this test's ports, with the two replicas.
+sed -e "s/listen 80;/listen 127.0.0.1:$front;/" \
+    -e "s/127.0.0.1:8081/127.0.0.1:$first/" -e "s/127.0.0.1:8082/127.0.0.1:$second/" \
+    -e "/127.0.0.1:8083/d" "$root/deploy/nginx.conf" > "$work/miravel.conf"
+cat > "$work/nginx.conf" <<CONF
+worker_processes 1;
+pid $work/nginx.pid;
+error_log $work/logs/error.log;
+events { worker_connections 4096; }
+http {
+  access_log off;
+  client_body_temp_path $work/body;
+  proxy_temp_path $work/proxy;
+  fastcgi_temp_path $work/fastcgi;
+  uwsgi_temp_path $work/uwsgi;
+  scgi_temp_path $work/scgi;
+  include $work/miravel.conf;
+}
+CONF
+nginx -c "$work/nginx.conf"
+"$root/scripts/wait-for-port.sh" "$front"
+
+wrk -t2 -c8 -d6s -s "$root/bench/poemd_load.lua" "http://127.0.0.1:$front/qm/cts.php" \
+  > "$work/wrk.txt" &
+load=$!
+sleep 3
+kill -9 "${pids[0]}"
+echo "scaleout-test: killed the replica on port $first"
+wait $load
+cat "$work/wrk.txt"
+status=0
+if grep -qE "Non-2xx|Socket errors" "$work/wrk.txt"; then
+  echo "scaleout-test: FAIL some requests failed"
+  status=1
+fi
+for port in $first $second; do
+  served=$(grep -c '"POST /qm/cts.php" 200' "$work/replica-$port.log" || true)
+  echo "scaleout-test: the replica on port $port served $served poems"
+  if [[ "$served" -eq 0 ]]; then status=1; fi
+done
+exit $status
