@@ -37,8 +37,7 @@ CandidateLines::CandidateLines(const CorpusIndex& index, const PoemOrder& order,
       options_(options),
       random_(random),
       association_(index.Associations()),
-      length_(order.length),
-      at_(PositionOf(order.place, order.length)) {
+      length_(order.length) {
   for (const HiddenCharacter& c : order.characters) hidden_.push_back(c.unicode);
   std::sort(hidden_.begin(), hidden_.end());
   for (size_t i = 0; i < order.characters.size(); ++i) looked_.push_back(Look(i));
@@ -54,22 +53,21 @@ bool CandidateLines::Refused(size_t i, uint32_t line) const {
   return std::find(refused.begin(), refused.end(), line) != refused.end();
 }
 
-std::optional<uint32_t> CandidateLines::Kept(size_t i) const {
+std::optional<KeptLine> CandidateLines::Kept(size_t i) const {
   if (i >= options_.kept.size() || !options_.kept[i]) return std::nullopt;
-  const uint32_t line = *options_.kept[i];
-  if (line >= index_.LineCount(length_) || index_.Text(length_, line)[at_] != HiddenAt(i)) {
-    return std::nullopt;
-  }
-  return line;
+  const KeptLine kept = *options_.kept[i];
+  if (kept.line >= index_.LineCount(length_)) return std::nullopt;
+  if (!kept.made && index_.Text(length_, kept.line)[AtLine(i)] != HiddenAt(i)) return std::nullopt;
+  return kept;
 }
 
 std::vector<CandidateLines::Looked> CandidateLines::Look(size_t i) {
   std::vector<Looked> out;
-  if (const std::optional<uint32_t> kept = Kept(i)) {
-    out.push_back({*kept, index_.Traits(length_, *kept)});
+  if (const std::optional<KeptLine> kept = Kept(i); kept && !kept->made) {
+    out.push_back({kept->line, index_.Traits(length_, kept->line)});
     return out;
   }
-  std::span<const uint32_t> lines = index_.LinesWith(HiddenAt(i), length_, order_.place);
+  std::span<const uint32_t> lines = index_.LinesWith(HiddenAt(i), length_, AtLine(i));
   // Postings list each character's lines by source rank: drama last.
   const auto first_drama = std::partition_point(lines.begin(), lines.end(), [&](uint32_t line) {
     return index_.Traits(length_, line).rank() != SourceRank::kDrama;
@@ -94,8 +92,8 @@ FormChoice CandidateLines::Choice() const {
     traits.reserve(looked_[i].size());
     for (const Looked& l : looked_[i]) traits.push_back(l.traits);
     choice.lines.push_back(std::move(traits));
-    choice.tail_rhymes.push_back(order_.place == Place::kTail ? index_.ReadingOf(HiddenAt(i)).rhyme
-                                                              : kNoRhymeGroup);
+    choice.tail_rhymes.push_back(AtLine(i) == length_ - 1 ? index_.ReadingOf(HiddenAt(i)).rhyme
+                                                          : kNoRhymeGroup);
   }
   choice.rhyme = options_.rhyme;
   choice.opening = options_.opening;
@@ -112,13 +110,16 @@ void CandidateLines::Complete(Candidate& c, float base_prior, const LineVector& 
   c.parallel = association_.Rows(c.text);
   c.prior = base_prior + kThemeWeight * Association::Dot(c.vector, theme);
   for (int k = 0; k < length_; ++k) {
-    if (k != at_ && !IsHidden(c.text[k])) c.signature |= SignatureBit(c.text[k]);
+    if (k != c.at && !IsHidden(c.text[k])) c.signature |= SignatureBit(c.text[k]);
   }
 }
 
 std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rules,
                                                  const LineVector& theme) {
   const std::vector<Looked>& looked = looked_[i];
+  if (const std::optional<KeptLine> kept = Kept(i); kept && kept->made) {
+    return {MadeFrom(i, kept->line, 0, 0, theme)};
+  }
   if (looked.empty()) return Made(i, rules, theme);
   struct Ranked {
     int penalty;
@@ -139,6 +140,7 @@ std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rule
   for (size_t k = 0; k < shortlisted; ++k) {
     Candidate& c = out.emplace_back();
     c.line = looked[ranked[k].at].line;
+    c.at = AtLine(i);
     c.text = std::u16string(index_.Text(length_, c.line));
     c.penalty = ranked[k].penalty;
     Complete(c, ranked[k].prior, theme);
@@ -152,50 +154,59 @@ std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rule
   return out;
 }
 
+// A corpus line with line i's hidden character put in at its position.
+Candidate CandidateLines::MadeFrom(size_t i, uint32_t donor, int penalty, float prior,
+                                   const LineVector& theme) {
+  Candidate c;
+  c.line = donor;
+  c.made = true;
+  c.at = AtLine(i);
+  c.text = std::u16string(index_.Text(length_, donor));
+  c.text[c.at] = HiddenAt(i);
+  c.penalty = kMadePenalty + penalty;
+  Complete(c, prior, theme);
+  return c;
+}
+
 std::vector<Candidate> CandidateLines::Made(size_t i, const LineRules& rules,
                                             const LineVector& theme) {
   std::vector<Candidate> out;
   const size_t count = index_.LineCount(length_);
   const char16_t hidden = HiddenAt(i);
+  const int at = AtLine(i);
   if (count == 0) {
     Candidate c;
     c.text.assign(length_, u'\u3000');
-    c.text[at_] = hidden;
+    c.text[at] = hidden;
     c.made = true;
+    c.at = at;
     c.penalty = kMadePenalty;
     out.push_back(c);
     return out;
   }
   const Reading reading = index_.ReadingOf(hidden);
-  const auto bit = static_cast<uint8_t>(1 << at_);
-  const auto make = [&](uint32_t line, int penalty, float prior) {
-    Candidate c;
-    c.line = line;
-    c.made = true;
-    c.text = std::u16string(index_.Text(length_, line));
-    c.text[at_] = hidden;
-    c.penalty = kMadePenalty + penalty;
-    Complete(c, prior, theme);
-    out.push_back(std::move(c));
-  };
+  const auto bit = static_cast<uint8_t>(1 << at);
   for (int attempt = 0; attempt < kDonorTries && out.size() < kCandidates; ++attempt) {
     const auto line = static_cast<uint32_t>(random_.Below(count));
     const LineTraits& traits = index_.Traits(length_, line);
     LineTones tones = Tones(traits);
-    const bool level = tones.At(at_) == Tone::kLevel;
+    const bool level = tones.At(at) == Tone::kLevel;
     if (reading.tone != Tone::kUnknown && level != (reading.tone == Tone::kLevel)) continue;
     if (!traits.plain() || traits.rank() == SourceRank::kDrama) continue;
     tones.level =
         static_cast<uint8_t>((tones.level & ~bit) | (reading.tone == Tone::kLevel ? bit : 0));
     tones.oblique =
         static_cast<uint8_t>((tones.oblique & ~bit) | (reading.tone == Tone::kOblique ? bit : 0));
-    const RhymeGroup group = order_.place == Place::kTail ? reading.rhyme : traits.rhyme;
+    const RhymeGroup group = at == length_ - 1 ? reading.rhyme : traits.rhyme;
     const int penalty = rules.Penalty(i, tones, group);
     // Donors that keep every rule first; the rest only to fill up.
     if (penalty != 0 && attempt < kDonorTries / 2) continue;
-    make(line, penalty, BasePrior(traits));
+    out.push_back(MadeFrom(i, line, penalty, BasePrior(traits), theme));
   }
-  if (out.empty()) make(static_cast<uint32_t>(random_.Below(count)), kRhymeSteps[3], 0);
+  if (out.empty()) {
+    out.push_back(
+        MadeFrom(i, static_cast<uint32_t>(random_.Below(count)), kRhymeSteps[3], 0, theme));
+  }
   return out;
 }
 
@@ -256,15 +267,16 @@ void CandidateLines::AddCouplets(std::vector<std::vector<Candidate>>& lists, con
     }
     Candidate& c = list.emplace_back();
     c.line = line;
+    c.at = AtLine(i);
     c.text = std::u16string(index_.Text(length_, line));
     c.penalty = penalty(i, line);
     Complete(c, BasePrior(index_.Traits(length_, line)), theme);
     return static_cast<int>(list.size() - 1);
   };
   for (size_t i = 0; i + 1 < lists.size(); i += 2) {
-    if (Kept(i) || Kept(i + 1)) continue;
+    if (Kept(i) || Kept(i + 1) || AtLine(i) != AtLine(i + 1)) continue;
     const std::span<const uint32_t> couplets =
-        index_.CoupletsWith(HiddenAt(i), HiddenAt(i + 1), length_, order_.place);
+        index_.CoupletsWith(HiddenAt(i), HiddenAt(i + 1), length_, AtLine(i));
     if (couplets.empty()) continue;
     const int best_first = lists[i].front().penalty;
     const int best_second = lists[i + 1].front().penalty;

@@ -28,6 +28,7 @@ namespace miravel::poemd {
 struct Candidate {
   uint32_t line = 0;  // the corpus line, or a made line's donor
   bool made = false;
+  int at = 0;              // the hidden character's position
   int penalty = 0;         // the rules it breaks (line_rules.h)
   float prior = 0;         // its preferences, on their own
   int partner = -1;        // the next line's candidate that completes a real couplet
@@ -60,14 +61,16 @@ class CandidateLines {
   };
 
   char16_t HiddenAt(size_t i) const { return order_.characters[i].unicode; }
+  int AtLine(size_t i) const { return order_.PositionAt(i); }
   bool IsHidden(char16_t c) const;
   bool Refused(size_t i, uint32_t line) const;
-  std::optional<uint32_t> Kept(size_t i) const;
+  std::optional<KeptLine> Kept(size_t i) const;
   std::vector<Looked> Look(size_t i);
   float BasePrior(const LineTraits& traits);
   void Complete(Candidate& c, float base_prior, const LineVector& theme) const;
   std::vector<Candidate> Shortlist(size_t i, const LineRules& rules, const LineVector& theme);
   std::vector<Candidate> Made(size_t i, const LineRules& rules, const LineVector& theme);
+  Candidate MadeFrom(size_t i, uint32_t donor, int penalty, float prior, const LineVector& theme);
   void Focus(std::vector<std::vector<Candidate>>& lists) const;
   void AddCouplets(std::vector<std::vector<Candidate>>& lists, const LineRules& rules,
                    const LineVector& theme);
@@ -78,7 +81,6 @@ class CandidateLines {
   PoemRandom& random_;
   const Association& association_;
   const int length_;
-  const int at_;
   std::vector<char16_t> hidden_;  // sorted
   std::vector<std::vector<Looked>> looked_;
 };

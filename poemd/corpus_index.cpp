@@ -69,10 +69,12 @@ std::optional<CorpusIndex> CorpusIndex::FromFile(IndexFile file, std::string* er
     t.texts = Required<char16_t>(file, Id(kTexts, slot), &missing);
     t.traits = Required<LineTraits>(file, Id(kTraits, slot), &missing);
     t.couplets = Required<Couplet>(file, Id(kCouplets, slot), &missing);
+    for (int at = 0; at < (slot == 0 ? 5 : 7); ++at) {
+      t.postings[at] = {Required<char16_t>(file, Id(kPostingCharacters, slot, at), &missing),
+                        Required<uint32_t>(file, Id(kPostingStarts, slot, at), &missing),
+                        Required<uint32_t>(file, Id(kPostingLines, slot, at), &missing)};
+    }
     for (int place = 0; place < 3; ++place) {
-      t.postings[place] = {Required<char16_t>(file, Id(kPostingCharacters, slot, place), &missing),
-                           Required<uint32_t>(file, Id(kPostingStarts, slot, place), &missing),
-                           Required<uint32_t>(file, Id(kPostingLines, slot, place), &missing)};
       t.couplet_postings[place] = {
           Required<uint32_t>(file, Id(kCoupletKeys, slot, place), &missing),
           Required<uint32_t>(file, Id(kCoupletStarts, slot, place), &missing),
@@ -144,34 +146,52 @@ bool CorpusIndex::Check(std::string* error) const {
     for (const Couplet& c : t.couplets) {
       if (c.first >= n || c.second >= n) return fail(form + "couplet names a missing line");
     }
-    for (int place = 0; place < 3; ++place) {
-      const int at = PositionOf(static_cast<Place>(place), length);
-      const Postings& p = t.postings[place];
+    // Each check below scatters what the postings claim into an array the
+    // size of the lines, then compares it with the texts in order: random
+    // reads of the texts would cost most of the load.
+    std::vector<char16_t> claimed(n);
+    for (int at = 0; at < length; ++at) {
+      const Postings& p = t.postings[at];
       if (p.lines.size() != n || !RunsAreWhole(p.characters, p.starts, n)) {
         return fail(form + "postings are not whole");
       }
+      std::fill(claimed.begin(), claimed.end(), u'\0');
       for (size_t k = 0; k < p.characters.size(); ++k) {
         for (uint32_t i = p.starts[k]; i < p.starts[k + 1]; ++i) {
           const uint32_t line = p.lines[i];
-          if (line >= n || t.texts[size_t{line} * length + at] != p.characters[k]) {
-            return fail(form + "posting names a line without its character");
-          }
+          if (line >= n || claimed[line] != u'\0') return fail(form + "posting names a line twice");
+          claimed[line] = p.characters[k];
         }
       }
+      for (size_t line = 0; line < n; ++line) {
+        if (t.texts[line * length + at] != claimed[line]) {
+          return fail(form + "posting names a line without its character");
+        }
+      }
+    }
+    std::vector<uint32_t> claimed_key(t.couplets.size());
+    for (int place = 0; place < 3; ++place) {
+      const int at = PositionOf(static_cast<Place>(place), length);
       const CoupletPostings& cp = t.couplet_postings[place];
       if (cp.couplets.size() != t.couplets.size() ||
           !RunsAreWhole(cp.keys, cp.starts, cp.couplets.size())) {
         return fail(form + "couplet postings are not whole");
       }
+      std::fill(claimed_key.begin(), claimed_key.end(), 0);
       for (size_t k = 0; k < cp.keys.size(); ++k) {
         for (uint32_t i = cp.starts[k]; i < cp.starts[k + 1]; ++i) {
-          if (cp.couplets[i] >= t.couplets.size())
+          const uint32_t couplet = cp.couplets[i];
+          if (couplet >= t.couplets.size() || claimed_key[couplet] != 0) {
             return fail(form + "couplet posting is out of range");
-          const Couplet c = t.couplets[cp.couplets[i]];
-          const uint32_t key = uint32_t{t.texts[size_t{c.first} * length + at]} << 16 |
-                               t.texts[size_t{c.second} * length + at];
-          if (key != cp.keys[k]) return fail(form + "couplet posting names the wrong couplet");
+          }
+          claimed_key[couplet] = cp.keys[k];
         }
+      }
+      for (size_t k = 0; k < t.couplets.size(); ++k) {
+        const Couplet c = t.couplets[k];
+        const uint32_t key = uint32_t{t.texts[size_t{c.first} * length + at]} << 16 |
+                             t.texts[size_t{c.second} * length + at];
+        if (key != claimed_key[k]) return fail(form + "couplet posting names the wrong couplet");
       }
     }
   }
@@ -190,8 +210,9 @@ LineSource CorpusIndex::Source(int length, uint32_t line) const {
 }
 
 std::span<const uint32_t> CorpusIndex::LinesWith(char16_t character, int length,
-                                                 Place place) const {
-  const Postings& p = Slot(length).postings[static_cast<int>(place)];
+                                                 int position) const {
+  if (position < 0 || position >= length) return {};
+  const Postings& p = Slot(length).postings[position];
   const auto it = std::lower_bound(p.characters.begin(), p.characters.end(), character);
   if (it == p.characters.end() || *it != character) return {};
   const size_t k = static_cast<size_t>(it - p.characters.begin());
@@ -199,8 +220,11 @@ std::span<const uint32_t> CorpusIndex::LinesWith(char16_t character, int length,
 }
 
 std::span<const uint32_t> CorpusIndex::CoupletsWith(char16_t first, char16_t second, int length,
-                                                    Place place) const {
-  const CoupletPostings& p = Slot(length).couplet_postings[static_cast<int>(place)];
+                                                    int position) const {
+  int place = 0;
+  while (place < 3 && PositionOf(static_cast<Place>(place), length) != position) ++place;
+  if (place == 3) return {};
+  const CoupletPostings& p = Slot(length).couplet_postings[place];
   const uint32_t key = uint32_t{first} << 16 | second;
   const auto it = std::lower_bound(p.keys.begin(), p.keys.end(), key);
   if (it == p.keys.end() || *it != key) return {};

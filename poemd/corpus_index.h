@@ -3,7 +3,7 @@
 //   - its source poem (title, poet, dynasty) and the rank of its collection;
 //   - the tone class of each character and the rhyme group of its last one,
 //     as the line reads them (polyphones resolved by their words);
-//   - for each length and hiding place, the lines that hold a character there;
+//   - for each length and position, the lines that hold a character there;
 //   - the real couplets (two lines of a regulated poem that belong together),
 //     found by the characters at one place in both lines;
 //   - the association vectors learned from consecutive lines (association.h).
@@ -89,16 +89,24 @@ class CorpusIndex {
   std::u16string_view Text(int length, uint32_t line) const;
   const LineTraits& Traits(int length, uint32_t line) const { return Slot(length).traits[line]; }
   LineSource Source(int length, uint32_t line) const;
-  // Lines of `length` that hold `character` at `place`: by source rank,
-  // then in corpus order.
-  std::span<const uint32_t> LinesWith(char16_t character, int length, Place place) const;
+  // Lines of `length` that hold `character` at 0-based `position`: by
+  // source rank, then in corpus order.
+  std::span<const uint32_t> LinesWith(char16_t character, int length, int position) const;
+  std::span<const uint32_t> LinesWith(char16_t character, int length, Place place) const {
+    return LinesWith(character, length, PositionOf(place, length));
+  }
 
   size_t CoupletCount(int length) const { return Slot(length).couplets.size(); }
   Couplet CoupletAt(int length, uint32_t couplet) const { return Slot(length).couplets[couplet]; }
-  // Real couplets of `length` whose first line holds `first` at `place` and
-  // whose second line holds `second` there.
+  // Real couplets of `length` whose first line holds `first` at
+  // `position` and whose second line holds `second` there; kept for the
+  // head, middle and tail positions only (empty for any other).
   std::span<const uint32_t> CoupletsWith(char16_t first, char16_t second, int length,
-                                         Place place) const;
+                                         int position) const;
+  std::span<const uint32_t> CoupletsWith(char16_t first, char16_t second, int length,
+                                         Place place) const {
+    return CoupletsWith(first, second, length, PositionOf(place, length));
+  }
 
   // The character's reading on its own, as the index recorded it.
   Reading ReadingOf(char16_t character) const;
@@ -121,8 +129,8 @@ class CorpusIndex {
     std::span<const char16_t> texts;
     std::span<const LineTraits> traits;
     std::span<const Couplet> couplets;
-    Postings postings[3];
-    CoupletPostings couplet_postings[3];
+    Postings postings[7];                 // by position
+    CoupletPostings couplet_postings[3];  // by place
   };
   const LengthTables& Slot(int length) const { return slots_[LengthSlot(length)]; }
   bool Check(std::string* error) const;

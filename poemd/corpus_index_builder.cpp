@@ -220,8 +220,7 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
       return out;
     }();
     w.AddContainer(Id(kCouplets, slot), couplets);
-    for (int place = 0; place < 3; ++place) {
-      const int at = PositionOf(static_cast<Place>(place), length);
+    for (int at = 0; at < length; ++at) {
       // Each character's lines by source rank, then in corpus order.
       std::vector<std::pair<char16_t, uint32_t>> by_character(n);
       for (size_t line = 0; line < n; ++line) {
@@ -230,8 +229,11 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
       std::stable_sort(by_character.begin(), by_character.end(), [&](const auto& a, const auto& b) {
         return t.traits[a.second].rank() < t.traits[b.second].rank();
       });
-      WriteRuns(w, std::move(by_character), Id(kPostingCharacters, slot, place),
-                Id(kPostingStarts, slot, place), Id(kPostingLines, slot, place));
+      WriteRuns(w, std::move(by_character), Id(kPostingCharacters, slot, at),
+                Id(kPostingStarts, slot, at), Id(kPostingLines, slot, at));
+    }
+    for (int place = 0; place < 3; ++place) {
+      const int at = PositionOf(static_cast<Place>(place), length);
       std::vector<std::pair<uint32_t, uint32_t>> by_key(couplets.size());
       for (size_t k = 0; k < couplets.size(); ++k) {
         by_key[k] = {uint32_t{text(couplets[k].first)[at]} << 16 | text(couplets[k].second)[at],

@@ -32,7 +32,7 @@
 
 namespace miravel::poemd {
 
-inline constexpr uint32_t kIndexFormatVersion = 4;
+inline constexpr uint32_t kIndexFormatVersion = 5;
 inline constexpr size_t kIndexHeaderBytes = 64;
 inline constexpr size_t kIndexMaxSections = 256;
 

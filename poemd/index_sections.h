@@ -5,10 +5,11 @@
 //   kTexts               char16_t  `length` characters a line
 //   kTraits              LineTraits, one a line
 //   kCouplets            Couplet, one a real couplet
-// and per length and place (0 head, 1 middle, 2 tail):
+// per length and position (0 to length - 1):
 //   kPostingCharacters   char16_t  the characters found there, ascending
 //   kPostingStarts       uint32_t  where each character's lines start (one more entry)
 //   kPostingLines        uint32_t  the lines, by character
+// and per length and place (0 head, 1 middle, 2 tail):
 //   kCoupletKeys         uint32_t  first << 16 | second, ascending
 //   kCoupletStarts       uint32_t  where each key's couplets start (one more entry)
 //   kCoupletIds          uint32_t  the couplets, by key

@@ -19,7 +19,7 @@ Poem ComposePoem(const CorpusIndex& index, const PoemOrder& order, const Compose
   const PoemForm form = ChooseForm(choice);
   const std::vector<std::vector<Candidate>> lists = candidates.Build(form);
 
-  SearchShape shape{order.length, PositionOf(order.place, order.length), {}};
+  SearchShape shape{order.length, {}};
   for (const HiddenCharacter& c : order.characters) shape.hidden.push_back(c.unicode);
   std::sort(shape.hidden.begin(), shape.hidden.end());
   const std::vector<int> picks = SearchPoem(lists, shape, index.Associations());

@@ -40,6 +40,12 @@ struct Poem {
   Opening opening = Opening::kLevel;
 };
 
+// A line of a poem to keep: a corpus line, or the donor of a made line.
+struct KeptLine {
+  uint32_t line = 0;
+  bool made = false;
+};
+
 struct ComposeOptions {
   uint64_t seed = 0;
   // Theme words: lines associated with them are preferred. Empty: the
@@ -48,9 +54,10 @@ struct ComposeOptions {
   // Set to keep a poem's template and rhyme while lines change.
   std::optional<RhymeGroup> rhyme;
   std::optional<Opening> opening;
-  // Per line, a corpus line to keep as it is (when it still holds the
-  // character at its place), and corpus lines not to take again.
-  std::vector<std::optional<uint32_t>> kept;
+  // Per line, a line to keep as it is (a corpus line that still holds the
+  // character at its place, or a made line's donor), and corpus lines not
+  // to take again.
+  std::vector<std::optional<KeptLine>> kept;
   std::vector<std::vector<uint32_t>> refused;
 };
 

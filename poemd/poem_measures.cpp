@@ -82,13 +82,12 @@ PoemFacts Examine(const std::vector<ReadLineFacts>& lines, const PoemOrder& orde
   facts.rhymes = one_group && all_level;
   facts.keeps_links = KeepsLinks(tones);
 
-  const int at = PositionOf(order.place, order.length);
   std::set<char16_t> hidden;
   for (const HiddenCharacter& c : order.characters) hidden.insert(c.unicode);
   for (size_t i = 0; i < lines.size() && !facts.repeats; ++i) {
     for (size_t k = 0; k < lines[i].text.size() && !facts.repeats; ++k) {
       const char16_t c = lines[i].text[k];
-      if (static_cast<int>(k) == at || hidden.contains(c)) continue;
+      if (static_cast<int>(k) == order.PositionAt(i) || hidden.contains(c)) continue;
       for (size_t j = 0; j < lines.size() && !facts.repeats; ++j) {
         facts.repeats = j != i && lines[j].text.find(c) != std::u16string::npos;
       }

@@ -33,6 +33,26 @@ std::optional<std::string> Unescape(std::string_view text) {
 
 }  // namespace
 
+int PoemOrder::PositionAt(size_t line) const {
+  const auto wrapped = static_cast<int>(line % static_cast<size_t>(length));
+  switch (diagonal) {
+    case Diagonal::kRising:
+      return wrapped;
+    case Diagonal::kFalling:
+      return length - 1 - wrapped;
+    case Diagonal::kNone:
+      break;
+  }
+  return PositionOf(place, length);
+}
+
+const char* PoemOrder::ModeName() const {
+  if (diagonal == Diagonal::kRising) return "dizeng";
+  if (diagonal == Diagonal::kFalling) return "dijian";
+  static const char* const kPlaces[] = {"cangtou", "cangzhong", "cangwei"};
+  return kPlaces[static_cast<int>(place)];
+}
+
 std::optional<std::map<std::string, std::string>> DecodeFormBody(std::string_view body) {
   std::map<std::string, std::string> fields;
   while (!body.empty()) {
@@ -98,8 +118,12 @@ OrderOrError ParsePoemOrder(std::string_view body) {
     order.place = Place::kMiddle;
   } else if (*num == "cangwei") {
     order.place = Place::kTail;
+  } else if (*num == "dizeng") {
+    order.diagonal = Diagonal::kRising;
+  } else if (*num == "dijian") {
+    order.diagonal = Diagonal::kFalling;
   } else {
-    return {std::nullopt, "num must be cangtou, cangzhong or cangwei"};
+    return {std::nullopt, "num must be cangtou, cangzhong, cangwei, dizeng or dijian"};
   }
   if (*limit == "100" || *limit == "200") {
     order.first_line_rhymes = *limit == "200";

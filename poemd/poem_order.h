@@ -2,7 +2,8 @@
 // xing (the hidden characters, GBK, escaped byte by byte), gender ("5" or
 // "7"), num ("cangtou", "cangzhong" or "cangwei"), limit ("100" or "200"),
 // and optionally type_str (theme words, GBK; the desktop client sends it
-// empty). Fields are found by name, in any order; "%XX" and "+" are decoded.
+// empty). num also takes "dizeng" and "dijian": diagonal hiding. Fields are found by name, in any
+// order; "%XX" and "+" are decoded.
 #pragma once
 
 #include <map>
@@ -23,12 +24,23 @@ struct HiddenCharacter {
   char16_t unicode = 0;  // the same character
 };
 
+// Diagonal hiding: the first character at the first position, the second
+// at the second, and so on (rising, 递增); or from the last position leftwards
+// (falling, 递减); past the line's length the position wraps around.
+enum class Diagonal : uint8_t { kNone, kRising, kFalling };
+
 struct PoemOrder {
   std::vector<HiddenCharacter> characters;
   int length = 5;  // 5 or 7
   Place place = Place::kHead;
-  bool first_line_rhymes = false;  // limit 200
-  std::u16string theme;            // the theme's Chinese characters; blanks and the rest dropped
+  Diagonal diagonal = Diagonal::kNone;  // when set, it places the characters, not `place`
+  bool first_line_rhymes = false;       // limit 200
+  std::u16string theme;  // the theme's Chinese characters; blanks and the rest dropped
+
+  // The 0-based position of the hidden character in line `line`.
+  int PositionAt(size_t line) const;
+  // "cangtou", "cangzhong", "cangwei", "dizeng" or "dijian".
+  const char* ModeName() const;
 };
 
 // The decoded fields, or nullopt for a malformed body (a "%" not followed

@@ -1,5 +1,6 @@
 #include "poemd/poem_page.h"
 
+#include "poemd/html_escape.h"
 #include "text/codepage.h"
 #include "text/gbk_unicode.h"
 
@@ -8,29 +9,6 @@ namespace {
 
 // Page texts are written in UTF-8 here and sent as GBK.
 std::string G(const char* utf8) { return Utf8ToGbk(utf8); }
-
-std::string Escaped(const std::string& gbk) {
-  std::string out;
-  for (char c : gbk) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 const char* const kStyle =
     "<style>body{font-family:'Noto Serif CJK SC',SimSun,serif;background:#fbf7ef;color:#222;"
@@ -47,8 +25,10 @@ std::string Head(const std::string& title_gbk) {
          title_gbk + "</title>" + kStyle + "</head>\n<body><main>\n";
 }
 
-std::string PlaceName(Place place) {
-  switch (place) {
+std::string ModeName(const PoemOrder& order) {
+  if (order.diagonal == Diagonal::kRising) return G("递增");
+  if (order.diagonal == Diagonal::kFalling) return G("递减");
+  switch (order.place) {
     case Place::kHead:
       return G("藏头");
     case Place::kMiddle:
@@ -64,16 +44,15 @@ std::string PlaceName(Place place) {
 std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
   std::string hidden;
   for (const HiddenCharacter& c : order.characters) hidden += c.gbk;
-  std::string page = Head(G("藏头诗 · ") + Escaped(hidden));
-  page += "<h1>" + Escaped(hidden) + "</h1>\n<p class=\"form\">" +
-          (order.length == 5 ? G("五言") : G("七言")) + G(" · ") + PlaceName(order.place) +
-          G(" · ") + (order.first_line_rhymes ? G("首句入韵") : G("双句押韵")) +
-          "</p>\n<ul class=\"poem\">\n";
-  const int at = PositionOf(order.place, order.length);
+  std::string page = Head(G("藏头诗 · ") + EscapeHtml(hidden));
+  page += "<h1>" + EscapeHtml(hidden) + "</h1>\n<p class=\"form\">" +
+          (order.length == 5 ? G("五言") : G("七言")) + G(" · ") + ModeName(order) + G(" · ") +
+          (order.first_line_rhymes ? G("首句入韵") : G("双句押韵")) + "</p>\n<ul class=\"poem\">\n";
   for (size_t i = 0; i < poem.lines.size(); ++i) {
+    const int at = order.PositionAt(i);
     const std::u16string& text = poem.lines[i].text;
     page += "<li>" + Utf16ToGbk(std::u16string_view(text).substr(0, at)) +
-            "<font style=\"color:red\">" + Escaped(order.characters[i].gbk) + "</font>" +
+            "<font style=\"color:red\">" + EscapeHtml(order.characters[i].gbk) + "</font>" +
             Utf16ToGbk(std::u16string_view(text).substr(at + 1)) + "</li>\n";
   }
   page += "</ul>\n<table class=\"sources\">\n";
@@ -84,7 +63,7 @@ std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poe
       const std::string dynasty = DynastyName(source.dynasty);
       page += Utf16ToGbk(index.Text(order.length, line.corpus_line)) + "</td><td>" +
               (dynasty.empty() ? "" : G("〔") + G(dynasty.c_str()) + G("〕")) +
-              Escaped(source.author) + G("《") + Escaped(source.title) + G("》");
+              EscapeHtml(source.author) + G("《") + EscapeHtml(source.title) + G("》");
     } else {
       page += "</td><td>";
     }
@@ -92,27 +71,6 @@ std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poe
     page += "</td></tr>\n";
   }
   page += "</table>\n<p><a href=\"/\">" + G("再作一首") + "</a></p>\n</main></body></html>\n";
-  return page;
-}
-
-std::string FormPage() {
-  std::string page = Head(G("Miravel 藏头诗"));
-  page += G(
-      "<h1>Miravel 藏头诗</h1>\n"
-      "<form method=\"post\" action=\"/qm/cts.php\" accept-charset=\"gbk\">\n"
-      "<p><label for=\"xing\">输入汉字：</label><input id=\"xing\" name=\"xing\" required "
-      "maxlength=\"100\"></p>\n"
-      "<p><label for=\"gender\">诗歌类型：</label><select id=\"gender\" name=\"gender\">"
-      "<option value=\"5\">五言绝句</option><option value=\"7\">七言律诗</option></select></p>\n"
-      "<p><label for=\"num\">隐藏方式：</label><select id=\"num\" name=\"num\">"
-      "<option value=\"cangtou\">藏头</option><option value=\"cangzhong\">藏中</option>"
-      "<option value=\"cangwei\">藏尾</option></select></p>\n"
-      "<p><label for=\"limit\">押韵方式：</label><select id=\"limit\" name=\"limit\">"
-      "<option value=\"100\">双句押韵</option><option "
-      "value=\"200\">首句入韵</option></select></p>\n"
-      "<input type=\"hidden\" name=\"type_str\" value=\"\"><input type=\"hidden\" name=\"classid\" "
-      "value=\"0\">\n<p><button "
-      "type=\"submit\">开始作诗</button></p>\n</form>\n</main></body></html>\n");
   return page;
 }
 

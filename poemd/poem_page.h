@@ -12,7 +12,5 @@
 namespace miravel::poemd {
 
 std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem);
-// The form that posts to /qm/cts.php, for a browser.
-std::string FormPage();
 
 }  // namespace miravel::poemd

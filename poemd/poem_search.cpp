@@ -81,7 +81,7 @@ class Search {
     int repeats = 0;
     for (int k = 0; k < shape_.length; ++k) {
       const char16_t ch = c.text[k];
-      if (k == shape_.at || std::binary_search(shape_.hidden.begin(), shape_.hidden.end(), ch)) {
+      if (k == c.at || std::binary_search(shape_.hidden.begin(), shape_.hidden.end(), ch)) {
         continue;
       }
       repeats += std::any_of(before.recent.begin(), before.recent.end(), [ch](const auto* text) {

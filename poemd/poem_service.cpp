@@ -4,6 +4,9 @@
 
 #include <random>
 
+#include "poemd/browser_form.h"
+#include "poemd/browser_pages.h"
+#include "poemd/browser_poem.h"
 #include "poemd/poem_composer.h"
 #include "poemd/poem_order.h"
 #include "poemd/poem_page.h"
@@ -13,6 +16,7 @@ namespace miravel::poemd {
 namespace {
 
 constexpr const char* kHtml = "text/html; charset=gbk";
+constexpr const char* kUtf8Html = "text/html; charset=utf-8";
 constexpr const char* kPlain = "text/plain; charset=utf-8";
 constexpr std::string_view kPoemPath = "/qm/cts.php";
 
@@ -48,17 +52,37 @@ HttpReply PoemService::Compose(std::string_view body) const {
   const PoemOrder& order = *parsed.order;
   const Poem poem =
       ComposePoem(index_, order, {.seed = SeedFor(options_.seed, body), .theme = order.theme});
+  return {200, kHtml, PoemPage(index_, order, poem), {}, LogNote(order)};
+}
+
+std::string PoemService::LogNote(const PoemOrder& order) const {
   std::u16string hidden;
   for (const HiddenCharacter& c : order.characters) hidden.push_back(c.unicode);
-  static const char* const kPlaces[] = {"cangtou", "cangzhong", "cangwei"};
   const std::string what =
       options_.log_characters ? Utf8Of(hidden) : std::to_string(hidden.size()) + " characters";
-  return {200,
-          kHtml,
-          PoemPage(index_, order, poem),
-          {},
-          what + " " + std::to_string(order.length) + " " + kPlaces[static_cast<int>(order.place)] +
-              (order.first_line_rhymes ? " 200" : " 100")};
+  return what + " " + std::to_string(order.length) + " " + order.ModeName() +
+         (order.first_line_rhymes ? " 200" : " 100");
+}
+
+HttpReply PoemService::BrowserPoem(std::string_view query) const {
+  const BrowserRequest request = ParseBrowserQuery(query);
+  if (!request.order) {
+    return {400,
+            kUtf8Html,
+            BrowserFormPage(request.form, request.error),
+            {},
+            "form refused: " + request.error};
+  }
+  const PoemOrder& order = *request.order;
+  const auto result = ComposeForBrowser(index_, request, SeedFor(options_.seed, query));
+  const std::string note = LogNote(order) + " (page)";
+  // A new poem or a swap settles at its own address, which brings it back.
+  if (!request.seed || request.lines.empty() || request.swap) {
+    HttpReply moved{303, kUtf8Html, "", {}, note};
+    moved.headers.emplace_back("Location", PoemAddress(request.form, result.seed, result.poem));
+    return moved;
+  }
+  return {200, kUtf8Html, BrowserPoemPage(index_, request, result), {}, note};
 }
 
 HttpReply PoemService::Handle(const HttpRequest& request) const {
@@ -67,8 +91,11 @@ HttpReply PoemService::Handle(const HttpRequest& request) const {
     return request.method == "POST" ? Compose(request.body) : NotAllowed("POST");
   }
   if (path == "/") {
-    return request.method == "GET" ? HttpReply{200, kHtml, FormPage(), {}, {}}
-                                   : NotAllowed("GET, HEAD");
+    if (request.method != "GET") return NotAllowed("GET, HEAD");
+    return {200, kUtf8Html, BrowserFormPage(ParseBrowserQuery(request.Query()).form, ""), {}, {}};
+  }
+  if (path == "/poem") {
+    return request.method == "GET" ? BrowserPoem(request.Query()) : NotAllowed("GET, HEAD");
   }
   if (path == "/healthz") {
     return request.method == "GET" ? Plain(200, "ok\n") : NotAllowed("GET, HEAD");

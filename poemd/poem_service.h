@@ -2,8 +2,12 @@
 // the request (the HTTP server carries it, http_server.h).
 //
 //   POST /qm/cts.php   composes a poem: 200 and a GBK page (poem_page.h),
-//                      or 400 with the reason the form is refused
-//   GET  /             the form, for a browser
+//                      or 400 with the reason the form is refused (for programs)
+//   GET  /             the form, for a browser, filled in from its query
+//   GET  /poem         a poem for a browser (browser_form.h, browser_pages.h):
+//                      303 to the poem's own address when it is new or a line
+//                      is swapped, 200 and the page at that address, or 400
+//                      and the form again, saying in Chinese what to change
 //   GET  /healthz      200 "ok": the index is loaded and the service answers
 // Another method on these paths gets 405 with Allow; any other path 404.
 // Each reply carries what the log says of it: the form asked for, with the
@@ -17,6 +21,7 @@
 
 #include "poemd/corpus_index.h"
 #include "poemd/http_types.h"
+#include "poemd/poem_order.h"
 
 namespace miravel::poemd {
 
@@ -35,8 +40,12 @@ class PoemService {
   HttpReply Handle(const HttpRequest& request) const;
   // The answer to one form body. Thread-safe.
   HttpReply Compose(std::string_view body) const;
+  // The answer to a browser's query.
+  HttpReply BrowserPoem(std::string_view query) const;
 
  private:
+  std::string LogNote(const PoemOrder& order) const;
+
   const CorpusIndex& index_;
   ServiceOptions options_;
 };

@@ -105,8 +105,7 @@ TEST(PoemService, BadBodiesGet400WithAReason) {
 TEST(PoemService, Routes) {
   const PoemService service(Corpus(), {.seed = 1});
   EXPECT_EQ(service.Handle(Request("GET", "/")).status, 200);
-  EXPECT_NE(service.Handle(Request("GET", "/")).body.find("action=\"/qm/cts.php\""),
-            std::string::npos);
+  EXPECT_NE(service.Handle(Request("GET", "/")).body.find("action=\"/poem\""), std::string::npos);
   EXPECT_EQ(service.Handle(Request("GET", "/healthz")).status, 200);
   EXPECT_EQ(service.Handle(Request("GET", "/healthz")).body, "ok\n");
   const HttpReply get_poem = service.Handle(Request("GET", "/qm/cts.php"));
