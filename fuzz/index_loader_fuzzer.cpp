@@ -39,6 +39,13 @@ void Use(const CorpusIndex& index) {
       for (char16_t c : std::u16string_view(u"春风花月")) order.characters.push_back({"", c});
       (void)ComposePoem(index, order, {.seed = 1});
     }
+    for (const Diagonal diagonal : {Diagonal::kRising, Diagonal::kFalling}) {
+      PoemOrder order;
+      order.length = length;
+      order.diagonal = diagonal;
+      for (char16_t c : std::u16string_view(u"春风花月雪夜")) order.characters.push_back({"", c});
+      (void)ComposePoem(index, order, {.seed = 1});
+    }
   }
 }
 

@@ -2,8 +2,8 @@
 // xing (the hidden characters, GBK, escaped byte by byte), gender ("5" or
 // "7"), num ("cangtou", "cangzhong" or "cangwei"), limit ("100" or "200"),
 // and optionally type_str (theme words, GBK; the desktop client sends it
-// empty). num also takes "dizeng" and "dijian": diagonal hiding. Fields are found by name, in any
-// order; "%XX" and "+" are decoded.
+// empty). num also takes "dizeng" and "dijian": diagonal hiding. Fields are
+// found by name, in any order; "%XX" and "+" are decoded.
 #pragma once
 
 #include <map>
