@@ -71,6 +71,20 @@ TEST_F(BrowserTest, ANewPoemSettlesAtAnAddressThatBringsItBack) {
   EXPECT_EQ(Lines(other.Handle(Get(address)).body), lines);
 }
 
+TEST_F(BrowserTest, AnAddressNamingLinesThatCannotStandSettlesAtThePoemGiven) {
+  const auto [address, page] =
+      Follow("/poem?xing=%E6%98%A5%E9%A3%8E&gender=5&num=cangtou&limit=100");
+  const std::string seeded = address.substr(0, address.find("&lines="));
+  for (const std::string forged :
+       {"&lines=0.x", "&lines=99999999999.1", "&lines=1", "&lines=1.1.1", "&lines=m0.m0"}) {
+    const auto [settled, again] = Follow(seeded + forged);
+    EXPECT_NE(settled, seeded + forged);
+    EXPECT_EQ(again.status, 200) << forged;
+    EXPECT_EQ(Lines(again.body).size(), 2u) << forged;
+    EXPECT_EQ(service_.Handle(Get(settled)).body, again.body) << forged;
+  }
+}
+
 TEST_F(BrowserTest, ASwapChangesExactlyOneLine) {
   const auto [address, page] =
       Follow("/poem?xing=%E6%98%A5%E9%A3%8E%E8%8A%B1%E6%9C%88&gender=5&num=cangtou&limit=100");

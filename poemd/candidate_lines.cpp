@@ -57,7 +57,13 @@ std::optional<KeptLine> CandidateLines::Kept(size_t i) const {
   if (i >= options_.kept.size() || !options_.kept[i]) return std::nullopt;
   const KeptLine kept = *options_.kept[i];
   if (kept.line >= index_.LineCount(length_)) return std::nullopt;
-  if (!kept.made && index_.Text(length_, kept.line)[AtLine(i)] != HiddenAt(i)) return std::nullopt;
+  if (kept.made) {
+    // A line is made only where the corpus has none: an address asking for
+    // one beside real lines was not made by this index.
+    if (!index_.LinesWith(HiddenAt(i), length_, AtLine(i)).empty()) return std::nullopt;
+  } else if (index_.Text(length_, kept.line)[AtLine(i)] != HiddenAt(i)) {
+    return std::nullopt;
+  }
   return kept;
 }
 

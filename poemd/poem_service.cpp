@@ -64,6 +64,23 @@ std::string PoemService::LogNote(const PoemOrder& order) const {
          (order.first_line_rhymes ? " 200" : " 100");
 }
 
+namespace {
+
+// Whether the poem is exactly the lines an address named: a forged address,
+// or one from another index, names lines that cannot stand in their place.
+bool IsWhatWasNamed(const std::vector<std::optional<KeptLine>>& named, const Poem& poem) {
+  if (named.size() != poem.lines.size()) return false;
+  for (size_t i = 0; i < named.size(); ++i) {
+    if (!named[i] || named[i]->line != poem.lines[i].corpus_line ||
+        named[i]->made != poem.lines[i].made) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 HttpReply PoemService::BrowserPoem(std::string_view query) const {
   const BrowserRequest request = ParseBrowserQuery(query);
   if (!request.order) {
@@ -76,8 +93,9 @@ HttpReply PoemService::BrowserPoem(std::string_view query) const {
   const PoemOrder& order = *request.order;
   const auto result = ComposeForBrowser(index_, request, SeedFor(options_.seed, query));
   const std::string note = LogNote(order) + " (page)";
-  // A new poem or a swap settles at its own address, which brings it back.
-  if (!request.seed || request.lines.empty() || request.swap) {
+  // A new poem, a swap, or an address naming lines that could not be kept
+  // settles at the poem's own address, which brings it back.
+  if (!request.seed || request.swap || !IsWhatWasNamed(request.lines, result.poem)) {
     HttpReply moved{303, kUtf8Html, "", {}, note};
     moved.headers.emplace_back("Location", PoemAddress(request.form, result.seed, result.poem));
     return moved;
