@@ -47,13 +47,13 @@ port=$((20000 + RANDOM % 20000))
 pids+=($!)
 scripts/wait-for-port.sh "$port" $!
 curl -sf "http://127.0.0.1:$port/healthz"
-xvfb-run -a -s "-screen 0 640x400x24" bash -c '
+scripts="$PWD/scripts" xvfb-run -a -s "-screen 0 640x400x24" bash -c '
   set -euo pipefail
   root=$1 port=$2
   "$root/usr/bin/miravel" --service "127.0.0.1:$port" --echo-status >/dev/null 2>"$root/client.log" &
   client=$!
   trap "kill $client 2>/dev/null || true" EXIT
-  window=$(xdotool search --sync --all --onlyvisible --pid $client --name Miravel | head -n 1)
+  window=$("$scripts/wait-for-window.sh" $client)
   xdotool mousemove --window "$window" 114 56 click 1
   xdotool type --delay 30 "春风花月"
   xdotool key Return

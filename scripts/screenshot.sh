@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 out="${1:-build/miravel-window.png}"
 xvfb-run -a -s "-screen 0 640x400x24" bash -c '
   build/composer/qt/miravel & app=$!
-  xdotool search --sync --onlyvisible --name Miravel >/dev/null
+  scripts/wait-for-window.sh $app >/dev/null
   sleep 0.5
   import -window root "$0"
   kill $app; wait $app 2>/dev/null || true

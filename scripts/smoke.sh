@@ -30,7 +30,7 @@ hang=$(stand_in hang)
 # A port nothing listens on: one the kernel just gave out and took back.
 dead=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 
-xvfb-run -a -s "-screen 0 1280x480x24" bash -c '
+scripts="$(cd "$(dirname "$0")" && pwd)" xvfb-run -a -s "-screen 0 1280x480x24" bash -c '
   set -euo pipefail
   build=$1 work=$2 poems=$3 redirect=$4 no_poems=$5 hang=$6 dead=$7 expect=$8
   failures=0
@@ -41,8 +41,7 @@ xvfb-run -a -s "-screen 0 1280x480x24" bash -c '
     "$build/composer/qt/miravel" --service "127.0.0.1:$port" --echo-status >/dev/null \
       2>"$work/$name.log" &
     echo $! >"$work/$name.pid"
-    xdotool search --sync --all --onlyvisible --pid "$(cat "$work/$name.pid")" --name Miravel |
-      head -n 1 | tee "$work/$name.window"
+    "$scripts/wait-for-window.sh" "$(cat "$work/$name.pid")" | tee "$work/$name.window"
   }
   # Types the characters into the input box of WINDOW and presses Enter.
   compose() {
