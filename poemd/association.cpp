@@ -67,12 +67,7 @@ float Association::Dot(const LineVector& a, const LineVector& b) {
 }
 
 float Association::Cohesion(const LineVector& first, const LineVector& second) const {
-  if (a_.cohesion_signs.empty()) return Dot(first, second);
-  std::array<float, 8> sums{};
-  for (int k = 0; k < kCohesionDims; k += 8) {
-    for (int j = 0; j < 8; ++j) sums[j] += first[k + j] * a_.cohesion_signs[k + j] * second[k + j];
-  }
-  return ((sums[0] + sums[4]) + (sums[1] + sums[5])) + ((sums[2] + sums[6]) + (sums[3] + sums[7]));
+  return Dot(first, Following(second));
 }
 
 const float* Association::ParallelRow(char16_t c) const {

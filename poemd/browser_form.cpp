@@ -34,11 +34,7 @@ bool IsHan(char32_t c) {
          u_isalpha(static_cast<UChar32>(c));
 }
 
-bool InGbk(char32_t c) {
-  if (c > 0xFFFF) return false;
-  const auto unit = static_cast<char16_t>(c);
-  return Utf16ToGbk(std::u16string_view(&unit, 1)).size() == 2;
-}
+bool InGbk(char32_t c) { return c <= 0xFFFF && IsGbkCharacter(static_cast<char16_t>(c)); }
 
 // How a refused character is named: blanks and controls by what they are.
 std::string Shown(char32_t c) {

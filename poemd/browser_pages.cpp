@@ -1,20 +1,13 @@
 #include "poemd/browser_pages.h"
 
-#include <unicode/unistr.h>
-
 #include "poemd/html_escape.h"
 #include "text/gbk_unicode.h"
+#include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
 
-std::string Utf8(std::u16string_view text) {
-  std::string out;
-  icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())).toUTF8String(out);
-  return out;
-}
-
-std::string Utf8FromGbk(const std::string& gbk) { return Utf8(GbkToUtf16(gbk)); }
+std::string Utf8FromGbk(const std::string& gbk) { return Utf16ToUtf8(GbkToUtf16(gbk)); }
 
 const char* const kStyle = R"CSS(
 :root { --ink: #2a2420; --paper: #fbf7ef; --seal: #b22222; --quiet: #6f655c; --line: #e6dccb; }
@@ -93,14 +86,6 @@ std::string Radios(const char* field, const char* legend, const std::string& cho
   return html + "</div></fieldset>\n";
 }
 
-const char* ModeName(const std::string& num) {
-  if (num == "cangzhong") return "藏中";
-  if (num == "cangwei") return "藏尾";
-  if (num == "dizeng") return "递增";
-  if (num == "dijian") return "递减";
-  return "藏头";
-}
-
 }  // namespace
 
 std::string BrowserFormPage(const BrowserForm& form, const std::string& error) {
@@ -142,22 +127,20 @@ std::string BrowserPoemPage(const CorpusIndex& index, const BrowserRequest& requ
   const PoemOrder& order = *request.order;
   const Poem& poem = result.poem;
   const std::string address = PoemAddress(request.form, result.seed, poem);
-  std::u16string hidden;
-  for (const HiddenCharacter& c : order.characters) hidden.push_back(c.unicode);
 
-  std::string body = "<h1>" + std::string(order.length == 5 ? "五言" : "七言") + " · " +
-                     ModeName(request.form.num) + " · " +
-                     (order.first_line_rhymes ? "首句入韵" : "双句押韵") +
-                     (order.theme.empty() ? "" : " · 主题：" + EscapeHtml(Utf8(order.theme))) +
-                     "</h1>\n<ol class=\"poem\" id=\"poem\">\n";
+  std::string body =
+      "<h1>" + std::string(order.length == 5 ? "五言" : "七言") + " · " + order.ModeTitle() +
+      " · " + (order.first_line_rhymes ? "首句入韵" : "双句押韵") +
+      (order.theme.empty() ? "" : " · 主题：" + EscapeHtml(Utf16ToUtf8(order.theme))) +
+      "</h1>\n<ol class=\"poem\" id=\"poem\">\n";
   bool any_made = false;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     const ComposedLine& line = poem.lines[i];
     const int at = order.PositionAt(i);
     const std::u16string_view text(line.text);
-    body += "<li><span class=\"text\">" + EscapeHtml(Utf8(text.substr(0, at))) + "<em>" +
-            EscapeHtml(Utf8(text.substr(at, 1))) + "</em>" + EscapeHtml(Utf8(text.substr(at + 1))) +
-            "</span>";
+    body += "<li><span class=\"text\">" + EscapeHtml(Utf16ToUtf8(text.substr(0, at))) + "<em>" +
+            EscapeHtml(Utf16ToUtf8(text.substr(at, 1))) + "</em>" +
+            EscapeHtml(Utf16ToUtf8(text.substr(at + 1))) + "</span>";
     if (line.made) {
       body += "<a class=\"made-mark\" href=\"#made\" title=\"改字：见下方说明\">改字</a>";
       any_made = true;
@@ -181,7 +164,7 @@ std::string BrowserPoemPage(const CorpusIndex& index, const BrowserRequest& requ
     if (line.has_source) {
       const LineSource source = index.Source(order.length, line.corpus_line);
       const std::string dynasty = DynastyName(source.dynasty);
-      body += EscapeHtml(Utf8(index.Text(order.length, line.corpus_line))) + " —— " +
+      body += EscapeHtml(Utf16ToUtf8(index.Text(order.length, line.corpus_line))) + " —— " +
               (dynasty.empty() ? "" : "〔" + dynasty + "〕") +
               EscapeHtml(Utf8FromGbk(source.author)) + "《" +
               EscapeHtml(Utf8FromGbk(source.title)) + "》";
@@ -205,7 +188,7 @@ std::string BrowserPoemPage(const CorpusIndex& index, const BrowserRequest& requ
       "document.querySelectorAll('#poem .text').forEach(function(e){t.push(e.textContent);});"
       "navigator.clipboard.writeText(t.join('\\n')+'\\n').then(function(){b.textContent='已复制';"
       "setTimeout(function(){b.textContent='复制全诗';},1500);});});})();</script>\n";
-  return Page("藏头诗 · " + Utf8(hidden), body);
+  return Page("藏头诗 · " + Utf16ToUtf8(order.Hidden()), body);
 }
 
 }  // namespace miravel::poemd

@@ -28,6 +28,11 @@ bool Better(const T& a, const T& b) {
   return a.penalty != b.penalty ? a.penalty < b.penalty : a.prior > b.prior;
 }
 
+// Orders positions in `list` by Better.
+auto ByRules(const std::vector<Candidate>& list) {
+  return [&list](uint32_t a, uint32_t b) { return Better(list[a], list[b]); };
+}
+
 }  // namespace
 
 CandidateLines::CandidateLines(const CorpusIndex& index, const PoemOrder& order,
@@ -38,7 +43,8 @@ CandidateLines::CandidateLines(const CorpusIndex& index, const PoemOrder& order,
       random_(random),
       association_(index.Associations()),
       length_(order.length) {
-  for (const HiddenCharacter& c : order.characters) hidden_.push_back(c.unicode);
+  const std::u16string hidden = order.Hidden();
+  hidden_.assign(hidden.begin(), hidden.end());
   std::sort(hidden_.begin(), hidden_.end());
   for (size_t i = 0; i < order.characters.size(); ++i) looked_.push_back(Look(i));
 }
@@ -144,12 +150,7 @@ std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rule
   std::vector<Candidate> out;
   out.reserve(shortlisted);
   for (size_t k = 0; k < shortlisted; ++k) {
-    Candidate& c = out.emplace_back();
-    c.line = looked[ranked[k].at].line;
-    c.at = AtLine(i);
-    c.text = std::u16string(index_.Text(length_, c.line));
-    c.penalty = ranked[k].penalty;
-    Complete(c, ranked[k].prior, theme);
+    out.push_back(Real(i, looked[ranked[k].at].line, ranked[k].penalty, ranked[k].prior, theme));
   }
   // A character hidden more often than the corpus has lines for it.
   const auto wanted = static_cast<size_t>(std::count(hidden_.begin(), hidden_.end(), HiddenAt(i)));
@@ -158,6 +159,18 @@ std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rule
     std::move(made.begin(), made.end(), std::back_inserter(out));
   }
   return out;
+}
+
+// Corpus line `line` as a candidate for line i.
+Candidate CandidateLines::Real(size_t i, uint32_t line, int penalty, float prior,
+                               const LineVector& theme) const {
+  Candidate c;
+  c.line = line;
+  c.at = AtLine(i);
+  c.text = std::u16string(index_.Text(length_, line));
+  c.penalty = penalty;
+  Complete(c, prior, theme);
+  return c;
 }
 
 // A corpus line with line i's hidden character put in at its position.
@@ -191,18 +204,13 @@ std::vector<Candidate> CandidateLines::Made(size_t i, const LineRules& rules,
     return out;
   }
   const Reading reading = index_.ReadingOf(hidden);
-  const auto bit = static_cast<uint8_t>(1 << at);
   for (int attempt = 0; attempt < kDonorTries && out.size() < kCandidates; ++attempt) {
     const auto line = static_cast<uint32_t>(random_.Below(count));
     const LineTraits& traits = index_.Traits(length_, line);
-    LineTones tones = Tones(traits);
-    const bool level = tones.At(at) == Tone::kLevel;
+    const bool level = Tones(traits).At(at) == Tone::kLevel;
     if (reading.tone != Tone::kUnknown && level != (reading.tone == Tone::kLevel)) continue;
     if (!traits.plain() || traits.rank() == SourceRank::kDrama) continue;
-    tones.level =
-        static_cast<uint8_t>((tones.level & ~bit) | (reading.tone == Tone::kLevel ? bit : 0));
-    tones.oblique =
-        static_cast<uint8_t>((tones.oblique & ~bit) | (reading.tone == Tone::kOblique ? bit : 0));
+    const LineTones tones = Tones(traits).WithToneAt(at, reading.tone);
     const RhymeGroup group = at == length_ - 1 ? reading.rhyme : traits.rhyme;
     const int penalty = rules.Penalty(i, tones, group);
     // Donors that keep every rule first; the rest only to fill up.
@@ -227,9 +235,8 @@ void CandidateLines::Focus(std::vector<std::vector<Candidate>>& lists) const {
     std::vector<uint32_t>& order = orders[i];
     order.resize(list.size());
     for (uint32_t k = 0; k < order.size(); ++k) order[k] = k;
-    const auto better = [&](uint32_t a, uint32_t b) { return Better(list[a], list[b]); };
     const size_t likeliest = std::min(order.size(), kCandidates);
-    std::partial_sort(order.begin(), order.begin() + likeliest, order.end(), better);
+    std::partial_sort(order.begin(), order.begin() + likeliest, order.end(), ByRules(list));
     size_t counted = 0;
     for (size_t k = 0; k < likeliest && list[order[k]].penalty == list[order[0]].penalty; ++k) {
       for (int d = 0; d < kCohesionDims; ++d) centre[i][d] += list[order[k]].vector[d];
@@ -248,8 +255,7 @@ void CandidateLines::Focus(std::vector<std::vector<Candidate>>& lists) const {
     for (Candidate& c : list) c.prior += kCohesionWeight * Association::Dot(c.vector, target);
     std::vector<uint32_t>& order = orders[i];
     const size_t kept = std::min(list.size(), kCandidates);
-    std::partial_sort(order.begin(), order.begin() + kept, order.end(),
-                      [&](uint32_t a, uint32_t b) { return Better(list[a], list[b]); });
+    std::partial_sort(order.begin(), order.begin() + kept, order.end(), ByRules(list));
     std::vector<Candidate> best;
     best.reserve(kept + 2 * kCoupletsTried);
     for (size_t k = 0; k < kept; ++k) best.push_back(std::move(list[order[k]]));
@@ -271,12 +277,7 @@ void CandidateLines::AddCouplets(std::vector<std::vector<Candidate>>& lists, con
     for (size_t k = 0; k < list.size(); ++k) {
       if (!list[k].made && list[k].line == line) return static_cast<int>(k);
     }
-    Candidate& c = list.emplace_back();
-    c.line = line;
-    c.at = AtLine(i);
-    c.text = std::u16string(index_.Text(length_, line));
-    c.penalty = penalty(i, line);
-    Complete(c, BasePrior(index_.Traits(length_, line)), theme);
+    list.push_back(Real(i, line, penalty(i, line), BasePrior(index_.Traits(length_, line)), theme));
     return static_cast<int>(list.size() - 1);
   };
   for (size_t i = 0; i + 1 < lists.size(); i += 2) {

@@ -70,6 +70,7 @@ class CandidateLines {
   void Complete(Candidate& c, float base_prior, const LineVector& theme) const;
   std::vector<Candidate> Shortlist(size_t i, const LineRules& rules, const LineVector& theme);
   std::vector<Candidate> Made(size_t i, const LineRules& rules, const LineVector& theme);
+  Candidate Real(size_t i, uint32_t line, int penalty, float prior, const LineVector& theme) const;
   Candidate MadeFrom(size_t i, uint32_t donor, int penalty, float prior, const LineVector& theme);
   void Focus(std::vector<std::vector<Candidate>>& lists) const;
   void AddCouplets(std::vector<std::vector<Candidate>>& lists, const LineRules& rules,

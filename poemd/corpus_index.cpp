@@ -7,9 +7,6 @@
 namespace miravel::poemd {
 namespace {
 
-constexpr char16_t kCjkFirst = 0x3400;
-constexpr char16_t kCjkLast = 0x9FFF;
-
 Reading UnpackReading(uint8_t packed) {
   return {static_cast<Tone>(packed >> 4), static_cast<RhymeGroup>(packed & 0x0F)};
 }
@@ -132,7 +129,7 @@ bool CorpusIndex::Check(std::string* error) const {
     const size_t n = t.traits.size();
     if (t.texts.size() != n * length) return fail(form + "texts and traits disagree");
     for (char16_t c : t.texts) {
-      if (c < kCjkFirst || c > kCjkLast) return fail(form + "line holds a non-Chinese character");
+      if (!IsCjk(c)) return fail(form + "line holds a non-Chinese character");
     }
     const uint8_t all = static_cast<uint8_t>((1 << length) - 1);
     for (const LineTraits& traits : t.traits) {

@@ -31,6 +31,12 @@ enum class Place : uint8_t { kHead = 0, kMiddle = 1, kTail = 2 };
 
 inline constexpr size_t kCommonCharacters = 3500;
 
+// The characters a line may hold: the CJK unified ideographs of the basic
+// plane (Extension A and the main block).
+inline constexpr char16_t kCjkFirst = 0x3400;
+inline constexpr char16_t kCjkLast = 0x9FFF;
+inline bool IsCjk(char16_t c) { return c >= kCjkFirst && c <= kCjkLast; }
+
 // The 0-based position of `place` in a line of `length` (5 or 7).
 int PositionOf(Place place, int length);
 // 0 for five-character lines, 1 for seven.
@@ -103,10 +109,6 @@ class CorpusIndex {
   // head, middle and tail positions only (empty for any other).
   std::span<const uint32_t> CoupletsWith(char16_t first, char16_t second, int length,
                                          int position) const;
-  std::span<const uint32_t> CoupletsWith(char16_t first, char16_t second, int length,
-                                         Place place) const {
-    return CoupletsWith(first, second, length, PositionOf(place, length));
-  }
 
   // The character's reading on its own, as the index recorded it.
   Reading ReadingOf(char16_t character) const;

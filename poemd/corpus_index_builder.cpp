@@ -14,9 +14,6 @@
 namespace miravel::poemd {
 namespace {
 
-constexpr char16_t kCjkFirst = 0x3400;
-constexpr char16_t kCjkLast = 0x9FFF;
-
 uint8_t PackReading(Reading r) {
   return static_cast<uint8_t>(r.rhyme | static_cast<int>(r.tone) << 4);
 }

@@ -105,13 +105,13 @@ TEST(CorpusIndex, RealCoupletsComeFromShiOfOneLength) {
   builder.AddPoem(Shi("词", "乙", {"春来江上路，风起画楼西。"}, Collection::kCi));
   const CorpusIndex index = builder.Build();
   EXPECT_EQ(index.CoupletCount(5), 2u);
-  const auto found = index.CoupletsWith(u'春', u'风', 5, Place::kHead);
+  const auto found = index.CoupletsWith(u'春', u'风', 5, PositionOf(Place::kHead, 5));
   ASSERT_EQ(found.size(), 1u);
   const Couplet couplet = index.CoupletAt(5, found[0]);
   EXPECT_EQ(Line(index, 5, couplet.first), u"春山一夜雨");
   EXPECT_EQ(Line(index, 5, couplet.second), u"风柳满江烟");
-  EXPECT_EQ(index.CoupletsWith(u'花', u'月', 5, Place::kTail).size(), 0u);
-  EXPECT_EQ(index.CoupletsWith(u'水', u'船', 5, Place::kTail).size(), 1u);
+  EXPECT_EQ(index.CoupletsWith(u'花', u'月', 5, PositionOf(Place::kTail, 5)).size(), 0u);
+  EXPECT_EQ(index.CoupletsWith(u'水', u'船', 5, PositionOf(Place::kTail, 5)).size(), 1u);
 }
 
 TEST(CorpusIndex, ALineKeepsItsBestSourceAndDramaComesLast) {

@@ -180,11 +180,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     HttpRequest request;
     request.method = std::string(message.method_string());
     request.target = std::string(message.target());
-    for (const auto& field : message) {
-      request.headers.emplace_back(std::string(field.name_string()), std::string(field.value()));
-    }
     request.body = std::move(message.body());
-    request.peer = peer_;
     const bool head = request.method == "HEAD";
     if (head) request.method = "GET";
     HttpReply reply;

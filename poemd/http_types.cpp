@@ -1,8 +1,5 @@
 #include "poemd/http_types.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace miravel::poemd {
 
 std::string_view HttpRequest::Path() const {
@@ -12,19 +9,6 @@ std::string_view HttpRequest::Path() const {
 std::string_view HttpRequest::Query() const {
   const size_t mark = target.find('?');
   return mark == std::string::npos ? std::string_view() : std::string_view(target).substr(mark + 1);
-}
-
-std::string_view HttpRequest::Header(std::string_view name) const {
-  for (const auto& [key, value] : headers) {
-    if (key.size() == name.size() &&
-        std::equal(key.begin(), key.end(), name.begin(), [](char a, char b) {
-          return std::tolower(static_cast<unsigned char>(a)) ==
-                 std::tolower(static_cast<unsigned char>(b));
-        })) {
-      return value;
-    }
-  }
-  return {};
 }
 
 std::string_view StatusText(int status) {

@@ -11,14 +11,10 @@ namespace miravel::poemd {
 struct HttpRequest {
   std::string method;  // "GET", "POST", ...
   std::string target;  // the path with its query, as sent
-  std::vector<std::pair<std::string, std::string>> headers;
   std::string body;
-  std::string peer;  // the client's address
 
   std::string_view Path() const;
   std::string_view Query() const;  // after "?", or ""
-  // The first header of that name (letter case ignored), or "".
-  std::string_view Header(std::string_view name) const;
 };
 
 struct HttpReply {

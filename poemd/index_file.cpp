@@ -205,8 +205,6 @@ const IndexFile::Entry* IndexFile::Find(uint32_t id) const {
   return nullptr;
 }
 
-bool IndexFile::Has(uint32_t id) const { return Find(id) != nullptr; }
-
 const std::byte* IndexFile::base() const { return storage_->data(); }
 
 size_t IndexFile::size() const { return storage_ ? storage_->size : 0; }

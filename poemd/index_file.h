@@ -71,7 +71,6 @@ class IndexFile {
   static std::optional<IndexFile> Open(const std::string& path, std::string* error);
   static std::optional<IndexFile> FromBytes(std::vector<std::byte> bytes, std::string* error);
 
-  bool Has(uint32_t id) const;
   // The section's elements; empty when the section is absent or its
   // elements are not of T's size (the caller's checks then refuse it).
   template <typename T>

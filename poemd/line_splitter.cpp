@@ -1,31 +1,20 @@
 #include "poemd/line_splitter.h"
 
 #include <unicode/translit.h>
-#include <unicode/unistr.h>
 
 #include <unordered_map>
 
+#include "poemd/corpus_index.h"
 #include "text/gbk_unicode.h"
+#include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
-
-constexpr char16_t kCjkFirst = 0x3400;
-constexpr char16_t kCjkLast = 0x9FFF;
-
-bool IsChinese(char16_t c) { return c >= kCjkFirst && c <= kCjkLast; }
 
 bool EndsPiece(char16_t c) {
   static constexpr std::u16string_view kBreaks =
       u"，。？！；：、,.?!;:“”‘’「」『』《》〈〉（）()[]【】—…· \t\r\n\u3000";
   return c == u'\0' || kBreaks.find(c) != std::u16string_view::npos;
-}
-
-std::u16string Utf16(std::string_view utf8) {
-  const icu::UnicodeString u = icu::UnicodeString::fromUTF8(
-      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-  return std::u16string(reinterpret_cast<const char16_t*>(u.getBuffer()),
-                        static_cast<size_t>(u.length()));
 }
 
 }  // namespace
@@ -46,7 +35,7 @@ struct LineSplitter::Impl {
   }
 
   bool InGbk(char16_t c) {
-    if (in_gbk[c] < 0) in_gbk[c] = Utf16ToGbk(std::u16string_view(&c, 1)).size() == 2 ? 1 : 0;
+    if (in_gbk[c] < 0) in_gbk[c] = IsGbkCharacter(c) ? 1 : 0;
     return in_gbk[c] == 1;
   }
 };
@@ -61,9 +50,9 @@ LineSplitter::LineSplitter() : impl_(std::make_unique<Impl>()) {
 LineSplitter::~LineSplitter() = default;
 
 std::u16string LineSplitter::Simplified(std::string_view utf8) {
-  std::u16string text = Utf16(utf8);
+  std::u16string text = Utf8ToUtf16(utf8);
   for (char16_t& c : text) {
-    if (IsChinese(c)) c = impl_->Simplify(c);
+    if (IsCjk(c)) c = impl_->Simplify(c);
   }
   return text;
 }
@@ -71,14 +60,14 @@ std::u16string LineSplitter::Simplified(std::string_view utf8) {
 std::vector<std::u16string> LineSplitter::Pieces(const std::vector<std::string>& paragraphs) {
   std::vector<std::u16string> pieces;
   for (const std::string& paragraph : paragraphs) {
-    const std::u16string text = Utf16(paragraph);
+    const std::u16string text = Utf8ToUtf16(paragraph);
     std::u16string piece;
     bool usable = true;
     for (size_t i = 0; i <= text.size(); ++i) {
       const char16_t c = i < text.size() ? text[i] : u'\0';
       if (!EndsPiece(c)) {
-        const char16_t simple = IsChinese(c) ? impl_->Simplify(c) : c;
-        usable = usable && IsChinese(c) && impl_->InGbk(simple);
+        const char16_t simple = IsCjk(c) ? impl_->Simplify(c) : c;
+        usable = usable && IsCjk(c) && impl_->InGbk(simple);
         piece.push_back(simple);
         continue;
       }

@@ -14,7 +14,6 @@
 // Poems come from the composer in this process, or with --service from a
 // running miravel-poemd, as a client gets them.
 #include <httplib.h>
-#include <unicode/unistr.h>
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -25,6 +24,7 @@
 #include <vector>
 
 #include "miravel/version.h"
+#include "poemd/browser_form.h"
 #include "poemd/coherence_judge.h"
 #include "poemd/corpus_index.h"
 #include "poemd/corpus_split.h"
@@ -33,6 +33,7 @@
 #include "poemd/poem_measures.h"
 #include "poemd/poetry_package.h"
 #include "text/gbk_unicode.h"
+#include "text/utf.h"
 
 using namespace miravel::poemd;
 using miravel::GbkToUtf16;
@@ -52,18 +53,6 @@ const char16_t* const kEverydayRequests[] = {
     u"江南好",
 };
 
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())).toUTF8String(out);
-  return out;
-}
-
-struct Mode {
-  int length;
-  Place place;
-  bool first_rhymes;
-};
-
 std::vector<char16_t> MostFrequent(const CorpusIndex& index, size_t count) {
   std::vector<uint64_t> seen(65536, 0);
   for (int length : {5, 7}) {
@@ -81,17 +70,12 @@ std::vector<char16_t> MostFrequent(const CorpusIndex& index, size_t count) {
   return characters;
 }
 
-std::string FormBody(const std::u16string& hidden, const Mode& mode) {
-  static const char* const kPlaces[] = {"cangtou", "cangzhong", "cangwei"};
-  std::string body = "xing=";
-  for (unsigned char byte : Utf16ToGbk(hidden)) {
-    char escaped[4];
-    std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
-    body += escaped;
-  }
-  return body + "&gender=" + std::to_string(mode.length) +
-         "&type_str=&classid=0&num=" + kPlaces[static_cast<int>(mode.place)] +
-         "&limit=" + (mode.first_rhymes ? "200" : "100");
+// The body the desktop client posts for `order`.
+std::string FormBody(const PoemOrder& order) {
+  return "xing=" + PercentEncode(Utf16ToGbk(order.Hidden())) +
+         "&gender=" + std::to_string(order.length) +
+         "&type_str=&classid=0&num=" + order.ModeName() +
+         "&limit=" + (order.first_line_rhymes ? "200" : "100");
 }
 
 // The poem lines of a service's page: each list item, its tags taken out.
@@ -247,7 +231,6 @@ int main(int argc, char** argv) {
   for (const bool first_rhymes : {false, true}) {
     for (const int length : {5, 7}) {
       for (const Place place : {Place::kHead, Place::kMiddle, Place::kTail}) {
-        const Mode mode{length, place, first_rhymes};
         const LineReader& reader = readers[LengthSlot(length)];
         int rhymes = 0, group = 0, links = 0, in_line = 0, lines = 0, repeats = 0, made = 0;
         int drama = 0;
@@ -262,8 +245,8 @@ int main(int argc, char** argv) {
           std::vector<ReadLineFacts> read;
           const auto start = std::chrono::steady_clock::now();
           if (client) {
-            const auto res = client->Post("/qm/cts.php", FormBody(asked[r], mode),
-                                          "application/x-www-form-urlencoded");
+            const auto res =
+                client->Post("/qm/cts.php", FormBody(order), "application/x-www-form-urlencoded");
             if (res && res->status == 200) {
               for (const auto& line : PageLines(res->body)) read.push_back(reader.Read(line));
             }
@@ -293,7 +276,7 @@ int main(int argc, char** argv) {
           if (reference) coherence.push_back(reference->judge.Poem(texts));
           if (static_cast<int>(r) < show) {
             std::string shown;
-            for (const auto& text : texts) shown += Utf8(text) + " ";
+            for (const auto& text : texts) shown += miravel::Utf16ToUtf8(text) + " ";
             std::printf("    %s\n", shown.c_str());
           }
         }

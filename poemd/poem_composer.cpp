@@ -20,7 +20,8 @@ Poem ComposePoem(const CorpusIndex& index, const PoemOrder& order, const Compose
   const std::vector<std::vector<Candidate>> lists = candidates.Build(form);
 
   SearchShape shape{order.length, {}};
-  for (const HiddenCharacter& c : order.characters) shape.hidden.push_back(c.unicode);
+  const std::u16string hidden = order.Hidden();
+  shape.hidden.assign(hidden.begin(), hidden.end());
   std::sort(shape.hidden.begin(), shape.hidden.end());
   const std::vector<int> picks = SearchPoem(lists, shape, index.Associations());
 

@@ -3,14 +3,9 @@
 #include <algorithm>
 #include <set>
 
+#include "poemd/line_rules.h"
+
 namespace miravel::poemd {
-namespace {
-
-bool IsRhyming(size_t i, const PoemOrder& order) {
-  return i % 2 == 1 || (i == 0 && order.first_line_rhymes);
-}
-
-}  // namespace
 
 LineReader::LineReader(const CorpusIndex& index, int length) : index_(index), length_(length) {
   for (uint32_t line = 0; line < index.LineCount(length); ++line) {
@@ -50,12 +45,8 @@ ReadLineFacts LineReader::Read(const ComposedLine& line, int at) const {
   facts.text = line.text;
   facts.made = true;
   facts.rank = traits.rank();
-  const uint8_t bit = static_cast<uint8_t>(1 << at);
   const Reading hidden = index_.ReadingOf(line.text[at]);
-  facts.tones.level =
-      static_cast<uint8_t>((traits.level & ~bit) | (hidden.tone == Tone::kLevel ? bit : 0));
-  facts.tones.oblique =
-      static_cast<uint8_t>((traits.oblique & ~bit) | (hidden.tone == Tone::kOblique ? bit : 0));
+  facts.tones = LineTones{traits.level, traits.oblique}.WithToneAt(at, hidden.tone);
   facts.rhyme = at == length_ - 1 ? hidden.rhyme : traits.rhyme;
   return facts;
 }
@@ -73,7 +64,7 @@ PoemFacts Examine(const std::vector<ReadLineFacts>& lines, const PoemOrder& orde
     facts.lines_in_line += KeepsInLine(line.tones, order.length);
     facts.made += line.made;
     facts.drama += line.rank == SourceRank::kDrama && !line.made;
-    if (!IsRhyming(i, order)) continue;
+    if (!IsRhymingLine(i, order.first_line_rhymes)) continue;
     if (group == kNoRhymeGroup) group = line.rhyme;
     one_group = one_group && line.rhyme != kNoRhymeGroup && line.rhyme == group;
     all_level = all_level && line.tones.At(order.length - 1) == Tone::kLevel;

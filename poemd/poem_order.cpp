@@ -53,6 +53,19 @@ const char* PoemOrder::ModeName() const {
   return kPlaces[static_cast<int>(place)];
 }
 
+const char* PoemOrder::ModeTitle() const {
+  if (diagonal == Diagonal::kRising) return "递增";
+  if (diagonal == Diagonal::kFalling) return "递减";
+  static const char* const kPlaces[] = {"藏头", "藏中", "藏尾"};
+  return kPlaces[static_cast<int>(place)];
+}
+
+std::u16string PoemOrder::Hidden() const {
+  std::u16string hidden;
+  for (const HiddenCharacter& c : characters) hidden.push_back(c.unicode);
+  return hidden;
+}
+
 std::optional<std::map<std::string, std::string>> DecodeFormBody(std::string_view body) {
   std::map<std::string, std::string> fields;
   while (!body.empty()) {

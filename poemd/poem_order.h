@@ -41,6 +41,10 @@ struct PoemOrder {
   int PositionAt(size_t line) const;
   // "cangtou", "cangzhong", "cangwei", "dizeng" or "dijian".
   const char* ModeName() const;
+  // The same in Chinese, UTF-8: "藏头", "藏中", "藏尾", "递增" or "递减".
+  const char* ModeTitle() const;
+  // The hidden characters, in order.
+  std::u16string Hidden() const;
 };
 
 // The decoded fields, or nullopt for a malformed body (a "%" not followed

@@ -25,20 +25,6 @@ std::string Head(const std::string& title_gbk) {
          title_gbk + "</title>" + kStyle + "</head>\n<body><main>\n";
 }
 
-std::string ModeName(const PoemOrder& order) {
-  if (order.diagonal == Diagonal::kRising) return G("递增");
-  if (order.diagonal == Diagonal::kFalling) return G("递减");
-  switch (order.place) {
-    case Place::kHead:
-      return G("藏头");
-    case Place::kMiddle:
-      return G("藏中");
-    case Place::kTail:
-      return G("藏尾");
-  }
-  return {};
-}
-
 }  // namespace
 
 std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
@@ -46,7 +32,7 @@ std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poe
   for (const HiddenCharacter& c : order.characters) hidden += c.gbk;
   std::string page = Head(G("藏头诗 · ") + EscapeHtml(hidden));
   page += "<h1>" + EscapeHtml(hidden) + "</h1>\n<p class=\"form\">" +
-          (order.length == 5 ? G("五言") : G("七言")) + G(" · ") + ModeName(order) + G(" · ") +
+          (order.length == 5 ? G("五言") : G("七言")) + G(" · ") + G(order.ModeTitle()) + G(" · ") +
           (order.first_line_rhymes ? G("首句入韵") : G("双句押韵")) + "</p>\n<ul class=\"poem\">\n";
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     const int at = order.PositionAt(i);

@@ -1,7 +1,5 @@
 #include "poemd/poem_service.h"
 
-#include <unicode/unistr.h>
-
 #include <random>
 
 #include "poemd/browser_form.h"
@@ -10,7 +8,7 @@
 #include "poemd/poem_composer.h"
 #include "poemd/poem_order.h"
 #include "poemd/poem_page.h"
-#include "text/gbk_unicode.h"
+#include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
@@ -23,12 +21,6 @@ constexpr std::string_view kPoemPath = "/qm/cts.php";
 uint64_t SeedFor(std::optional<uint64_t> seed, std::string_view body) {
   if (!seed) return std::random_device()() ^ (uint64_t{std::random_device()()} << 32);
   return *seed ^ std::hash<std::string_view>()(body);
-}
-
-std::string Utf8Of(std::u16string_view text) {
-  std::string utf8;
-  icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())).toUTF8String(utf8);
-  return utf8;
 }
 
 HttpReply Plain(int status, std::string text, std::string note = {}) {
@@ -56,10 +48,9 @@ HttpReply PoemService::Compose(std::string_view body) const {
 }
 
 std::string PoemService::LogNote(const PoemOrder& order) const {
-  std::u16string hidden;
-  for (const HiddenCharacter& c : order.characters) hidden.push_back(c.unicode);
-  const std::string what =
-      options_.log_characters ? Utf8Of(hidden) : std::to_string(hidden.size()) + " characters";
+  const std::string what = options_.log_characters
+                               ? Utf16ToUtf8(order.Hidden())
+                               : std::to_string(order.characters.size()) + " characters";
   return what + " " + std::to_string(order.length) + " " + order.ModeName() +
          (order.first_line_rhymes ? " 200" : " 100");
 }

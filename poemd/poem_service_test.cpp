@@ -20,7 +20,6 @@ HttpRequest Request(std::string method, std::string target, std::string body = {
   request.method = std::move(method);
   request.target = std::move(target);
   request.body = std::move(body);
-  request.peer = "127.0.0.1";
   return request;
 }
 

@@ -30,6 +30,13 @@ struct LineTones {
   Tone At(int i) const {
     return (level >> i & 1) ? Tone::kLevel : (oblique >> i & 1) ? Tone::kOblique : Tone::kUnknown;
   }
+  // The same tones with character i read as `tone` (a made line's hidden
+  // character in its donor).
+  LineTones WithToneAt(int i, Tone tone) const {
+    const auto bit = static_cast<uint8_t>(1 << i);
+    return {static_cast<uint8_t>((level & ~bit) | (tone == Tone::kLevel ? bit : 0)),
+            static_cast<uint8_t>((oblique & ~bit) | (tone == Tone::kOblique ? bit : 0))};
+  }
 };
 
 // The tone the second character of line `line` (0-based) takes.

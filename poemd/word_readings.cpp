@@ -1,12 +1,12 @@
 #include "poemd/word_readings.h"
 
-#include <unicode/unistr.h>
-
 #include <array>
 #include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <unordered_map>
+
+#include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
@@ -29,13 +29,6 @@ struct ViewEqual {
   using is_transparent = void;
   bool operator()(std::u16string_view a, std::u16string_view b) const { return a == b; }
 };
-
-std::u16string Utf16(std::string_view utf8) {
-  const icu::UnicodeString u = icu::UnicodeString::fromUTF8(
-      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-  return std::u16string(reinterpret_cast<const char16_t*>(u.getBuffer()),
-                        static_cast<size_t>(u.length()));
-}
 
 std::vector<std::string_view> Syllables(std::string_view pinyin) {
   std::vector<std::string_view> out;
@@ -111,7 +104,7 @@ std::optional<WordReadings> WordReadings::FromFile(const std::string& path, std:
     if (!entry.is_array() || entry.size() < 2 || !entry[0].is_string() || !entry[1].is_number()) {
       continue;
     }
-    readings.Add(Utf16(word), entry[0].get<std::string>(), entry[1].get<double>());
+    readings.Add(Utf8ToUtf16(word), entry[0].get<std::string>(), entry[1].get<double>());
   }
   if (readings.WordCount() == 0) {
     *error = path + " holds no words";

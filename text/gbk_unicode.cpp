@@ -32,4 +32,6 @@ Text Utf16ToGbk(std::u16string_view utf16) {
   return out;
 }
 
+bool IsGbkCharacter(char16_t c) { return Utf16ToGbk(std::u16string_view(&c, 1)).size() == 2; }
+
 }  // namespace miravel

@@ -12,5 +12,7 @@ namespace miravel {
 
 std::u16string GbkToUtf16(std::string_view gbk);
 Text Utf16ToGbk(std::u16string_view utf16);
+// Whether GBK holds the character (as two bytes).
+bool IsGbkCharacter(char16_t c);
 
 }  // namespace miravel

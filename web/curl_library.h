@@ -4,7 +4,7 @@
 // LDAP, SSH, ...) that load before main() and, in the global symbol scope,
 // slow every lazy symbol lookup of the window toolkit afterwards: together
 // about a quarter of the client's start-up. Opened with RTLD_LOCAL on a
-// thread of its own while the window is being built, it costs the window
+// thread of its own once the window is painted, it costs the window
 // nothing, and it is ready long before a first click needs it.
 //
 // StartLoadingCurl() begins loading (dlopen, then curl_global_init) on a

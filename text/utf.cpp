@@ -1,0 +1,20 @@
+#include "text/utf.h"
+
+#include <unicode/unistr.h>
+
+namespace miravel {
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  const icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  return std::u16string(reinterpret_cast<const char16_t*>(u.getBuffer()),
+                        static_cast<size_t>(u.length()));
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  std::string out;
+  icu::UnicodeString(false, utf16.data(), static_cast<int32_t>(utf16.size())).toUTF8String(out);
+  return out;
+}
+
+}  // namespace miravel
