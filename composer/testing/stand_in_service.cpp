@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "common/list_items.h"
+
 namespace miravel::testing {
 namespace {
 
@@ -53,15 +55,8 @@ std::string StandInService::PoemPage(const std::string& characters, const std::s
 std::string StandInService::ExpectedLines(const std::string& characters, const std::string& gender,
                                           const std::string& num) {
   std::string lines;
-  const std::string page = PoemPage(characters, gender, num);
-  for (size_t at = 0; (at = page.find("<li>", at)) != std::string::npos;) {
-    const size_t end = page.find("</li>", at);
-    std::string line = page.substr(at + 4, end - at - 4);
-    for (const char* tag : {"<font style=\"color:red\">", "</font>"}) {
-      line.erase(line.find(tag), std::string(tag).size());
-    }
+  for (const std::string& line : ListItemTexts(PoemPage(characters, gender, num))) {
     lines += line + "\r\n";
-    at = end;
   }
   return lines;
 }
