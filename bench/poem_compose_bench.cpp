@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "poemd/corpus_index.h"
-#include "poemd/poem_composer.h"
+#include "poemd/compose/poem_composer.h"
+#include "poemd/index/corpus_index.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <cstring>
 #include <vector>
 
-#include "poemd/corpus_index.h"
-#include "poemd/corpus_index_builder.h"
-#include "poemd/poem_composer.h"
-#include "poemd/testing_corpus.h"
+#include "poemd/build/corpus_index_builder.h"
+#include "poemd/compose/poem_composer.h"
+#include "poemd/index/corpus_index.h"
+#include "poemd/testing/testing_corpus.h"
 
 using namespace miravel::poemd;
 

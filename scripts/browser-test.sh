@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Browser test of miravel-poemd on a made-up corpus (poemd/browser_test.mjs):
+# Browser test of miravel-poemd on a made-up corpus (poemd/serve/browser_test.mjs):
 # headless Chromium at a desktop's and a phone's size uses the form, a poem,
 # swaps, its address, diagonal hiding and bad input; screenshots go to
 # BUILD_DIR/browser-test/. Usage: scripts/browser-test.sh [BUILD_DIR [INDEX]]
@@ -35,5 +35,5 @@ port=$((20000 + RANDOM % 20000))
 service=$!
 trap 'kill $service 2>/dev/null || true' EXIT
 "$root/scripts/wait-for-port.sh" "$port" $service
-cp "$root/poemd/browser_test.mjs" "$work/"
+cp "$root/poemd/serve/browser_test.mjs" "$work/"
 node "$work/browser_test.mjs" "http://127.0.0.1:$port/" "$work"

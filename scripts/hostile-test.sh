@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# miravel-poemd under hostile clients (poemd/hostile_test.py) on a made-up
+# miravel-poemd under hostile clients (poemd/http/hostile_test.py) on a made-up
 # corpus: slow senders, idle floods, pipelining, lying lengths, a big chunk,
 # and SIGTERM with all of them connected; the service must exit 0.
 # Usage: scripts/hostile-test.sh [BUILD_DIR] [SLOW IDLE]. Exits 77 (skipped)
@@ -27,7 +27,7 @@ service=$!
 trap 'kill -9 $service 2>/dev/null || true' EXIT
 "$root/scripts/wait-for-port.sh" "$port" $service
 status=0
-python3 "$root/poemd/hostile_test.py" "$port" "$service" "$slow" "$idle" || status=$?
+python3 "$root/poemd/http/hostile_test.py" "$port" "$service" "$slow" "$idle" || status=$?
 wait $service && code=0 || code=$?
 if [[ $code -ne 0 ]]; then
   echo "FAIL the service exited $code after SIGTERM"

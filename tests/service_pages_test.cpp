@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "composer/control_names.h"
-#include "composer/testing/fake_toolkit.h"
 #include "composer/result_extraction.h"
-#include "poemd/poem_service.h"
-#include "poemd/testing_corpus.h"
+#include "composer/testing/fake_toolkit.h"
+#include "poemd/serve/poem_service.h"
+#include "poemd/testing/testing_corpus.h"
 #include "text/gbk_unicode.h"
 
 namespace miravel {

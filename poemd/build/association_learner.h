@@ -1,0 +1,60 @@
+// Learns the association vectors (association.h) from real poems when the
+// index is built.
+//
+// Counts, over every pair of consecutive lines of one poem, each character
+// of the first line with each of the second (both ways); and, over the two
+// lines of each real couplet, the characters at one position. Each count
+// matrix becomes a smoothed pointwise mutual information, log((n + 1) /
+// (E + 1)) for a pair counted n times where chance would give E, and is
+// factorised by a randomised eigendecomposition (Eigen): the vectors are the
+// leading eigenvectors scaled by the square roots of their eigenvalues'
+// magnitudes, with the eigenvalues' signs kept apart. Deterministic for a
+// given input and seed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "poemd/index/association.h"
+
+namespace miravel::poemd {
+
+struct LearnedAssociation {
+  std::vector<uint16_t> vocabulary;  // 65536 entries
+  std::vector<float> cohesion;
+  std::vector<float> cohesion_signs;
+  std::vector<float> parallel;
+  std::vector<float> parallel_signs;
+
+  AssociationArrays Arrays() const {
+    return {vocabulary, cohesion, cohesion_signs, parallel, parallel_signs};
+  }
+};
+
+class AssociationLearner {
+ public:
+  // `by_frequency`: the corpus's characters, most frequent first. The first
+  // `cohesion_rows` get cohesion vectors and the first `parallel_rows`
+  // parallel ones.
+  AssociationLearner(const std::vector<char16_t>& by_frequency, size_t cohesion_rows = 6000,
+                     size_t parallel_rows = 3000);
+  ~AssociationLearner();
+
+  // Two consecutive lines of one poem.
+  void AddConsecutive(std::u16string_view first, std::u16string_view second);
+  // The two lines of a real couplet. REQUIRES: of one length.
+  void AddCouplet(std::u16string_view first, std::u16string_view second);
+
+  // Consumes the counts: call once.
+  LearnedAssociation Learn(uint64_t seed);
+
+ private:
+  struct Counts;
+  std::vector<uint16_t> vocabulary_;
+  std::unique_ptr<Counts> cohesion_;
+  std::unique_ptr<Counts> parallel_;
+};
+
+}  // namespace miravel::poemd

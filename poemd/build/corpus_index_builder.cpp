@@ -1,0 +1,266 @@
+#include "poemd/build/corpus_index_builder.h"
+
+#include <algorithm>
+#include <numeric>
+#include <set>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "poemd/build/association_learner.h"
+#include "poemd/build/line_splitter.h"
+#include "poemd/index/index_sections.h"
+#include "text/gbk_unicode.h"
+
+namespace miravel::poemd {
+namespace {
+
+uint8_t PackReading(Reading r) {
+  return static_cast<uint8_t>(r.rhyme | static_cast<int>(r.tone) << 4);
+}
+
+SourceRank RankOf(Collection collection, bool regulated) {
+  switch (collection) {
+    case Collection::kTangSongShi:
+      return regulated ? SourceRank::kRegulatedShi : SourceRank::kShi;
+    case Collection::kOtherShi:
+    case Collection::kCi:
+      return SourceRank::kCiAndOther;
+    case Collection::kDrama:
+      return SourceRank::kDrama;
+  }
+  return SourceRank::kDrama;
+}
+
+// Runs of `items` sorted by key: the distinct keys, where each run starts
+// (one more entry closing the last), and the items.
+template <typename Key>
+void WriteRuns(IndexFileWriter& w, std::vector<std::pair<Key, uint32_t>> items, uint32_t key_id,
+               uint32_t starts_id, uint32_t items_id) {
+  std::stable_sort(items.begin(), items.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<Key> keys;
+  std::vector<uint32_t> starts;
+  std::vector<uint32_t> values;
+  for (size_t k = 0; k < items.size(); ++k) {
+    if (k == 0 || items[k].first != items[k - 1].first) {
+      keys.push_back(items[k].first);
+      starts.push_back(static_cast<uint32_t>(k));
+    }
+    values.push_back(items[k].second);
+  }
+  starts.push_back(static_cast<uint32_t>(items.size()));
+  w.AddContainer(key_id, keys);
+  w.AddContainer(starts_id, starts);
+  w.AddContainer(items_id, values);
+}
+
+}  // namespace
+
+struct CorpusIndexBuilder::State {
+  IndexBuildOptions options;
+  LineSplitter splitter;
+  Phonetics icu;
+
+  struct Lines {
+    std::u16string texts;
+    std::vector<LineTraits> traits;
+    std::unordered_map<std::u16string, uint32_t> ids;
+    std::vector<std::pair<uint32_t, uint32_t>> consecutive;
+    std::set<std::pair<uint32_t, uint32_t>> couplets;
+  };
+  Lines lines[2];
+  std::vector<uint32_t> sources;  // title, author, dynasty
+  std::string source_text;
+
+  uint32_t AddSource(const PoemText& poem) {
+    const auto offset = [this](std::string_view utf8) {
+      const auto at = static_cast<uint32_t>(source_text.size());
+      source_text += Utf16ToGbk(splitter.Simplified(utf8));
+      source_text += '\0';
+      return at;
+    };
+    sources.push_back(offset(poem.title));
+    sources.push_back(offset(poem.author));
+    sources.push_back(static_cast<uint32_t>(poem.dynasty));
+    return static_cast<uint32_t>(sources.size() / 3 - 1);
+  }
+
+  LineTraits TraitsOf(std::u16string_view text) {
+    const std::vector<Reading> read =
+        options.readings ? options.readings->ReadLine(text) : ReadAlone(text);
+    LineTraits traits;
+    for (size_t i = 0; i < read.size(); ++i) {
+      if (read[i].tone == Tone::kLevel) traits.level |= 1 << i;
+      if (read[i].tone == Tone::kOblique) traits.oblique |= 1 << i;
+    }
+    traits.rhyme = read.back().rhyme;
+    return traits;
+  }
+
+  std::vector<Reading> ReadAlone(std::u16string_view text) {
+    std::vector<Reading> out;
+    for (char16_t c : text) out.push_back(icu.Of(c));
+    return out;
+  }
+
+  Reading ReadingAlone(char16_t c) {
+    return options.readings ? options.readings->ReadAlone(c) : icu.Of(c);
+  }
+};
+
+CorpusIndexBuilder::CorpusIndexBuilder(IndexBuildOptions options)
+    : state_(std::make_unique<State>()) {
+  state_->options = options;
+}
+
+CorpusIndexBuilder::~CorpusIndexBuilder() = default;
+
+size_t CorpusIndexBuilder::LinesSoFar() const {
+  return state_->lines[0].traits.size() + state_->lines[1].traits.size();
+}
+
+void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
+  State& s = *state_;
+  const std::vector<std::u16string> pieces = s.splitter.Pieces(poem.paragraphs);
+  const bool uniform =
+      !pieces.empty() && std::all_of(pieces.begin(), pieces.end(), [&](const std::u16string& p) {
+        return !p.empty() && p.size() == pieces[0].size();
+      });
+  const bool shi =
+      poem.collection == Collection::kTangSongShi || poem.collection == Collection::kOtherShi;
+  const bool regulated = uniform && (pieces.size() == 4 || pieces.size() == 8);
+  const SourceRank rank = RankOf(poem.collection, regulated);
+
+  std::optional<uint32_t> source;
+  std::vector<std::optional<uint32_t>> ids;
+  for (const std::u16string& piece : pieces) {
+    if (piece.empty()) {
+      ids.emplace_back();
+      continue;
+    }
+    State::Lines& table = s.lines[LengthSlot(static_cast<int>(piece.size()))];
+    const auto [it, added] =
+        table.ids.try_emplace(piece, static_cast<uint32_t>(table.traits.size()));
+    ids.emplace_back(it->second);
+    if (added) {
+      table.texts += piece;
+      table.traits.push_back(s.TraitsOf(piece));
+    } else if (table.traits[it->second].rank() <= rank) {
+      continue;
+    }
+    if (!source) source = s.AddSource(poem);
+    LineTraits& traits = table.traits[it->second];
+    traits.source = *source;
+    traits.flags = static_cast<uint8_t>(static_cast<int>(rank) << LineTraits::kRankShift);
+  }
+  for (size_t k = 0; k + 1 < pieces.size(); ++k) {
+    if (ids[k] && ids[k + 1] && pieces[k].size() == pieces[k + 1].size()) {
+      s.lines[LengthSlot(static_cast<int>(pieces[k].size()))].consecutive.emplace_back(*ids[k],
+                                                                                       *ids[k + 1]);
+    }
+  }
+  if (shi && uniform && pieces.size() % 2 == 0) {
+    State::Lines& table = s.lines[LengthSlot(static_cast<int>(pieces[0].size()))];
+    for (size_t k = 0; k + 1 < pieces.size(); k += 2) table.couplets.emplace(*ids[k], *ids[k + 1]);
+  }
+}
+
+std::vector<std::byte> CorpusIndexBuilder::Finish() {
+  using namespace sections;
+  State& s = *state_;
+  IndexFileWriter w;
+
+  std::vector<uint8_t> readings(65536, 0);
+  for (char32_t c = kCjkFirst; c <= kCjkLast; ++c) {
+    readings[c] = PackReading(s.ReadingAlone(static_cast<char16_t>(c)));
+  }
+  w.AddContainer(Id(kReadings), readings);
+
+  // The most frequent characters over both lengths.
+  std::vector<uint64_t> frequency(65536, 0);
+  for (const State::Lines& t : s.lines) {
+    for (char16_t c : t.texts) ++frequency[c];
+  }
+  std::vector<char16_t> by_frequency;
+  for (size_t c = 0; c < frequency.size(); ++c) {
+    if (frequency[c] > 0) by_frequency.push_back(static_cast<char16_t>(c));
+  }
+  std::stable_sort(by_frequency.begin(), by_frequency.end(),
+                   [&](char16_t a, char16_t b) { return frequency[a] > frequency[b]; });
+  std::vector<bool> common(65536, false);
+  for (size_t k = 0; k < std::min(by_frequency.size(), s.options.common_characters); ++k) {
+    common[by_frequency[k]] = true;
+  }
+
+  AssociationLearner learner(by_frequency, s.options.cohesion_characters,
+                             s.options.parallel_characters);
+  for (int slot = 0; slot < 2; ++slot) {
+    const int length = slot == 0 ? 5 : 7;
+    State::Lines& t = s.lines[slot];
+    const auto text = [&](uint32_t line) {
+      return std::u16string_view(t.texts).substr(size_t{line} * length, length);
+    };
+    for (const auto& [a, b] : t.consecutive) learner.AddConsecutive(text(a), text(b));
+    for (const auto& [a, b] : t.couplets) learner.AddCouplet(text(a), text(b));
+    const size_t n = t.traits.size();
+    for (size_t line = 0; line < n; ++line) {
+      const std::u16string_view chars = text(static_cast<uint32_t>(line));
+      if (std::all_of(chars.begin(), chars.end(), [&](char16_t c) { return common[c]; })) {
+        t.traits[line].flags |= LineTraits::kPlainFlag;
+      }
+    }
+    w.AddContainer(Id(kTexts, slot), t.texts);
+    w.AddContainer(Id(kTraits, slot), t.traits);
+    const std::vector<Couplet> couplets = [&] {
+      std::vector<Couplet> out;
+      for (const auto& [a, b] : t.couplets) out.push_back({a, b});
+      return out;
+    }();
+    w.AddContainer(Id(kCouplets, slot), couplets);
+    for (int at = 0; at < length; ++at) {
+      // Each character's lines by source rank, then in corpus order.
+      std::vector<std::pair<char16_t, uint32_t>> by_character(n);
+      for (size_t line = 0; line < n; ++line) {
+        by_character[line] = {t.texts[line * length + at], static_cast<uint32_t>(line)};
+      }
+      std::stable_sort(by_character.begin(), by_character.end(), [&](const auto& a, const auto& b) {
+        return t.traits[a.second].rank() < t.traits[b.second].rank();
+      });
+      WriteRuns(w, std::move(by_character), Id(kPostingCharacters, slot, at),
+                Id(kPostingStarts, slot, at), Id(kPostingLines, slot, at));
+    }
+    for (int place = 0; place < 3; ++place) {
+      const int at = PositionOf(static_cast<Place>(place), length);
+      std::vector<std::pair<uint32_t, uint32_t>> by_key(couplets.size());
+      for (size_t k = 0; k < couplets.size(); ++k) {
+        by_key[k] = {uint32_t{text(couplets[k].first)[at]} << 16 | text(couplets[k].second)[at],
+                     static_cast<uint32_t>(k)};
+      }
+      WriteRuns(w, std::move(by_key), Id(kCoupletKeys, slot, place),
+                Id(kCoupletStarts, slot, place), Id(kCoupletIds, slot, place));
+    }
+  }
+  w.AddContainer(Id(kSources), s.sources);
+  w.AddContainer(Id(kSourceText), s.source_text);
+
+  const LearnedAssociation learned = learner.Learn(s.options.seed);
+  w.AddContainer(Id(kVocabulary), learned.vocabulary);
+  w.AddContainer(Id(kCohesion), learned.cohesion);
+  w.AddContainer(Id(kCohesionSigns), learned.cohesion_signs);
+  w.AddContainer(Id(kParallel), learned.parallel);
+  w.AddContainer(Id(kParallelSigns), learned.parallel_signs);
+  state_.reset();
+  return w.Finish();
+}
+
+CorpusIndex CorpusIndexBuilder::Build() {
+  std::string error;
+  std::optional<IndexFile> file = IndexFile::FromBytes(Finish(), &error);
+  std::optional<CorpusIndex> index;
+  if (file) index = CorpusIndex::FromFile(std::move(*file), &error);
+  // What the builder writes, the loader accepts; anything else is a bug here.
+  if (!index) throw std::logic_error("the index built does not load: " + error);
+  return std::move(*index);
+}
+
+}  // namespace miravel::poemd

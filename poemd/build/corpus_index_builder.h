@@ -1,0 +1,66 @@
+// Collects poems and turns them into a poem index (corpus_index.h).
+//
+// A poem's paragraphs are split at every punctuation mark and blank; each
+// piece of five or seven Chinese characters that GBK can hold becomes a
+// line, once (in simplified characters). A line found in several poems keeps
+// the best-ranked one as its source. Consecutive pieces of one length are
+// consecutive lines (for the association vectors); in a poem of shi whose
+// lines are all of one length, lines 1-2, 3-4, ... are its couplets.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "poemd/build/word_readings.h"
+#include "poemd/index/corpus_index.h"
+
+namespace miravel::poemd {
+
+enum class Collection : uint8_t {
+  kTangSongShi,  // the Tang and Song shi
+  kOtherShi,     // the smaller collections of shi
+  kCi,
+  kDrama,  // drama and colloquial songs
+};
+
+struct PoemText {
+  std::string_view title;   // UTF-8, traditional or simplified
+  std::string_view author;  // UTF-8
+  Dynasty dynasty = Dynasty::kUnknown;
+  Collection collection = Collection::kTangSongShi;
+  std::vector<std::string> paragraphs;  // UTF-8
+};
+
+struct IndexBuildOptions {
+  // Lines made only of this many of the most frequent characters are plain.
+  size_t common_characters = kCommonCharacters;
+  // Readings in context; without it every character reads as ICU reads it
+  // alone. Not owned; must outlive the builder.
+  WordReadings* readings = nullptr;
+  uint64_t seed = 2026;
+  // How many characters get association vectors (the most frequent).
+  size_t cohesion_characters = 6000;
+  size_t parallel_characters = 3000;
+};
+
+class CorpusIndexBuilder {
+ public:
+  explicit CorpusIndexBuilder(IndexBuildOptions options = {});
+  ~CorpusIndexBuilder();
+
+  void AddPoem(const PoemText& poem);
+  size_t LinesSoFar() const;
+
+  // The index file's bytes. Call once; the builder is spent afterwards.
+  std::vector<std::byte> Finish();
+  // The index itself, through the same checks a loaded file passes.
+  CorpusIndex Build();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace miravel::poemd

@@ -1,0 +1,175 @@
+#include "poemd/build/word_readings.h"
+
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <unordered_map>
+
+#include "text/utf.h"
+
+namespace miravel::poemd {
+namespace {
+
+constexpr size_t kMaxWord = 7;
+// The log-probability of a character the dictionary does not know: below
+// any word it holds, so known words are always preferred.
+constexpr double kUnknownLogProbability = -40.0;
+
+struct Word {
+  std::array<Reading, kMaxWord> readings{};
+  double log_probability = 0;
+};
+
+struct ViewHash {
+  using is_transparent = void;
+  size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>()(s); }
+};
+struct ViewEqual {
+  using is_transparent = void;
+  bool operator()(std::u16string_view a, std::u16string_view b) const { return a == b; }
+};
+
+std::vector<std::string_view> Syllables(std::string_view pinyin) {
+  std::vector<std::string_view> out;
+  size_t from = 0;
+  while (from < pinyin.size()) {
+    size_t end = pinyin.find(' ', from);
+    if (end == std::string_view::npos) end = pinyin.size();
+    if (end > from) out.push_back(pinyin.substr(from, end - from));
+    from = end + 1;
+  }
+  return out;
+}
+
+// Verse counts 一 and 不 by their citation tones.
+Reading Citation(char16_t c, Reading spoken) {
+  if (c == u'一') return {Tone::kLevel, ReadingOfPinyin("yī").rhyme};
+  if (c == u'不') return {Tone::kOblique, ReadingOfPinyin("bù").rhyme};
+  return spoken;
+}
+
+}  // namespace
+
+struct WordReadings::Impl {
+  std::unordered_map<std::u16string, Word, ViewHash, ViewEqual> words;
+  // Characters some word reads otherwise than the character alone: only
+  // lines holding one need cutting into words.
+  std::vector<bool> varies = std::vector<bool>(65536, false);
+  bool varies_known = true;
+  Phonetics icu;
+  std::unordered_map<char16_t, Reading> alone_cache;
+
+  void KnowVaries() {
+    if (varies_known) return;
+    varies_known = true;
+    varies.assign(varies.size(), false);
+    for (const auto& [text, word] : words) {
+      if (text.size() < 2) continue;
+      for (size_t i = 0; i < text.size(); ++i) {
+        const Reading alone = Alone(text[i]);
+        const Reading here = Citation(text[i], word.readings[i]);
+        if (alone.tone != here.tone || alone.rhyme != here.rhyme) varies[text[i]] = true;
+      }
+    }
+  }
+
+  Reading Alone(char16_t c) {
+    const auto word = words.find(std::u16string_view(&c, 1));
+    if (word != words.end()) return Citation(c, word->second.readings[0]);
+    const auto [it, inserted] = alone_cache.try_emplace(c);
+    if (inserted) it->second = Citation(c, icu.Of(c));
+    return it->second;
+  }
+};
+
+WordReadings::WordReadings() : impl_(std::make_unique<Impl>()) {}
+WordReadings::~WordReadings() = default;
+WordReadings::WordReadings(WordReadings&&) noexcept = default;
+WordReadings& WordReadings::operator=(WordReadings&&) noexcept = default;
+
+std::optional<WordReadings> WordReadings::FromFile(const std::string& path, std::string* error) {
+  std::ifstream in(path);
+  if (!in) {
+    *error = "cannot open " + path;
+    return std::nullopt;
+  }
+  const nlohmann::json data = nlohmann::json::parse(in, nullptr, false);
+  if (!data.is_object()) {
+    *error = path + " is not a word dictionary (a JSON object)";
+    return std::nullopt;
+  }
+  WordReadings readings;
+  for (const auto& [word, entry] : data.items()) {
+    if (!entry.is_array() || entry.size() < 2 || !entry[0].is_string() || !entry[1].is_number()) {
+      continue;
+    }
+    readings.Add(Utf8ToUtf16(word), entry[0].get<std::string>(), entry[1].get<double>());
+  }
+  if (readings.WordCount() == 0) {
+    *error = path + " holds no words";
+    return std::nullopt;
+  }
+  return readings;
+}
+
+void WordReadings::Add(std::u16string_view word, std::string_view pinyin, double frequency) {
+  const std::vector<std::string_view> syllables = Syllables(pinyin);
+  if (word.empty() || word.size() > kMaxWord || syllables.size() != word.size() ||
+      !(frequency > 0)) {
+    return;
+  }
+  Word entry;
+  entry.log_probability = std::log(frequency);
+  for (size_t i = 0; i < word.size(); ++i) entry.readings[i] = ReadingOfPinyin(syllables[i]);
+  impl_->words.insert_or_assign(std::u16string(word), entry);
+  impl_->varies_known = false;
+}
+
+size_t WordReadings::WordCount() const { return impl_->words.size(); }
+
+Reading WordReadings::ReadAlone(char16_t character) { return impl_->Alone(character); }
+
+std::vector<Reading> WordReadings::ReadLine(std::u16string_view line) {
+  impl_->KnowVaries();
+  std::vector<Reading> out(line.size());
+  bool any_varies = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    out[i] = impl_->Alone(line[i]);
+    any_varies = any_varies || impl_->varies[line[i]];
+  }
+  if (!any_varies) return out;
+
+  // best[i]: the most probable cut of line[0, i); from[i]: where its last
+  // word starts.
+  const size_t n = line.size();
+  std::vector<double> best(n + 1, -INFINITY);
+  std::vector<size_t> from(n + 1, 0);
+  std::vector<const Word*> word_at(n + 1, nullptr);
+  best[0] = 0;
+  for (size_t end = 1; end <= n; ++end) {
+    for (size_t length = 1; length <= std::min(end, kMaxWord); ++length) {
+      const size_t start = end - length;
+      const auto word = impl_->words.find(line.substr(start, length));
+      const Word* found = word == impl_->words.end() ? nullptr : &word->second;
+      if (found == nullptr && length > 1) continue;
+      const double score =
+          best[start] + (found != nullptr ? found->log_probability : kUnknownLogProbability);
+      if (score > best[end]) {
+        best[end] = score;
+        from[end] = start;
+        word_at[end] = found;
+      }
+    }
+  }
+  for (size_t end = n; end > 0; end = from[end]) {
+    const size_t start = from[end];
+    if (end - start < 2) continue;  // a character alone keeps its own reading
+    for (size_t i = start; i < end; ++i) {
+      out[i] = Citation(line[i], word_at[end]->readings[i - start]);
+    }
+  }
+  return out;
+}
+
+}  // namespace miravel::poemd

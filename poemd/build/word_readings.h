@@ -1,0 +1,54 @@
+// Readings of the characters of a line as the line reads them: a polyphone
+// takes the syllable of the word it stands in (行 is háng in 十二行 and xíng
+// in 行人; 蕃 is bō in 吐蕃).
+//
+// The words come from a word-level pronunciation dictionary (the npm data
+// package @pinyin-pro/data, json/complete.json: word -> [toned pinyin, one
+// syllable per character; frequency]). A line is cut into its most probable
+// sequence of dictionary words (a unigram model over the frequencies); a
+// character takes its syllable in its word. A character that stands alone
+// reads as the dictionary reads it alone, and one the dictionary lacks as
+// ICU reads it. 一 and 不 keep their citation tones (yī, bù): the
+// dictionary writes the tone changes of speech, which verse does not count.
+//
+// Not thread-safe (the ICU fallback); each thread needs its own.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "poemd/build/phonetics.h"
+
+namespace miravel::poemd {
+
+class WordReadings {
+ public:
+  // No words yet: every character reads alone.
+  WordReadings();
+  ~WordReadings();
+  WordReadings(WordReadings&&) noexcept;
+  WordReadings& operator=(WordReadings&&) noexcept;
+
+  // The dictionary file; nullopt with `error` when it cannot be read.
+  static std::optional<WordReadings> FromFile(const std::string& path, std::string* error);
+
+  // Adds a word (one to seven characters). `pinyin` holds one toned
+  // syllable per character, separated by blanks; a word whose syllables do
+  // not match its characters is ignored. `frequency` is relative (> 0).
+  void Add(std::u16string_view word, std::string_view pinyin, double frequency);
+  size_t WordCount() const;
+
+  // One reading per character of `line`.
+  std::vector<Reading> ReadLine(std::u16string_view line);
+  // The character's reading on its own.
+  Reading ReadAlone(char16_t character);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace miravel::poemd

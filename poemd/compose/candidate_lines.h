@@ -1,0 +1,89 @@
+// The lines the search weighs for each hidden character, and what it needs
+// to know of each.
+//
+// For each character the corpus lines that hold it at its place are looked
+// at (all of them, or kScanned from a random start); drama lines only when
+// nothing else holds it. Once the poem's form is chosen (poem_form.h), the
+// lines that keep the most rules are shortlisted by their preferences (rank,
+// plain characters, the theme, a little chance), then cut to those that go
+// best with what the lines either side can offer. Real couplets whose lines
+// hold two consecutive hidden characters join, paired. A character no line
+// holds gets made lines instead: corpus lines whose character at the place
+// has its tone class, with it put in.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "poemd/compose/line_rules.h"
+#include "poemd/compose/poem_composer.h"
+#include "poemd/compose/poem_form.h"
+#include "poemd/compose/poem_random.h"
+#include "poemd/index/association.h"
+#include "poemd/index/corpus_index.h"
+
+namespace miravel::poemd {
+
+struct Candidate {
+  uint32_t line = 0;  // the corpus line, or a made line's donor
+  bool made = false;
+  int at = 0;              // the hidden character's position
+  int penalty = 0;         // the rules it breaks (line_rules.h)
+  float prior = 0;         // its preferences, on their own
+  int partner = -1;        // the next line's candidate that completes a real couplet
+  uint64_t signature = 0;  // characters that must not repeat, hashed onto 64 bits
+  std::u16string text;
+  LineVector vector{};
+  ParallelRows parallel{};
+};
+
+// The bit a character sets in a signature.
+inline uint64_t SignatureBit(char16_t c) {
+  return uint64_t{1} << ((uint32_t{c} * 0x9E3779B1u) >> 26);
+}
+
+class CandidateLines {
+ public:
+  // Looks at the corpus lines. The references must outlive this object.
+  CandidateLines(const CorpusIndex& index, const PoemOrder& order, const ComposeOptions& options,
+                 PoemRandom& random);
+
+  // What ChooseForm needs: the lines looked at, per hidden character.
+  FormChoice Choice() const;
+  // The candidates of each line under `form`, best first. Never empty.
+  std::vector<std::vector<Candidate>> Build(const PoemForm& form);
+
+ private:
+  struct Looked {
+    uint32_t line;
+    LineTraits traits;
+  };
+
+  char16_t HiddenAt(size_t i) const { return order_.characters[i].unicode; }
+  int AtLine(size_t i) const { return order_.PositionAt(i); }
+  bool IsHidden(char16_t c) const;
+  bool Refused(size_t i, uint32_t line) const;
+  std::optional<KeptLine> Kept(size_t i) const;
+  std::vector<Looked> Look(size_t i);
+  float BasePrior(const LineTraits& traits);
+  void Complete(Candidate& c, float base_prior, const LineVector& theme) const;
+  std::vector<Candidate> Shortlist(size_t i, const LineRules& rules, const LineVector& theme);
+  std::vector<Candidate> Made(size_t i, const LineRules& rules, const LineVector& theme);
+  Candidate Real(size_t i, uint32_t line, int penalty, float prior, const LineVector& theme) const;
+  Candidate MadeFrom(size_t i, uint32_t donor, int penalty, float prior, const LineVector& theme);
+  void Focus(std::vector<std::vector<Candidate>>& lists) const;
+  void AddCouplets(std::vector<std::vector<Candidate>>& lists, const LineRules& rules,
+                   const LineVector& theme);
+
+  const CorpusIndex& index_;
+  const PoemOrder& order_;
+  const ComposeOptions& options_;
+  PoemRandom& random_;
+  const Association& association_;
+  const int length_;
+  std::vector<char16_t> hidden_;  // sorted
+  std::vector<std::vector<Looked>> looked_;
+};
+
+}  // namespace miravel::poemd

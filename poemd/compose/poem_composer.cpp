@@ -1,0 +1,37 @@
+#include "poemd/compose/poem_composer.h"
+
+#include <algorithm>
+
+#include "poemd/compose/candidate_lines.h"
+#include "poemd/compose/poem_form.h"
+#include "poemd/compose/poem_random.h"
+#include "poemd/compose/poem_search.h"
+
+namespace miravel::poemd {
+
+Poem ComposePoem(const CorpusIndex& index, const PoemOrder& order, const ComposeOptions& options) {
+  Poem poem;
+  if (order.characters.empty()) return poem;
+  PoemRandom random(options.seed);
+  CandidateLines candidates(index, order, options, random);
+  FormChoice choice = candidates.Choice();
+  choice.tie = random.Below(2) == 0 ? Opening::kLevel : Opening::kOblique;
+  const PoemForm form = ChooseForm(choice);
+  const std::vector<std::vector<Candidate>> lists = candidates.Build(form);
+
+  SearchShape shape{order.length, {}};
+  const std::u16string hidden = order.Hidden();
+  shape.hidden.assign(hidden.begin(), hidden.end());
+  std::sort(shape.hidden.begin(), shape.hidden.end());
+  const std::vector<int> picks = SearchPoem(lists, shape, index.Associations());
+
+  poem.rhyme = form.rhyme;
+  poem.opening = form.opening;
+  for (size_t i = 0; i < lists.size(); ++i) {
+    const Candidate& c = lists[i][picks[i]];
+    poem.lines.push_back({c.text, c.line, c.made, index.LineCount(order.length) > 0});
+  }
+  return poem;
+}
+
+}  // namespace miravel::poemd

@@ -1,0 +1,45 @@
+// What a poem is asked for: the characters to hide, the form, where the
+// characters stand and the rhyme scheme. The routes read it from their
+// requests (serve/client_order.h, serve/browser_form.h).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "poemd/verse/places.h"
+
+namespace miravel::poemd {
+
+inline constexpr size_t kMaxHiddenCharacters = 100;
+inline constexpr size_t kMaxThemeCharacters = 20;
+
+struct HiddenCharacter {
+  std::string gbk;       // its bytes as sent: one (ASCII) or two
+  char16_t unicode = 0;  // the same character
+};
+
+// Diagonal hiding: the first character at the first position, the second
+// at the second, and so on (rising, 递增); or from the last position leftwards
+// (falling, 递减); past the line's length the position wraps around.
+enum class Diagonal : uint8_t { kNone, kRising, kFalling };
+
+struct PoemOrder {
+  std::vector<HiddenCharacter> characters;
+  int length = 5;  // 5 or 7
+  Place place = Place::kHead;
+  Diagonal diagonal = Diagonal::kNone;  // when set, it places the characters, not `place`
+  bool first_line_rhymes = false;       // limit 200
+  std::u16string theme;  // the theme's Chinese characters; blanks and the rest dropped
+
+  // The 0-based position of the hidden character in line `line`.
+  int PositionAt(size_t line) const;
+  // "cangtou", "cangzhong", "cangwei", "dizeng" or "dijian".
+  const char* ModeName() const;
+  // The same in Chinese, UTF-8: "藏头", "藏中", "藏尾", "递增" or "递减".
+  const char* ModeTitle() const;
+  // The hidden characters, in order.
+  std::u16string Hidden() const;
+};
+
+}  // namespace miravel::poemd

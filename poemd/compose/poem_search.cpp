@@ -1,0 +1,148 @@
+#include "poemd/compose/poem_search.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "poemd/compose/line_rules.h"
+
+namespace miravel::poemd {
+namespace {
+
+// Preferences, in the units of candidate_lines.cpp.
+constexpr float kCohesionWeight = 1.0f;
+constexpr float kParallelWeight = 0.1f;
+constexpr float kCoupletBonus = 0.1f;
+constexpr size_t kBeamWidth = 16;
+
+struct Step {
+  float score;  // preferences minus penalties
+  int parent;
+  int pick;
+};
+
+// What a partial poem holds that a next line must be checked against.
+struct Before {
+  uint64_t signature = 0;
+  std::vector<const std::u16string*> recent;  // the last kRepeatSpan - 1 lines
+  std::vector<uint32_t> used;                 // every corpus line taken
+};
+
+class Search {
+ public:
+  Search(const std::vector<std::vector<Candidate>>& lists, const SearchShape& shape,
+         const Association& association)
+      : lists_(lists), shape_(shape), association_(association), steps_(lists.size()) {}
+
+  std::vector<int> Run() {
+    const size_t n = lists_.size();
+    for (size_t k = 0; k < lists_[0].size(); ++k) {
+      const Candidate& c = lists_[0][k];
+      steps_[0].push_back({c.prior - static_cast<float>(c.penalty), -1, static_cast<int>(k)});
+    }
+    Prune(steps_[0]);
+    for (size_t i = 1; i < n; ++i) {
+      follows_.assign(lists_[i - 1].size() * lists_[i].size(), NAN);
+      steps_[i].reserve(steps_[i - 1].size() * lists_[i].size());
+      for (size_t p = 0; p < steps_[i - 1].size(); ++p) Extend(i, p);
+      if (steps_[i].empty()) {
+        // Every candidate was taken already: take one again rather than none.
+        steps_[i].push_back({steps_[i - 1][0].score - kMadePenalty, 0, 0});
+      }
+      Prune(steps_[i]);
+    }
+    std::vector<int> picks(n);
+    int at = 0;
+    for (size_t i = n; i-- > 0;) {
+      picks[i] = steps_[i][at].pick;
+      at = steps_[i][at].parent;
+    }
+    return picks;
+  }
+
+ private:
+  Before Gather(size_t i, size_t parent) const {
+    Before before;
+    size_t at = parent;
+    for (size_t back = 1; back <= i; ++back) {
+      const Step& step = steps_[i - back][at];
+      const Candidate& c = lists_[i - back][step.pick];
+      if (back < kRepeatSpan) {
+        before.signature |= c.signature;
+        before.recent.push_back(&c.text);
+      }
+      if (!c.made) before.used.push_back(c.line);
+      at = static_cast<size_t>(step.parent);
+    }
+    return before;
+  }
+
+  int Repeats(const Candidate& c, const Before& before) const {
+    if ((before.signature & c.signature) == 0) return 0;
+    int repeats = 0;
+    for (int k = 0; k < shape_.length; ++k) {
+      const char16_t ch = c.text[k];
+      if (k == c.at || std::binary_search(shape_.hidden.begin(), shape_.hidden.end(), ch)) {
+        continue;
+      }
+      repeats += std::any_of(before.recent.begin(), before.recent.end(), [ch](const auto* text) {
+        return text->find(ch) != std::u16string::npos;
+      });
+    }
+    return repeats;
+  }
+
+  // How well candidate k of line i follows candidate `pick` of line i - 1;
+  // remembered, since several partial poems end in the same candidate.
+  float Follows(size_t i, int pick, size_t k) {
+    float& known = follows_[static_cast<size_t>(pick) * lists_[i].size() + k];
+    if (!std::isnan(known)) return known;
+    const Candidate& previous = lists_[i - 1][pick];
+    const Candidate& c = lists_[i][k];
+    known = kCohesionWeight * association_.Cohesion(previous.vector, c.vector);
+    if (i % 2 == 1) {
+      known += kParallelWeight * association_.Parallel(previous.parallel, c.parallel,
+                                                       static_cast<size_t>(shape_.length));
+      if (previous.partner == static_cast<int>(k)) known += kCoupletBonus;
+    }
+    return known;
+  }
+
+  void Extend(size_t i, size_t parent) {
+    const Step& from = steps_[i - 1][parent];
+    const Before before = Gather(i, parent);
+    for (size_t k = 0; k < lists_[i].size(); ++k) {
+      const Candidate& c = lists_[i][k];
+      if (!c.made &&
+          std::find(before.used.begin(), before.used.end(), c.line) != before.used.end()) {
+        continue;
+      }
+      const float score = from.score + c.prior -
+                          static_cast<float>(c.penalty + kRepeatPenalty * Repeats(c, before)) +
+                          Follows(i, from.pick, k);
+      steps_[i].push_back({score, static_cast<int>(parent), static_cast<int>(k)});
+    }
+  }
+
+  static void Prune(std::vector<Step>& steps) {
+    const size_t keep = std::min(steps.size(), kBeamWidth);
+    std::partial_sort(steps.begin(), steps.begin() + keep, steps.end(),
+                      [](const Step& a, const Step& b) { return a.score > b.score; });
+    steps.resize(keep);
+  }
+
+  const std::vector<std::vector<Candidate>>& lists_;
+  const SearchShape& shape_;
+  const Association& association_;
+  std::vector<std::vector<Step>> steps_;
+  std::vector<float> follows_;  // [pick of line i - 1][candidate of line i], NaN until known
+};
+
+}  // namespace
+
+std::vector<int> SearchPoem(const std::vector<std::vector<Candidate>>& lists,
+                            const SearchShape& shape, const Association& association) {
+  if (lists.empty()) return {};
+  return Search(lists, shape, association).Run();
+}
+
+}  // namespace miravel::poemd

@@ -1,0 +1,382 @@
+#include "poemd/http/http_server.h"
+
+// Boost 1.74's Asio uses std::exchange without including <utility>.
+#include <utility>
+//
+#include <array>
+#include <atomic>
+#include <boost/asio.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace miravel::poemd {
+namespace {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
+using Clock = std::chrono::steady_clock;
+
+// How long a closing connection drains what the client still sends, so
+// that closing does not reset the connection under the reply.
+constexpr auto kLinger = std::chrono::milliseconds(1000);
+// After a failed accept (out of descriptors), the pause before the next.
+constexpr auto kAcceptPause = std::chrono::milliseconds(10);
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// What every loop shares.
+struct Shared {
+  HttpServer::Route route;
+  HttpServer::Log log;
+  HttpLimits limits;
+  std::atomic<size_t> connections{0};
+  std::mutex address_mutex;
+  std::unordered_map<std::string, size_t> per_address;
+
+  bool Admit(const std::string& address) {
+    if (connections.load() >= limits.max_connections) return false;
+    std::lock_guard lock(address_mutex);
+    size_t& count = per_address[address];
+    if (limits.max_per_address != 0 && count >= limits.max_per_address) return false;
+    ++count;
+    ++connections;
+    return true;
+  }
+
+  void Leave(const std::string& address) {
+    std::lock_guard lock(address_mutex);
+    const auto it = per_address.find(address);
+    if (it != per_address.end() && --it->second == 0) per_address.erase(it);
+    --connections;
+  }
+};
+
+std::string Serialise(int status, const HttpReply& reply, bool with_body, bool close) {
+  std::string out;
+  out.reserve(256 + reply.body.size());
+  out += "HTTP/1.1 " + std::to_string(status) + " ";
+  out += StatusText(status);
+  out += "\r\n";
+  if (!reply.content_type.empty()) out += "Content-Type: " + reply.content_type + "\r\n";
+  out += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
+  for (const auto& [name, value] : reply.headers) out += name + ": " + value + "\r\n";
+  if (close) out += "Connection: close\r\n";
+  out += "\r\n";
+  if (with_body) out += reply.body;
+  return out;
+}
+
+class Connection : public std::enable_shared_from_this<Connection> {
+ public:
+  Connection(tcp::socket socket, std::string peer, Shared& shared)
+      : socket_(std::move(socket)),
+        timer_(socket_.get_executor()),
+        buffer_(shared.limits.max_header_bytes + shared.limits.max_body_bytes + 4096),
+        peer_(std::move(peer)),
+        shared_(shared) {}
+  ~Connection() { shared_.Leave(peer_); }
+
+  void Start() { ReadHeader(); }
+
+ private:
+  void Arm(std::chrono::milliseconds deadline) {
+    timed_out_ = false;
+    timer_.expires_after(deadline);
+    timer_.async_wait([weak = weak_from_this()](beast::error_code ec) {
+      const auto self = weak.lock();
+      if (ec || !self) return;
+      self->timed_out_ = true;
+      self->socket_.cancel(ec);
+    });
+  }
+
+  void ReadHeader() {
+    parser_.emplace();
+    parser_->header_limit(static_cast<uint32_t>(shared_.limits.max_header_bytes));
+    parser_->body_limit(shared_.limits.max_body_bytes);
+    waiting_since_ = Clock::now();
+    had_bytes_ = buffer_.size() > 0;
+    Arm(shared_.limits.request_deadline);
+    http::async_read_header(socket_, buffer_, *parser_,
+                            [self = shared_from_this()](beast::error_code ec, size_t bytes) {
+                              self->had_bytes_ = self->had_bytes_ || bytes > 0;
+                              self->OnHeader(ec);
+                            });
+  }
+
+  void OnHeader(beast::error_code ec) {
+    if (ec) return Refuse(ec, /*headers_done=*/false);
+    started_ = Clock::now();
+    const auto& request = parser_->get();
+    if (request.version() != 10 && request.version() != 11) {
+      return Fail(505, "HTTP version not supported");
+    }
+    if (request.version() == 11 && request.find(http::field::host) == request.end()) {
+      return Fail(400, "HTTP/1.1 request without Host");
+    }
+    if (request.find(http::field::content_length) != request.end() && parser_->chunked()) {
+      return Fail(400, "Content-Length together with chunked transfer coding");
+    }
+    if (parser_->is_done()) return Dispatch();
+    if (beast::iequals(request[http::field::expect], "100-continue")) {
+      out_ = "HTTP/1.1 100 Continue\r\n\r\n";
+      asio::async_write(socket_, asio::buffer(out_),
+                        [self = shared_from_this()](beast::error_code ec, size_t) {
+                          if (ec) return self->Close();
+                          self->ReadBody();
+                        });
+      return;
+    }
+    ReadBody();
+  }
+
+  // The body, within what is left of the request's deadline.
+  void ReadBody() {
+    http::async_read(socket_, buffer_, *parser_,
+                     [self = shared_from_this()](beast::error_code ec, size_t) {
+                       if (ec) return self->Refuse(ec, /*headers_done=*/true);
+                       self->Dispatch();
+                     });
+  }
+
+  // A request that could not be read whole.
+  void Refuse(beast::error_code ec, bool headers_done) {
+    if (timed_out_) {
+      const bool idle = !had_bytes_ && !parser_->got_some() && buffer_.size() == 0;
+      if (!headers_done && idle) return Close();  // an idle keep-alive connection
+      if (!headers_done) return Fail(408, "the request did not arrive in time");
+      return Fail(400, "the body fell short of its Content-Length");
+    }
+    if (ec == http::error::end_of_stream || ec == asio::error::eof ||
+        ec == asio::error::connection_reset || ec == asio::error::operation_aborted) {
+      return Close();
+    }
+    if (ec == http::error::header_limit) {
+      const auto data = static_cast<const char*>(buffer_.data().data());
+      const std::string_view seen(data, buffer_.size());
+      return seen.find("\r\n") == std::string_view::npos
+                 ? Fail(414, "the request line is too long")
+                 : Fail(431, "the request's headers are too long");
+    }
+    if (ec == http::error::body_limit) {
+      return Fail(413, "the body may hold " + std::to_string(shared_.limits.max_body_bytes / 1024) +
+                           " KiB");
+    }
+    Fail(400, "malformed request: " + ec.message());
+  }
+
+  void Dispatch() {
+    timer_.cancel();
+    http::request<http::string_body> message = parser_->release();
+    HttpRequest request;
+    request.method = std::string(message.method_string());
+    request.target = std::string(message.target());
+    request.body = std::move(message.body());
+    const bool head = request.method == "HEAD";
+    if (head) request.method = "GET";
+    HttpReply reply;
+    try {
+      reply = shared_.route(request);
+    } catch (const std::exception& e) {
+      reply = {500, "text/plain; charset=utf-8", "500 Internal Server Error\n", {}, e.what()};
+    }
+    const bool close = !message.keep_alive();
+    Record(head ? "HEAD" : request.method, std::string(request.Path()), reply.status,
+           reply.log_note, started_);
+    Write(Serialise(reply.status, reply, !head, close), close);
+  }
+
+  // An error the server answers itself; the connection closes after it.
+  void Fail(int status, const std::string& why) {
+    timer_.cancel();
+    const auto& request = parser_->get();
+    const std::string method(request.method_string());
+    Record(method, std::string(request.target()), status, why,
+           started_ > waiting_since_ ? started_ : waiting_since_);
+    HttpReply reply{
+        status,
+        "text/plain; charset=utf-8",
+        std::to_string(status) + " " + std::string(StatusText(status)) + ": " + why + "\n",
+        {},
+        why};
+    Write(Serialise(status, reply, true, true), true);
+  }
+
+  void Record(const std::string& method, std::string path, int status, const std::string& note,
+              Clock::time_point since) {
+    if (path.size() > 200) path = path.substr(0, 200) + "...";
+    shared_.log({peer_, method, std::move(path), status, MillisecondsSince(since), note});
+  }
+
+  void Write(std::string bytes, bool close) {
+    out_ = std::move(bytes);
+    Arm(shared_.limits.write_deadline);
+    asio::async_write(socket_, asio::buffer(out_),
+                      [self = shared_from_this(), close](beast::error_code ec, size_t) {
+                        self->timer_.cancel();
+                        if (ec) return self->Close();
+                        if (close) return self->Linger();
+                        self->ReadHeader();
+                      });
+  }
+
+  // Sends FIN at once, then reads and drops what the client still sends
+  // until it closes too (or kLinger passes).
+  void Linger() {
+    beast::error_code ec;
+    socket_.shutdown(tcp::socket::shutdown_send, ec);
+    if (ec) return Close();
+    Arm(std::chrono::duration_cast<std::chrono::milliseconds>(kLinger));
+    Drain();
+  }
+
+  void Drain() {
+    socket_.async_read_some(asio::buffer(drain_),
+                            [self = shared_from_this()](beast::error_code ec, size_t) {
+                              if (ec) return self->Close();
+                              self->Drain();
+                            });
+  }
+
+  void Close() {
+    beast::error_code ec;
+    timer_.cancel();
+    socket_.shutdown(tcp::socket::shutdown_both, ec);
+    socket_.close(ec);
+  }
+
+  tcp::socket socket_;
+  asio::steady_timer timer_;
+  beast::flat_buffer buffer_;
+  std::optional<http::request_parser<http::string_body>> parser_;
+  std::string out_;
+  std::array<char, 4096> drain_{};
+  std::string peer_;
+  Shared& shared_;
+  bool timed_out_ = false;
+  bool had_bytes_ = false;
+  Clock::time_point waiting_since_;
+  Clock::time_point started_;
+};
+
+struct Loop {
+  asio::io_context context{1};
+  tcp::acceptor acceptor{context};
+  asio::steady_timer pause{context};
+};
+
+void Accept(Loop& loop, Shared& shared) {
+  loop.acceptor.async_accept([&loop, &shared](beast::error_code ec, tcp::socket socket) {
+    if (ec == asio::error::operation_aborted || !loop.acceptor.is_open()) return;
+    if (ec) {
+      // Out of descriptors, say: try again shortly rather than spin.
+      loop.pause.expires_after(kAcceptPause);
+      loop.pause.async_wait([&loop, &shared](beast::error_code) { Accept(loop, shared); });
+      return;
+    }
+    beast::error_code ignored;
+    const tcp::endpoint remote = socket.remote_endpoint(ignored);
+    std::string peer = remote.address().to_string(ignored);
+    if (shared.Admit(peer)) {
+      socket.set_option(tcp::no_delay(true), ignored);
+      std::make_shared<Connection>(std::move(socket), std::move(peer), shared)->Start();
+    } else {
+      socket.close(ignored);
+    }
+    Accept(loop, shared);
+  });
+}
+
+}  // namespace
+
+struct HttpServer::Impl {
+  Shared shared;
+  std::mutex loops_mutex;  // Stop() may come from any thread
+  std::vector<std::unique_ptr<Loop>> loops;
+  bool stopped = false;
+  int port = 0;
+};
+
+HttpServer::HttpServer(Route route, Log log, HttpLimits limits) : impl_(std::make_unique<Impl>()) {
+  impl_->shared.route = std::move(route);
+  impl_->shared.log = std::move(log);
+  impl_->shared.limits = limits;
+}
+
+HttpServer::~HttpServer() { Stop(); }
+
+bool HttpServer::Listen(const std::string& host, int port, int threads, std::string* error) {
+  beast::error_code ec;
+  const asio::ip::address address = asio::ip::make_address(host, ec);
+  if (ec) {
+    *error = "cannot listen on " + host + ": not an IP address";
+    return false;
+  }
+  std::lock_guard lock(impl_->loops_mutex);
+  impl_->loops.clear();
+  for (int t = 0; t < std::max(threads, 1); ++t) {
+    auto loop = std::make_unique<Loop>();
+    const tcp::endpoint endpoint(address, static_cast<unsigned short>(port));
+    tcp::acceptor& acceptor = loop->acceptor;
+    acceptor.open(endpoint.protocol(), ec);
+    if (!ec) acceptor.set_option(asio::socket_base::reuse_address(true), ec);
+    if (!ec) {
+      // Each loop listens on the same address; the kernel spreads connections.
+      const int on = 1;
+      if (setsockopt(acceptor.native_handle(), SOL_SOCKET, SO_REUSEPORT, &on, sizeof on) != 0) {
+        ec.assign(errno, boost::system::system_category());
+      }
+    }
+    if (!ec) acceptor.bind(endpoint, ec);
+    if (!ec) acceptor.listen(impl_->shared.limits.listen_backlog, ec);
+    if (ec) {
+      *error = "cannot listen on " + host + ":" + std::to_string(port) + ": " + ec.message();
+      impl_->loops.clear();
+      return false;
+    }
+    if (port == 0) port = acceptor.local_endpoint().port();
+    impl_->loops.push_back(std::move(loop));
+  }
+  impl_->port = port;
+  return true;
+}
+
+int HttpServer::Port() const { return impl_->port; }
+
+void HttpServer::Run() {
+  std::vector<Loop*> loops;
+  {
+    std::lock_guard lock(impl_->loops_mutex);
+    if (impl_->stopped) return;
+    for (auto& loop : impl_->loops) loops.push_back(loop.get());
+  }
+  for (Loop* loop : loops) Accept(*loop, impl_->shared);
+  std::vector<std::thread> threads;
+  for (size_t t = 1; t < loops.size(); ++t) {
+    threads.emplace_back([loop = loops[t]] { loop->context.run(); });
+  }
+  if (!loops.empty()) loops[0]->context.run();
+  for (std::thread& thread : threads) thread.join();
+  // Connections still open end here, with the loops' handlers.
+  std::lock_guard lock(impl_->loops_mutex);
+  impl_->loops.clear();
+}
+
+void HttpServer::Stop() {
+  std::lock_guard lock(impl_->loops_mutex);
+  impl_->stopped = true;
+  for (auto& loop : impl_->loops) loop->context.stop();
+}
+
+size_t HttpServer::OpenConnections() const { return impl_->shared.connections.load(); }
+
+}  // namespace miravel::poemd

@@ -1,0 +1,92 @@
+// The service's HTTP/1.1 server, on Boost.Beast and Asio: event-driven, so
+// that slow and idle clients cost a socket each and hold up nobody.
+//
+// Threads: `threads` event loops, each with its own listening socket on the
+// same address (SO_REUSEPORT) and its own connections; a route runs on the
+// loop of its connection.
+//
+// What a client must keep to, and what happens when it does not (every
+// value is in HttpLimits):
+//   - connections: at most max_connections in all and max_per_address from
+//     one address; past either, a new connection is closed at once;
+//   - a request must arrive whole within request_deadline of the moment the
+//     server starts waiting for it. A connection that has sent nothing of a
+//     request by then is closed silently (an idle keep-alive connection);
+//     one whose headers are still incomplete gets 408, and one whose body
+//     falls short of its Content-Length gets 400;
+//   - request line and headers: at most max_header_bytes (431);
+//   - the body: at most max_body_bytes, whatever its encoding, refused
+//     before it is read (413): a Content-Length or a chunk that announces
+//     more is never read;
+//   - 400 for a request that does not parse, for Content-Length together
+//     with chunked transfer coding, and for HTTP/1.1 without Host;
+//   - a reply must be taken within write_deadline, or the connection closes.
+// Pipelined requests are answered in order, one at a time. Every error the
+// server sends itself says "Connection: close" and closes at once, its reply
+// flushed. Every request, refused or not, gets one log line with its own
+// timing.
+//
+// Run() blocks until Stop(), which any thread (or a signal handler's
+// thread) may call: the loops end within a few milliseconds and every
+// connection is closed.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "poemd/http/http_types.h"
+
+namespace miravel::poemd {
+
+struct HttpLimits {
+  size_t max_connections = 20000;
+  size_t max_per_address = 128;  // 0: no limit (behind a proxy)
+  std::chrono::milliseconds request_deadline{5000};
+  std::chrono::milliseconds write_deadline{5000};
+  size_t max_header_bytes = 8 * 1024;
+  size_t max_body_bytes = 64 * 1024;
+  int listen_backlog = 4096;
+};
+
+// One line of the log, for one request.
+struct RequestRecord {
+  std::string peer;
+  std::string method;  // "" when the request line never arrived whole
+  std::string path;
+  int status = 0;
+  double milliseconds = 0;
+  std::string note;
+};
+
+class HttpServer {
+ public:
+  using Route = std::function<HttpReply(const HttpRequest&)>;
+  using Log = std::function<void(const RequestRecord&)>;
+
+  // `route` answers every request that reaches it; `log` gets one record a
+  // request. Both are called on the loops' threads, concurrently.
+  HttpServer(Route route, Log log, HttpLimits limits = {});
+  ~HttpServer();
+  HttpServer(const HttpServer&) = delete;
+  HttpServer& operator=(const HttpServer&) = delete;
+
+  // Binds `host`:`port` (port 0: any free port) for `threads` loops. False,
+  // with `error` saying why (the system's words: address in use, permission
+  // denied), when it cannot.
+  bool Listen(const std::string& host, int port, int threads, std::string* error);
+  // The port bound.
+  int Port() const;
+  // Serves until Stop(). REQUIRES: Listen succeeded.
+  void Run();
+  void Stop();
+  // Connections open now (for tests and the log).
+  size_t OpenConnections() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace miravel::poemd

@@ -1,0 +1,309 @@
+#include "poemd/http/http_server.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <mutex>
+#include <thread>
+
+namespace miravel::poemd {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A client on a raw socket, optionally from another loopback address.
+class Raw {
+ public:
+  explicit Raw(int port, const char* source = nullptr) {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    if (source != nullptr) {
+      sockaddr_in local{};
+      local.sin_family = AF_INET;
+      inet_pton(AF_INET, source, &local.sin_addr);
+      bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local);
+    }
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<uint16_t>(port));
+    inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+    connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
+  }
+  ~Raw() { close(fd_); }
+
+  bool connected() const { return connected_; }
+  void Send(std::string_view bytes) {
+    ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(bytes.size()));
+  }
+  // What arrives until the server closes or `timeout` passes; `closed`
+  // tells which.
+  std::string Read(std::chrono::milliseconds timeout, bool* closed = nullptr) {
+    std::string got;
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      pollfd p{fd_, POLLIN, 0};
+      if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
+      char buffer[4096];
+      const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
+      if (n <= 0) {
+        if (closed != nullptr) *closed = true;
+        return got;
+      }
+      got.append(buffer, static_cast<size_t>(n));
+    }
+    if (closed != nullptr) *closed = false;
+    return got;
+  }
+  // Reads until `text` has arrived (or `timeout` passes).
+  std::string ReadUntil(std::string_view text, std::chrono::milliseconds timeout) {
+    std::string got;
+    const auto deadline = Clock::now() + timeout;
+    while (got.find(text) == std::string::npos && Clock::now() < deadline) {
+      bool closed = false;
+      got += Read(10ms, &closed);
+      if (closed) break;
+    }
+    return got;
+  }
+
+ private:
+  int fd_ = -1;
+  bool connected_ = false;
+};
+
+size_t Count(const std::string& text, std::string_view what) {
+  size_t n = 0;
+  for (size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
+  return n;
+}
+
+class HttpServerTest : public ::testing::Test {
+ protected:
+  void Start(HttpLimits limits) {
+    server_ = std::make_unique<HttpServer>(
+        [](const HttpRequest& request) {
+          return HttpReply{
+              200,
+              "text/plain",
+              request.method + " " + request.target + " " + std::to_string(request.body.size()),
+              {},
+              "routed"};
+        },
+        [this](const RequestRecord& record) {
+          std::lock_guard lock(mutex_);
+          records_.push_back(record);
+        },
+        limits);
+    std::string error;
+    ASSERT_TRUE(server_->Listen("127.0.0.1", 0, 2, &error)) << error;
+    thread_ = std::thread([this] { server_->Run(); });
+  }
+  void SetUp() override { Start({.request_deadline = 300ms, .write_deadline = 1000ms}); }
+  void TearDown() override {
+    server_->Stop();
+    thread_.join();
+  }
+  int Port() const { return server_->Port(); }
+  std::vector<RequestRecord> Records() {
+    std::lock_guard lock(mutex_);
+    return records_;
+  }
+
+  std::unique_ptr<HttpServer> server_;
+  std::thread thread_;
+  std::mutex mutex_;
+  std::vector<RequestRecord> records_;
+};
+
+TEST_F(HttpServerTest, PipelinedRequestsAreAnsweredInOrder) {
+  Raw client(Port());
+  client.Send(
+      "GET /one HTTP/1.1\r\nHost: x\r\n\r\n"
+      "POST /two HTTP/1.1\r\nHost: x\r\nContent-Length: 3\r\n\r\nabc"
+      "GET /three HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+  const auto start = Clock::now();
+  bool closed = false;
+  const std::string got = client.Read(2000ms, &closed);
+  EXPECT_TRUE(closed);
+  EXPECT_LT(Clock::now() - start, 1000ms);  // closed as the last request asked, not at a deadline
+  const size_t one = got.find("GET /one 0");
+  const size_t two = got.find("POST /two 3");
+  const size_t three = got.find("GET /three 0");
+  ASSERT_NE(one, std::string::npos) << got;
+  ASSERT_NE(two, std::string::npos) << got;
+  ASSERT_NE(three, std::string::npos) << got;
+  EXPECT_LT(one, two);
+  EXPECT_LT(two, three);
+  EXPECT_EQ(Count(got, "HTTP/1.1 200 OK"), 3u);
+}
+
+TEST_F(HttpServerTest, TheBodyLimitHoldsBeforeTheBodyIsRead) {
+  {
+    Raw client(Port());
+    client.Send("POST /p HTTP/1.1\r\nHost: x\r\nContent-Length: 70000\r\n\r\n");
+    const auto start = Clock::now();
+    bool closed = false;
+    const std::string got = client.Read(2000ms, &closed);
+    EXPECT_EQ(got.rfind("HTTP/1.1 413 ", 0), 0u) << got;
+    EXPECT_NE(got.find("64 KiB"), std::string::npos);
+    EXPECT_NE(got.find("Connection: close"), std::string::npos);
+    EXPECT_TRUE(closed);
+    EXPECT_LT(Clock::now() - start, 250ms);  // answered at once, not at the deadline
+  }
+  {
+    Raw client(Port());
+    client.Send(
+        "POST /p HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n"
+        "100000\r\nabc");
+    const std::string got = client.Read(2000ms);
+    EXPECT_EQ(got.rfind("HTTP/1.1 413 ", 0), 0u) << got;
+  }
+  {
+    // Many small chunks that add up to more than the limit.
+    Raw client(Port());
+    std::string body;
+    for (int k = 0; k < 70; ++k) body += "400\r\n" + std::string(1024, 'a') + "\r\n";
+    client.Send("POST /p HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n" + body);
+    EXPECT_EQ(client.Read(2000ms).rfind("HTTP/1.1 413 ", 0), 0u);
+  }
+  {
+    Raw client(Port());
+    client.Send(
+        "POST /p HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n");
+    EXPECT_NE(client.ReadUntil("POST /p 3", 2000ms).find("POST /p 3"), std::string::npos);
+  }
+}
+
+TEST_F(HttpServerTest, RequestsThatSmuggleOrLackHostGet400) {
+  {
+    Raw client(Port());
+    client.Send(
+        "POST /p HTTP/1.1\r\nHost: x\r\nContent-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n"
+        "3\r\nabc\r\n0\r\n\r\n");
+    EXPECT_EQ(client.Read(1000ms).rfind("HTTP/1.1 400 ", 0), 0u);
+  }
+  {
+    Raw client(Port());
+    client.Send("GET / HTTP/1.1\r\n\r\n");
+    const std::string got = client.Read(1000ms);
+    EXPECT_EQ(got.rfind("HTTP/1.1 400 ", 0), 0u) << got;
+    EXPECT_NE(got.find("without Host"), std::string::npos);
+  }
+  {
+    Raw client(Port());
+    client.Send("GET /old HTTP/1.0\r\n\r\n");
+    EXPECT_NE(client.Read(1000ms).find("GET /old 0"), std::string::npos);
+  }
+  {
+    Raw client(Port());
+    client.Send("NONSENSE\r\n\r\n");
+    EXPECT_EQ(client.Read(1000ms).rfind("HTTP/1.1 400 ", 0), 0u);
+  }
+}
+
+TEST_F(HttpServerTest, DeadlinesForPartialAndIdleRequests) {
+  Raw short_body(Port());
+  short_body.Send("POST /p HTTP/1.1\r\nHost: x\r\nContent-Length: 10\r\n\r\nabc");
+  Raw partial_headers(Port());
+  partial_headers.Send("GET /p HTTP/1.1\r\nHo");
+  Raw idle(Port());
+  const auto start = Clock::now();
+  bool closed = false;
+  const std::string body_reply = short_body.Read(2000ms, &closed);
+  EXPECT_EQ(body_reply.rfind("HTTP/1.1 400 ", 0), 0u) << body_reply;
+  EXPECT_NE(body_reply.find("fell short"), std::string::npos);
+  EXPECT_TRUE(closed);
+  EXPECT_GE(Clock::now() - start, 250ms);
+  EXPECT_EQ(partial_headers.Read(2000ms).rfind("HTTP/1.1 408 ", 0), 0u);
+  EXPECT_EQ(idle.Read(2000ms, &closed), "");  // closed without a word
+  EXPECT_TRUE(closed);
+  EXPECT_LT(Clock::now() - start, 1500ms);
+}
+
+TEST_F(HttpServerTest, OverlongHeadersAndRequestLines) {
+  {
+    Raw client(Port());
+    client.Send("GET /" + std::string(9000, 'a') + " HTTP/1.1\r\nHost: x\r\n\r\n");
+    EXPECT_EQ(client.Read(1000ms).rfind("HTTP/1.1 414 ", 0), 0u);
+  }
+  {
+    Raw client(Port());
+    client.Send("GET / HTTP/1.1\r\nHost: x\r\nX: " + std::string(9000, 'a') + "\r\n\r\n");
+    EXPECT_EQ(client.Read(1000ms).rfind("HTTP/1.1 431 ", 0), 0u);
+  }
+}
+
+TEST_F(HttpServerTest, ExpectContinueAndHead) {
+  {
+    Raw client(Port());
+    client.Send("POST /p HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\nExpect: 100-continue\r\n\r\n");
+    EXPECT_EQ(client.ReadUntil("\r\n\r\n", 1000ms), "HTTP/1.1 100 Continue\r\n\r\n");
+    client.Send("ok");
+    EXPECT_NE(client.ReadUntil("POST /p 2", 1000ms).find("POST /p 2"), std::string::npos);
+  }
+  {
+    Raw client(Port());
+    client.Send("HEAD /h HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    const std::string got = client.Read(1000ms);
+    EXPECT_EQ(got.rfind("HTTP/1.1 200 OK", 0), 0u);
+    EXPECT_NE(got.find("Content-Length: 8"), std::string::npos);  // of "GET /h 0"
+    EXPECT_EQ(got.find("GET /h"), std::string::npos);             // but no body
+  }
+}
+
+TEST_F(HttpServerTest, EveryRequestGetsItsOwnLogLine) {
+  Raw client(Port());
+  client.Send("GET /first HTTP/1.1\r\nHost: x\r\n\r\n");
+  client.ReadUntil("GET /first", 1000ms);
+  client.Send("BROKEN LINE\r\n\r\n");
+  client.Read(1000ms);
+  const std::vector<RequestRecord> records = Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].path, "/first");
+  EXPECT_EQ(records[0].status, 200);
+  EXPECT_EQ(records[0].note, "routed");
+  EXPECT_EQ(records[0].peer, "127.0.0.1");
+  EXPECT_EQ(records[1].status, 400);
+  EXPECT_NE(records[1].path, "/first");
+  EXPECT_NE(records[1].note, "routed");
+  EXPECT_LT(records[1].milliseconds, 250);
+}
+
+class LimitedServerTest : public HttpServerTest {
+ protected:
+  void SetUp() override { Start({.max_per_address = 3, .request_deadline = 2000ms}); }
+};
+
+TEST_F(LimitedServerTest, ConnectionsPerAddressAreLimited) {
+  std::vector<std::unique_ptr<Raw>> held;
+  for (int k = 0; k < 3; ++k) held.push_back(std::make_unique<Raw>(Port(), "127.0.0.2"));
+  while (server_->OpenConnections() < 3) std::this_thread::yield();
+  Raw refused(Port(), "127.0.0.2");
+  bool closed = false;
+  EXPECT_EQ(refused.Read(1000ms, &closed), "");
+  EXPECT_TRUE(closed);
+  Raw other(Port(), "127.0.0.3");
+  other.Send("GET /other HTTP/1.1\r\nHost: x\r\n\r\n");
+  EXPECT_NE(other.ReadUntil("GET /other", 1000ms).find("GET /other"), std::string::npos);
+}
+
+TEST_F(LimitedServerTest, StopEndsAtOnceWhateverIsConnected) {
+  std::vector<std::unique_ptr<Raw>> idle;
+  for (int k = 0; k < 3; ++k) idle.push_back(std::make_unique<Raw>(Port(), "127.0.0.4"));
+  while (server_->OpenConnections() < 3) std::this_thread::yield();
+  const auto start = Clock::now();
+  server_->Stop();
+  thread_.join();
+  EXPECT_LT(Clock::now() - start, 500ms);
+  thread_ = std::thread([] {});  // for TearDown
+}
+
+}  // namespace
+}  // namespace miravel::poemd

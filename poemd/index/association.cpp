@@ -1,0 +1,102 @@
+#include "poemd/index/association.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace miravel::poemd {
+namespace {
+
+bool AllSigns(std::span<const float> signs) {
+  return std::all_of(signs.begin(), signs.end(), [](float s) { return s == 1.0f || s == -1.0f; });
+}
+
+bool AllFinite(std::span<const float> values) {
+  return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
+}
+
+}  // namespace
+
+std::string_view Association::Check(const AssociationArrays& a) {
+  if (a.vocabulary.empty() && a.cohesion.empty() && a.parallel.empty()) return {};
+  if (a.vocabulary.size() != 65536) return "the vocabulary does not cover every character";
+  if (a.cohesion.size() % kCohesionDims != 0 || a.parallel.size() % kParallelDims != 0) {
+    return "the association vectors are not whole";
+  }
+  const size_t rows = a.cohesion.size() / kCohesionDims;
+  if (!std::all_of(a.vocabulary.begin(), a.vocabulary.end(),
+                   [rows](uint16_t row) { return row == kNotInVocabulary || row < rows; })) {
+    return "the vocabulary names a vector that is not there";
+  }
+  if (a.parallel.size() / kParallelDims > rows) return "more parallel vectors than characters";
+  if (a.cohesion_signs.size() != kCohesionDims || a.parallel_signs.size() != kParallelDims ||
+      !AllSigns(a.cohesion_signs) || !AllSigns(a.parallel_signs)) {
+    return "the association signs are damaged";
+  }
+  if (!AllFinite(a.cohesion) || !AllFinite(a.parallel)) return "an association value is not finite";
+  return {};
+}
+
+LineVector Association::Vector(std::u16string_view line) const {
+  LineVector sum{};
+  if (a_.vocabulary.empty() || line.empty()) return sum;
+  for (char16_t c : line) {
+    const uint16_t row = a_.vocabulary[c];
+    if (row == kNotInVocabulary) continue;
+    const float* v = a_.cohesion.data() + static_cast<size_t>(row) * kCohesionDims;
+    for (int k = 0; k < kCohesionDims; ++k) sum[k] += v[k];
+  }
+  const float scale = 1.0f / static_cast<float>(line.size());
+  for (float& x : sum) x *= scale;
+  return sum;
+}
+
+LineVector Association::Following(const LineVector& v) const {
+  LineVector out = v;
+  if (a_.cohesion_signs.empty()) return out;
+  for (int k = 0; k < kCohesionDims; ++k) out[k] *= a_.cohesion_signs[k];
+  return out;
+}
+
+float Association::Dot(const LineVector& a, const LineVector& b) {
+  // Eight running sums the compiler can keep in vector registers.
+  std::array<float, 8> sums{};
+  for (int k = 0; k < kCohesionDims; k += 8) {
+    for (int j = 0; j < 8; ++j) sums[j] += a[k + j] * b[k + j];
+  }
+  return ((sums[0] + sums[4]) + (sums[1] + sums[5])) + ((sums[2] + sums[6]) + (sums[3] + sums[7]));
+}
+
+float Association::Cohesion(const LineVector& first, const LineVector& second) const {
+  return Dot(first, Following(second));
+}
+
+const float* Association::ParallelRow(char16_t c) const {
+  const uint16_t row = a_.vocabulary.empty() ? kNotInVocabulary : a_.vocabulary[c];
+  if (row == kNotInVocabulary || row >= a_.parallel.size() / kParallelDims) return nullptr;
+  return a_.parallel.data() + static_cast<size_t>(row) * kParallelDims;
+}
+
+ParallelRows Association::Rows(std::u16string_view line) const {
+  ParallelRows rows{};
+  for (size_t i = 0; i < line.size() && i < rows.size(); ++i) rows[i] = ParallelRow(line[i]);
+  return rows;
+}
+
+float Association::Parallel(const ParallelRows& first, const ParallelRows& second,
+                            size_t length) const {
+  if (length == 0 || a_.parallel_signs.empty()) return 0;
+  std::array<float, kParallelDims> signs;
+  std::copy(a_.parallel_signs.begin(), a_.parallel_signs.end(), signs.begin());
+  std::array<float, kParallelDims> sums{};
+  for (size_t i = 0; i < length && i < first.size(); ++i) {
+    const float* a = first[i];
+    const float* b = second[i];
+    if (a == nullptr || b == nullptr) continue;
+    for (int k = 0; k < kParallelDims; ++k) sums[k] += a[k] * signs[k] * b[k];
+  }
+  float sum = 0;
+  for (float s : sums) sum += s;
+  return sum / static_cast<float>(length);
+}
+
+}  // namespace miravel::poemd

@@ -1,0 +1,224 @@
+#include "poemd/index/corpus_index.h"
+
+#include <algorithm>
+
+#include "poemd/index/index_sections.h"
+
+namespace miravel::poemd {
+namespace {
+
+Reading UnpackReading(uint8_t packed) {
+  return {static_cast<Tone>(packed >> 4), static_cast<RhymeGroup>(packed & 0x0F)};
+}
+
+// Runs of `items` by ascending key: starts[k] .. starts[k + 1].
+template <typename Key>
+bool RunsAreWhole(std::span<const Key> keys, std::span<const uint32_t> starts, size_t items) {
+  if (starts.size() != keys.size() + 1 || starts.front() != 0 || starts.back() != items) {
+    return false;
+  }
+  return std::is_sorted(starts.begin(), starts.end()) &&
+         std::adjacent_find(keys.begin(), keys.end(), std::greater_equal<Key>()) == keys.end();
+}
+
+// The section's elements; `missing` names it when it is absent or its
+// elements are not of T's size.
+template <typename T>
+std::span<const T> Required(const IndexFile& file, uint32_t id, std::string* missing) {
+  if (!file.HasSectionOf<T>(id)) *missing = "section " + std::to_string(id);
+  return file.Section<T>(id);
+}
+
+}  // namespace
+
+const char* DynastyName(Dynasty dynasty) {
+  static const char* const kNames[kDynasties] = {"", "魏", "唐", "五代", "宋", "元", "清"};
+  const auto k = static_cast<size_t>(dynasty);
+  return k < kDynasties ? kNames[k] : "";
+}
+
+std::optional<CorpusIndex> CorpusIndex::Load(const std::string& path, std::string* error) {
+  std::optional<IndexFile> file = IndexFile::Open(path, error);
+  if (!file) return std::nullopt;
+  std::optional<CorpusIndex> index = FromFile(std::move(*file), error);
+  if (!index) *error = path + ": " + *error;
+  return index;
+}
+
+std::optional<CorpusIndex> CorpusIndex::FromFile(IndexFile file, std::string* error) {
+  using namespace sections;
+  CorpusIndex index;
+  std::string missing;
+  for (int slot = 0; slot < 2; ++slot) {
+    LengthTables& t = index.slots_[slot];
+    t.texts = Required<char16_t>(file, Id(kTexts, slot), &missing);
+    t.traits = Required<LineTraits>(file, Id(kTraits, slot), &missing);
+    t.couplets = Required<Couplet>(file, Id(kCouplets, slot), &missing);
+    for (int at = 0; at < (slot == 0 ? 5 : 7); ++at) {
+      t.postings[at] = {Required<char16_t>(file, Id(kPostingCharacters, slot, at), &missing),
+                        Required<uint32_t>(file, Id(kPostingStarts, slot, at), &missing),
+                        Required<uint32_t>(file, Id(kPostingLines, slot, at), &missing)};
+    }
+    for (int place = 0; place < 3; ++place) {
+      t.couplet_postings[place] = {
+          Required<uint32_t>(file, Id(kCoupletKeys, slot, place), &missing),
+          Required<uint32_t>(file, Id(kCoupletStarts, slot, place), &missing),
+          Required<uint32_t>(file, Id(kCoupletIds, slot, place), &missing)};
+    }
+  }
+  index.readings_ = Required<uint8_t>(file, Id(kReadings), &missing);
+  index.sources_ = Required<uint32_t>(file, Id(kSources), &missing);
+  index.source_text_ = Required<char>(file, Id(kSourceText), &missing);
+  const AssociationArrays arrays{Required<uint16_t>(file, Id(kVocabulary), &missing),
+                                 Required<float>(file, Id(kCohesion), &missing),
+                                 Required<float>(file, Id(kCohesionSigns), &missing),
+                                 Required<float>(file, Id(kParallel), &missing),
+                                 Required<float>(file, Id(kParallelSigns), &missing)};
+  if (!missing.empty()) {
+    *error = "damaged: " + missing + " is missing or of the wrong kind";
+    return std::nullopt;
+  }
+  if (const std::string_view wrong = Association::Check(arrays); !wrong.empty()) {
+    *error = "damaged: " + std::string(wrong);
+    return std::nullopt;
+  }
+  index.association_ = Association(arrays);
+  index.file_ = std::move(file);
+  if (!index.Check(error)) return std::nullopt;
+  return index;
+}
+
+// Every value a lookup or a page relies on, so that a damaged or made-up
+// file is refused rather than served.
+bool CorpusIndex::Check(std::string* error) const {
+  const auto fail = [error](const std::string& what) {
+    *error = "damaged: " + what;
+    return false;
+  };
+  if (readings_.size() != 65536) return fail("the readings do not cover every character");
+  for (uint8_t packed : readings_) {
+    if ((packed & 0x0F) > kRhymeGroupCount || (packed >> 4) > static_cast<int>(Tone::kOblique)) {
+      return fail("a reading is out of range");
+    }
+  }
+  if (sources_.size() % 3 != 0) return fail("the source table is not whole");
+  if (!source_text_.empty() && source_text_.back() != '\0') return fail("a source text is cut");
+  for (size_t s = 0; s < sources_.size(); s += 3) {
+    if (sources_[s] >= source_text_.size() || sources_[s + 1] >= source_text_.size() ||
+        sources_[s + 2] >= kDynasties) {
+      return fail("a source points outside its texts");
+    }
+  }
+  const size_t source_count = sources_.size() / 3;
+  for (int slot = 0; slot < 2; ++slot) {
+    const int length = slot == 0 ? 5 : 7;
+    const LengthTables& t = slots_[slot];
+    const std::string form = std::to_string(length) + "-character ";
+    const size_t n = t.traits.size();
+    if (t.texts.size() != n * length) return fail(form + "texts and traits disagree");
+    for (char16_t c : t.texts) {
+      if (!IsCjk(c)) return fail(form + "line holds a non-Chinese character");
+    }
+    const uint8_t all = static_cast<uint8_t>((1 << length) - 1);
+    for (const LineTraits& traits : t.traits) {
+      if (traits.source >= source_count || (traits.level & ~all) != 0 ||
+          (traits.oblique & ~all) != 0 || (traits.level & traits.oblique) != 0 ||
+          traits.rhyme > kRhymeGroupCount ||
+          traits.flags >> LineTraits::kRankShift >= kSourceRanks) {
+        return fail(form + "line's traits are out of range");
+      }
+    }
+    for (const Couplet& c : t.couplets) {
+      if (c.first >= n || c.second >= n) return fail(form + "couplet names a missing line");
+    }
+    // Each check below scatters what the postings claim into an array the
+    // size of the lines, then compares it with the texts in order: random
+    // reads of the texts would cost most of the load.
+    std::vector<char16_t> claimed(n);
+    for (int at = 0; at < length; ++at) {
+      const Postings& p = t.postings[at];
+      if (p.lines.size() != n || !RunsAreWhole(p.characters, p.starts, n)) {
+        return fail(form + "postings are not whole");
+      }
+      std::fill(claimed.begin(), claimed.end(), u'\0');
+      for (size_t k = 0; k < p.characters.size(); ++k) {
+        for (uint32_t i = p.starts[k]; i < p.starts[k + 1]; ++i) {
+          const uint32_t line = p.lines[i];
+          if (line >= n || claimed[line] != u'\0') return fail(form + "posting names a line twice");
+          claimed[line] = p.characters[k];
+        }
+      }
+      for (size_t line = 0; line < n; ++line) {
+        if (t.texts[line * length + at] != claimed[line]) {
+          return fail(form + "posting names a line without its character");
+        }
+      }
+    }
+    std::vector<uint32_t> claimed_key(t.couplets.size());
+    for (int place = 0; place < 3; ++place) {
+      const int at = PositionOf(static_cast<Place>(place), length);
+      const CoupletPostings& cp = t.couplet_postings[place];
+      if (cp.couplets.size() != t.couplets.size() ||
+          !RunsAreWhole(cp.keys, cp.starts, cp.couplets.size())) {
+        return fail(form + "couplet postings are not whole");
+      }
+      std::fill(claimed_key.begin(), claimed_key.end(), 0);
+      for (size_t k = 0; k < cp.keys.size(); ++k) {
+        for (uint32_t i = cp.starts[k]; i < cp.starts[k + 1]; ++i) {
+          const uint32_t couplet = cp.couplets[i];
+          if (couplet >= t.couplets.size() || claimed_key[couplet] != 0) {
+            return fail(form + "couplet posting is out of range");
+          }
+          claimed_key[couplet] = cp.keys[k];
+        }
+      }
+      for (size_t k = 0; k < t.couplets.size(); ++k) {
+        const Couplet c = t.couplets[k];
+        const uint32_t key = uint32_t{t.texts[size_t{c.first} * length + at]} << 16 |
+                             t.texts[size_t{c.second} * length + at];
+        if (key != claimed_key[k]) return fail(form + "couplet posting names the wrong couplet");
+      }
+    }
+  }
+  return true;
+}
+
+std::u16string_view CorpusIndex::Text(int length, uint32_t line) const {
+  return {Slot(length).texts.data() + static_cast<size_t>(line) * length,
+          static_cast<size_t>(length)};
+}
+
+LineSource CorpusIndex::Source(int length, uint32_t line) const {
+  const size_t s = size_t{Traits(length, line).source} * 3;
+  return {source_text_.data() + sources_[s], source_text_.data() + sources_[s + 1],
+          static_cast<Dynasty>(sources_[s + 2])};
+}
+
+std::span<const uint32_t> CorpusIndex::LinesWith(char16_t character, int length,
+                                                 int position) const {
+  if (position < 0 || position >= length) return {};
+  const Postings& p = Slot(length).postings[position];
+  const auto it = std::lower_bound(p.characters.begin(), p.characters.end(), character);
+  if (it == p.characters.end() || *it != character) return {};
+  const size_t k = static_cast<size_t>(it - p.characters.begin());
+  return p.lines.subspan(p.starts[k], p.starts[k + 1] - p.starts[k]);
+}
+
+std::span<const uint32_t> CorpusIndex::CoupletsWith(char16_t first, char16_t second, int length,
+                                                    int position) const {
+  int place = 0;
+  while (place < 3 && PositionOf(static_cast<Place>(place), length) != position) ++place;
+  if (place == 3) return {};
+  const CoupletPostings& p = Slot(length).couplet_postings[place];
+  const uint32_t key = uint32_t{first} << 16 | second;
+  const auto it = std::lower_bound(p.keys.begin(), p.keys.end(), key);
+  if (it == p.keys.end() || *it != key) return {};
+  const size_t k = static_cast<size_t>(it - p.keys.begin());
+  return p.couplets.subspan(p.starts[k], p.starts[k + 1] - p.starts[k]);
+}
+
+Reading CorpusIndex::ReadingOf(char16_t character) const {
+  return UnpackReading(readings_[character]);
+}
+
+}  // namespace miravel::poemd

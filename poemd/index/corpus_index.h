@@ -1,0 +1,137 @@
+// The poem service's corpus: every line of five or seven characters of the
+// classical poems, in simplified characters, with
+//   - its source poem (title, poet, dynasty) and the rank of its collection;
+//   - the tone class of each character and the rhyme group of its last one,
+//     as the line reads them (polyphones resolved by their words);
+//   - for each length and position, the lines that hold a character there;
+//   - the real couplets (two lines of a regulated poem that belong together),
+//     found by the characters at one place in both lines;
+//   - the association vectors learned from consecutive lines (association.h).
+//
+// Built by CorpusIndexBuilder (corpus_index_builder.h), saved to one file
+// (index_file.h), and loaded by the service: every count, offset and value
+// is checked before the index is handed out, so that no lookup can leave its
+// arrays and no line can be served that does not hold its character. Then
+// read-only, and safe to share between threads.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "poemd/index/association.h"
+#include "poemd/index/index_file.h"
+#include "poemd/verse/cjk.h"
+#include "poemd/verse/places.h"
+#include "poemd/verse/tones.h"
+
+namespace miravel::poemd {
+
+inline constexpr size_t kCommonCharacters = 3500;
+
+// How readily a line is taken, best first.
+enum class SourceRank : uint8_t {
+  kRegulatedShi = 0,  // Tang and Song shi of four or eight lines of one length
+  kShi = 1,           // the other Tang and Song shi
+  kCiAndOther = 2,    // ci, and the smaller collections of shi
+  kDrama = 3,         // drama and colloquial songs: only where nothing else serves
+};
+inline constexpr int kSourceRanks = 4;
+
+enum class Dynasty : uint8_t { kUnknown, kWei, kTang, kFiveDynasties, kSong, kYuan, kQing };
+inline constexpr int kDynasties = 7;
+// "唐", "宋", ... in UTF-8; "" for kUnknown.
+const char* DynastyName(Dynasty dynasty);
+
+// What the index knows of one line. Bit i of the masks is character i.
+struct LineTraits {
+  uint32_t source = 0;
+  uint8_t level = 0;                 // characters read 平
+  uint8_t oblique = 0;               // characters read 仄 (a neutral tone is in neither mask)
+  RhymeGroup rhyme = kNoRhymeGroup;  // of the last character, as the line reads it
+  uint8_t flags = 0;                 // kPlainFlag | rank << kRankShift
+
+  static constexpr uint8_t kPlainFlag = 1;
+  static constexpr int kRankShift = 1;
+  // Every character is among the corpus's most frequent: a line a reader
+  // takes in at once.
+  bool plain() const { return (flags & kPlainFlag) != 0; }
+  SourceRank rank() const { return static_cast<SourceRank>(flags >> kRankShift); }
+};
+static_assert(sizeof(LineTraits) == 8);
+
+struct LineSource {
+  std::string title;   // GBK, simplified
+  std::string author;  // GBK, simplified
+  Dynasty dynasty = Dynasty::kUnknown;
+};
+
+struct Couplet {
+  uint32_t first = 0;
+  uint32_t second = 0;
+};
+
+class CorpusIndex {
+ public:
+  // nullopt, with `error` saying why, when the file cannot be read, is no
+  // index of this version, or is damaged.
+  static std::optional<CorpusIndex> Load(const std::string& path, std::string* error);
+  static std::optional<CorpusIndex> FromFile(IndexFile file, std::string* error);
+
+  size_t LineCount(int length) const { return Slot(length).traits.size(); }
+  std::u16string_view Text(int length, uint32_t line) const;
+  const LineTraits& Traits(int length, uint32_t line) const { return Slot(length).traits[line]; }
+  LineSource Source(int length, uint32_t line) const;
+  // Lines of `length` that hold `character` at 0-based `position`: by
+  // source rank, then in corpus order.
+  std::span<const uint32_t> LinesWith(char16_t character, int length, int position) const;
+  std::span<const uint32_t> LinesWith(char16_t character, int length, Place place) const {
+    return LinesWith(character, length, PositionOf(place, length));
+  }
+
+  size_t CoupletCount(int length) const { return Slot(length).couplets.size(); }
+  Couplet CoupletAt(int length, uint32_t couplet) const { return Slot(length).couplets[couplet]; }
+  // Real couplets of `length` whose first line holds `first` at
+  // `position` and whose second line holds `second` there; kept for the
+  // head, middle and tail positions only (empty for any other).
+  std::span<const uint32_t> CoupletsWith(char16_t first, char16_t second, int length,
+                                         int position) const;
+
+  // The character's reading on its own, as the index recorded it.
+  Reading ReadingOf(char16_t character) const;
+  const Association& Associations() const { return association_; }
+  // The file the index lives in (its size, for the log).
+  const IndexFile& File() const { return file_; }
+
+ private:
+  struct Postings {
+    std::span<const char16_t> characters;
+    std::span<const uint32_t> starts;  // one more than characters
+    std::span<const uint32_t> lines;
+  };
+  struct CoupletPostings {
+    std::span<const uint32_t> keys;  // first << 16 | second, ascending
+    std::span<const uint32_t> starts;
+    std::span<const uint32_t> couplets;
+  };
+  struct LengthTables {
+    std::span<const char16_t> texts;
+    std::span<const LineTraits> traits;
+    std::span<const Couplet> couplets;
+    Postings postings[7];                 // by position
+    CoupletPostings couplet_postings[3];  // by place
+  };
+  const LengthTables& Slot(int length) const { return slots_[LengthSlot(length)]; }
+  bool Check(std::string* error) const;
+
+  IndexFile file_;
+  LengthTables slots_[2];
+  std::span<const uint8_t> readings_;  // 65536 entries: rhyme | tone << 4
+  std::span<const uint32_t> sources_;  // three per source: title offset, author offset, dynasty
+  std::span<const char> source_text_;  // GBK texts, each ending '\0'
+  Association association_;
+};
+
+}  // namespace miravel::poemd

@@ -1,0 +1,200 @@
+// Damaged and forged index files: each must be refused with a reason, never
+// loaded, never read out of bounds.
+#include <gtest/gtest.h>
+#include <xxhash.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "poemd/build/corpus_index_builder.h"
+#include "poemd/index/corpus_index.h"
+#include "poemd/index/index_sections.h"
+#include "poemd/testing/testing_corpus.h"
+
+namespace miravel::poemd {
+namespace {
+
+using Bytes = std::vector<std::byte>;
+using namespace sections;
+
+constexpr size_t kSectionCountAt = 24;
+constexpr size_t kFileSizeAt = 32;
+constexpr size_t kChecksumAt = 40;
+
+Bytes Valid() {
+  static const std::vector<std::byte> bytes = testing::SmallIndexFile();
+  return bytes;
+}
+
+template <typename T>
+T Get(const Bytes& bytes, size_t at) {
+  T value;
+  std::memcpy(&value, bytes.data() + at, sizeof value);
+  return value;
+}
+
+template <typename T>
+void Put(Bytes& bytes, size_t at, T value) {
+  std::memcpy(bytes.data() + at, &value, sizeof value);
+}
+
+// A forger's file: the checksum made to match again.
+void Reseal(Bytes& bytes) {
+  Put<uint64_t>(bytes, kChecksumAt,
+                XXH3_64bits(bytes.data() + kIndexHeaderBytes, bytes.size() - kIndexHeaderBytes));
+}
+
+struct Entry {
+  size_t at;  // of the table entry
+  uint32_t id;
+  uint32_t element_size;
+  uint64_t offset;
+  uint64_t count;
+};
+
+std::vector<Entry> Table(const Bytes& bytes) {
+  std::vector<Entry> table;
+  const auto sections = Get<uint32_t>(bytes, kSectionCountAt);
+  for (uint32_t k = 0; k < sections; ++k) {
+    const size_t at = kIndexHeaderBytes + 24 * k;
+    table.push_back({at, Get<uint32_t>(bytes, at), Get<uint32_t>(bytes, at + 4),
+                     Get<uint64_t>(bytes, at + 8), Get<uint64_t>(bytes, at + 16)});
+  }
+  return table;
+}
+
+Entry Find(const Bytes& bytes, uint32_t id) {
+  for (const Entry& e : Table(bytes)) {
+    if (e.id == id) return e;
+  }
+  ADD_FAILURE() << "no section " << id;
+  return {};
+}
+
+// "" when the bytes load, else the reason they are refused.
+std::string Refusal(Bytes bytes) {
+  std::string error;
+  std::optional<IndexFile> file = IndexFile::FromBytes(std::move(bytes), &error);
+  if (!file) return error.empty() ? "refused without a reason" : error;
+  const std::optional<CorpusIndex> index = CorpusIndex::FromFile(std::move(*file), &error);
+  if (!index) return error.empty() ? "refused without a reason" : error;
+  return "";
+}
+
+TEST(IndexDamage, TheValidFileLoads) { EXPECT_EQ(Refusal(Valid()), ""); }
+
+TEST(IndexDamage, CutShortAtEverySectionBoundary) {
+  const Bytes valid = Valid();
+  for (const Entry& e : Table(valid)) {
+    for (const uint64_t cut : {e.offset, e.offset + 1, e.offset + e.count * e.element_size - 1}) {
+      if (cut >= valid.size()) continue;
+      Bytes bytes(valid.begin(), valid.begin() + static_cast<std::ptrdiff_t>(cut));
+      EXPECT_NE(Refusal(bytes), "") << "cut at " << cut;
+      // Even when the header is made to agree with the cut.
+      if (bytes.size() >= kIndexHeaderBytes) {
+        Put<uint64_t>(bytes, kFileSizeAt, bytes.size());
+        Reseal(bytes);
+        EXPECT_NE(Refusal(bytes), "") << "resealed cut at " << cut;
+      }
+    }
+  }
+}
+
+TEST(IndexDamage, EveryHeaderByteFlipped) {
+  const Bytes valid = Valid();
+  for (size_t at = 0; at < kIndexHeaderBytes; ++at) {
+    Bytes bytes = valid;
+    bytes[at] ^= std::byte{0x01};
+    EXPECT_NE(Refusal(bytes), "") << "header byte " << at;
+  }
+}
+
+TEST(IndexDamage, AFlippedByteAnywhereFailsTheChecksum) {
+  const Bytes valid = Valid();
+  std::mt19937 rng(7);
+  for (int k = 0; k < 200; ++k) {
+    Bytes bytes = valid;
+    const size_t at = kIndexHeaderBytes + rng() % (bytes.size() - kIndexHeaderBytes);
+    bytes[at] ^= std::byte{static_cast<unsigned char>(1 + rng() % 255)};
+    EXPECT_NE(Refusal(bytes).find("checksum"), std::string::npos) << "byte " << at;
+  }
+}
+
+TEST(IndexDamage, TheTableIsCheckedEvenWhenTheChecksumMatches) {
+  const Bytes valid = Valid();
+  const Entry traits = Find(valid, Id(kTraits, 0));
+  const auto forged = [&](size_t at, auto value) {
+    Bytes bytes = valid;
+    Put(bytes, at, value);
+    Reseal(bytes);
+    return Refusal(bytes);
+  };
+  EXPECT_NE(forged(traits.at + 16, uint64_t{1} << 40), "");  // a count beyond the file
+  EXPECT_NE(forged(traits.at + 16, traits.count + 1), "");   // one element too many
+  EXPECT_NE(forged(traits.at + 8, uint64_t{3}), "");         // inside the header, unaligned
+  EXPECT_NE(forged(traits.at + 8, uint64_t{valid.size()}), "");
+  EXPECT_NE(forged(traits.at + 4, uint32_t{4}), "");   // elements of another size
+  EXPECT_NE(forged(traits.at, uint32_t{0xDEAD}), "");  // a section renamed: one missing
+  EXPECT_NE(forged(kSectionCountAt, uint32_t{1000}), "");
+  EXPECT_NE(forged(16, uint32_t{kIndexFormatVersion + 1}).find("rebuild"), std::string::npos);
+}
+
+// Values out of range, with the checksum made to match.
+class ForgedValues : public ::testing::Test {
+ protected:
+  // Writes `value` into element `element` of section `id` (at `byte` within
+  // the element) and returns the refusal.
+  template <typename T>
+  std::string Forge(uint32_t id, size_t element, size_t byte, T value) {
+    Bytes bytes = Valid();
+    const Entry e = Find(bytes, id);
+    EXPECT_LT(element, e.count);
+    Put(bytes, e.offset + element * e.element_size + byte, value);
+    Reseal(bytes);
+    return Refusal(bytes);
+  }
+};
+
+TEST_F(ForgedValues, LineTraits) {
+  EXPECT_NE(Forge(Id(kTraits, 0), 0, 6, uint8_t{15}), "");      // rhyme group 15
+  EXPECT_NE(Forge(Id(kTraits, 0), 0, 4, uint8_t{0xFF}), "");    // tones beyond the line
+  EXPECT_NE(Forge(Id(kTraits, 0), 0, 5, uint8_t{0x1F}), "");    // 平 and 仄 at once
+  EXPECT_NE(Forge(Id(kTraits, 0), 0, 0, uint32_t{999}), "");    // a source that is not there
+  EXPECT_NE(Forge(Id(kTraits, 0), 0, 7, uint8_t{8 << 1}), "");  // a rank beyond the ranks
+}
+
+TEST_F(ForgedValues, TextsAndPostings) {
+  EXPECT_NE(Forge(Id(kTexts, 0), 1, 0, char16_t{u'A'}).find("non-Chinese"), std::string::npos);
+  // A line that does not hold its character, or is not there.
+  EXPECT_NE(Forge(Id(kTexts, 0), 0, 0, char16_t{u'龘'}), "");
+  EXPECT_NE(Forge(Id(kPostingLines, 0, 0), 0, 0, uint32_t{12345}), "");
+  EXPECT_NE(Forge(Id(kPostingStarts, 0, 0), 1, 0, uint32_t{0xFFFFFFF0}), "");
+  EXPECT_NE(Forge(Id(kPostingCharacters, 0, 1), 0, 0, char16_t{0xFFFF}), "");
+  EXPECT_NE(Forge(Id(kCouplets, 0), 0, 0, uint32_t{12345}), "");
+  EXPECT_NE(Forge(Id(kCoupletIds, 0, 0), 0, 0, uint32_t{12345}), "");
+  EXPECT_NE(Forge(Id(kCoupletKeys, 0, 0), 0, 0, uint32_t{0}), "");
+}
+
+TEST_F(ForgedValues, ReadingsSourcesAndAssociations) {
+  EXPECT_NE(Forge(Id(kReadings), u'春', 0, uint8_t{0x0F}), "");  // rhyme group 15
+  EXPECT_NE(Forge(Id(kReadings), u'春', 0, uint8_t{0x31}), "");  // tone 3
+  EXPECT_NE(Forge(Id(kSources), 0, 0, uint32_t{1 << 30}), "");
+  EXPECT_NE(Forge(Id(kSources), 2, 0, uint32_t{99}), "");  // a dynasty beyond the list
+  EXPECT_NE(Forge(Id(kVocabulary), u'春', 0, uint16_t{60000}), "");
+  EXPECT_NE(Forge(Id(kCohesion), 3, 0, std::nanf("")), "");
+  EXPECT_NE(Forge(Id(kCohesionSigns), 0, 0, 0.5f), "");
+  EXPECT_NE(Forge(Id(kParallelSigns), 0, 0, INFINITY), "");
+}
+
+TEST(IndexDamage, AFileThatIsNoIndex) {
+  std::string error;
+  EXPECT_FALSE(CorpusIndex::Load("/nonexistent/poems.idx", &error).has_value());
+  EXPECT_NE(error.find("cannot open"), std::string::npos);
+  Bytes hello(100, std::byte{'h'});
+  EXPECT_NE(Refusal(hello).find("not a poem index"), std::string::npos);
+  EXPECT_NE(Refusal(Bytes(10)), "");
+}
+
+}  // namespace
+}  // namespace miravel::poemd

@@ -1,0 +1,193 @@
+#include "poemd/serve/browser_form.h"
+
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#include <unicode/uscript.h>
+
+#include <algorithm>
+#include <charconv>
+
+#include "poemd/http/form_body.h"
+#include "poemd/serve/order_parts.h"
+#include "text/gbk_unicode.h"
+
+namespace miravel::poemd {
+namespace {
+
+std::u32string CodePoints(std::string_view utf8) {
+  const icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  std::u32string out;
+  for (int32_t i = 0; i < u.length(); i = u.moveIndex32(i, 1)) {
+    out.push_back(static_cast<char32_t>(u.char32At(i)));
+  }
+  return out;
+}
+
+std::string Utf8(char32_t c) {
+  std::string out;
+  icu::UnicodeString(static_cast<UChar32>(c)).toUTF8String(out);
+  return out;
+}
+
+bool IsHan(char32_t c) {
+  UErrorCode status = U_ZERO_ERROR;
+  return uscript_getScript(static_cast<UChar32>(c), &status) == USCRIPT_HAN && U_SUCCESS(status) &&
+         u_isalpha(static_cast<UChar32>(c));
+}
+
+bool InGbk(char32_t c) { return c <= 0xFFFF && IsGbkCharacter(static_cast<char16_t>(c)); }
+
+// How a refused character is named: blanks and controls by what they are.
+std::string Shown(char32_t c) {
+  if (c == U' ' || c == U'\u3000') return "空格";
+  if (c < 0x20 || c == 0x7F) return "控制符";
+  return "“" + Utf8(c) + "”";
+}
+
+std::string List(const std::vector<char32_t>& characters) {
+  std::string out;
+  for (size_t k = 0; k < characters.size() && k < 8; ++k) {
+    if (k > 0) out += "、";
+    out += Shown(characters[k]);
+  }
+  if (characters.size() > 8) out += "等";
+  return out;
+}
+
+// Chinese characters of `text`, or why not: names the others.
+StatusOr<std::vector<HiddenCharacter>> HiddenCharacters(std::string_view text) {
+  const std::u32string characters = CodePoints(text);
+  std::vector<char32_t> not_chinese;
+  std::vector<char32_t> not_gbk;
+  std::vector<HiddenCharacter> out;
+  for (char32_t c : characters) {
+    if (!IsHan(c)) {
+      if (std::find(not_chinese.begin(), not_chinese.end(), c) == not_chinese.end()) {
+        not_chinese.push_back(c);
+      }
+    } else if (!InGbk(c)) {
+      if (std::find(not_gbk.begin(), not_gbk.end(), c) == not_gbk.end()) not_gbk.push_back(c);
+    } else {
+      const auto unicode = static_cast<char16_t>(c);
+      out.push_back({Utf16ToGbk(std::u16string_view(&unicode, 1)), unicode});
+    }
+  }
+  if (characters.empty()) return Status::InvalidArgument("请输入要藏的字。");
+  if (!not_chinese.empty()) {
+    return Status::InvalidArgument("只能藏汉字，每个字成一句：" + List(not_chinese) +
+                                   "不是汉字，请删去。");
+  }
+  if (!not_gbk.empty()) {
+    return Status::InvalidArgument(List(not_gbk) +
+                                   "是生僻字，不在 GBK 字符集里，诗库里没有，请换一个字。");
+  }
+  if (characters.size() > kMaxHiddenCharacters) {
+    return Status::InvalidArgument("最多可藏 " + std::to_string(kMaxHiddenCharacters) +
+                                   " 个字，你输入了 " + std::to_string(characters.size()) +
+                                   " 个。");
+  }
+  return out;
+}
+
+std::optional<uint64_t> Number(std::string_view text) {
+  uint64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
+// "12.m34.7": the poem's lines; nullopt-filled where a part does not read.
+std::vector<std::optional<KeptLine>> Lines(std::string_view text) {
+  std::vector<std::optional<KeptLine>> lines;
+  while (!text.empty() && lines.size() <= kMaxHiddenCharacters) {
+    const size_t dot = text.find('.');
+    std::string_view part = text.substr(0, dot);
+    text = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+    const bool made = part.starts_with('m');
+    if (made) part.remove_prefix(1);
+    const std::optional<uint64_t> line = Number(part);
+    if (line && *line <= UINT32_MAX) {
+      lines.push_back(KeptLine{static_cast<uint32_t>(*line), made});
+    } else {
+      lines.emplace_back();
+    }
+  }
+  return lines;
+}
+
+std::string Field(const std::map<std::string, std::string>& fields, const char* name) {
+  const auto it = fields.find(name);
+  return it == fields.end() ? std::string() : it->second;
+}
+
+}  // namespace
+
+BrowserRequest ParseBrowserQuery(std::string_view query) {
+  BrowserRequest request;
+  const auto fields = DecodeFormBody(query);
+  if (!fields.ok()) {
+    request.order = Status::InvalidArgument("这个地址不完整，请重新填写。");
+    return request;
+  }
+  BrowserForm& form = request.form;
+  form.xing = Field(*fields, "xing");
+  form.theme = Field(*fields, "theme");
+  if (const std::string g = Field(*fields, "gender"); g == "5" || g == "7") form.gender = g;
+  if (const std::string n = Field(*fields, "num");
+      n == "cangtou" || n == "cangzhong" || n == "cangwei" || n == "dizeng" || n == "dijian") {
+    form.num = n;
+  }
+  if (const std::string l = Field(*fields, "limit"); l == "100" || l == "200") form.limit = l;
+  request.seed = Number(Field(*fields, "seed"));
+  request.lines = Lines(Field(*fields, "lines"));
+  if (const std::optional<uint64_t> swap = Number(Field(*fields, "swap"))) {
+    request.swap = static_cast<size_t>(*swap);
+  }
+
+  StatusOr<std::vector<HiddenCharacter>> hidden = HiddenCharacters(form.xing);
+  if (!hidden.ok()) {
+    request.order = hidden.status();
+    return request;
+  }
+  std::u16string theme;
+  for (char32_t c : CodePoints(form.theme)) {
+    if (IsHan(c) && InGbk(c)) theme.push_back(static_cast<char16_t>(c));
+  }
+  if (theme.size() > kMaxThemeCharacters) {
+    request.order =
+        Status::InvalidArgument("主题最多 " + std::to_string(kMaxThemeCharacters) + " 个字。");
+    return request;
+  }
+  request.order =
+      MakeOrder({std::move(*hidden), form.gender, form.num, form.limit, std::move(theme)});
+  if (!request.order.ok()) {
+    request.order = Status::InvalidArgument("这个地址不完整，请重新填写。");
+    return request;
+  }
+  if (request.lines.size() != request.order->characters.size()) request.lines.clear();
+  return request;
+}
+
+std::string FormAddress(const BrowserForm& form) {
+  std::string address = "/?xing=" + PercentEncode(form.xing) + "&gender=" + form.gender +
+                        "&num=" + form.num + "&limit=" + form.limit;
+  if (!form.theme.empty()) address += "&theme=" + PercentEncode(form.theme);
+  return address;
+}
+
+std::string PoemAddress(const BrowserForm& form, uint64_t seed, const Poem& poem) {
+  std::string address = "/poem" + FormAddress(form).substr(1) + "&seed=" + std::to_string(seed);
+  if (!poem.lines.empty() && std::all_of(poem.lines.begin(), poem.lines.end(),
+                                         [](const ComposedLine& l) { return l.has_source; })) {
+    address += "&lines=";
+    for (size_t i = 0; i < poem.lines.size(); ++i) {
+      if (i > 0) address += '.';
+      if (poem.lines[i].made) address += 'm';
+      address += std::to_string(poem.lines[i].corpus_line);
+    }
+  }
+  return address;
+}
+
+}  // namespace miravel::poemd

@@ -1,0 +1,51 @@
+// The browser's way to a poem: the form's fields in a query (UTF-8), read
+// kindly. The desktop client's POST and its plain 400s are not touched by it.
+//
+// GET /poem?xing=春风&gender=5&num=cangtou&limit=100&theme=春
+//           [&seed=N][&lines=12.m34.7.9][&swap=2]
+// xing holds the characters to hide: Chinese characters that GBK holds, at
+// most kMaxHiddenCharacters; anything else is refused with a message in
+// Chinese naming the characters. num also takes dizeng and dijian (diagonal
+// hiding). seed makes the poem reproducible; lines names the poem's lines
+// (corpus line numbers, "m" before a made line's donor), so that the address
+// brings back exactly that poem; swap asks for line N (from 0) to be changed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/status.h"
+#include "poemd/compose/poem_composer.h"
+#include "poemd/compose/poem_order.h"
+
+namespace miravel::poemd {
+
+// What the form holds, as typed (UTF-8), to show it again.
+struct BrowserForm {
+  std::string xing;
+  std::string gender = "5";
+  std::string num = "cangtou";
+  std::string limit = "100";
+  std::string theme;
+};
+
+struct BrowserRequest {
+  BrowserForm form;
+  // The order when the form is sound, else InvalidArgument saying why in
+  // Chinese (UTF-8), to show above the form.
+  StatusOr<PoemOrder> order{Status::InvalidArgument("请输入要藏的字。")};
+  std::optional<uint64_t> seed;
+  std::vector<std::optional<KeptLine>> lines;  // empty when not given
+  std::optional<size_t> swap;
+};
+
+BrowserRequest ParseBrowserQuery(std::string_view query);
+
+// The address that brings back exactly this poem.
+std::string PoemAddress(const BrowserForm& form, uint64_t seed, const Poem& poem);
+// The address of the form, filled in as `form`.
+std::string FormAddress(const BrowserForm& form);
+
+}  // namespace miravel::poemd

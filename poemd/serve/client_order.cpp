@@ -1,0 +1,60 @@
+#include "poemd/serve/client_order.h"
+
+#include "poemd/http/form_body.h"
+#include "poemd/serve/order_parts.h"
+#include "poemd/verse/cjk.h"
+#include "text/gbk_unicode.h"
+
+namespace miravel::poemd {
+
+StatusOr<std::vector<HiddenCharacter>> SplitGbk(std::string_view gbk) {
+  const Status invalid = Status::InvalidArgument("not valid GBK text");
+  std::vector<HiddenCharacter> characters;
+  for (size_t i = 0; i < gbk.size();) {
+    const auto lead = static_cast<unsigned char>(gbk[i]);
+    size_t width = 1;
+    if (lead >= 0x81 && lead <= 0xFE) {
+      if (i + 1 >= gbk.size()) return invalid;
+      const auto trail = static_cast<unsigned char>(gbk[i + 1]);
+      if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return invalid;
+      width = 2;
+    } else if (lead >= 0x80 || lead < 0x20) {
+      return invalid;  // 0x80 and 0xFF start no character; controls are no poem
+    }
+    const std::string bytes(gbk.substr(i, width));
+    const std::u16string unicode = GbkToUtf16(bytes);
+    if (unicode.size() != 1 || unicode[0] == u'\uFFFD') return invalid;
+    characters.push_back({bytes, unicode[0]});
+    i += width;
+  }
+  return characters;
+}
+
+StatusOr<PoemOrder> ParsePoemOrder(std::string_view body) {
+  const auto fields = DecodeFormBody(body);
+  if (!fields.ok()) return fields.status();
+  const auto field = [&](const char* name) -> const std::string* {
+    const auto it = fields->find(name);
+    return it == fields->end() ? nullptr : &it->second;
+  };
+  const std::string* xing = field("xing");
+  const std::string* gender = field("gender");
+  const std::string* num = field("num");
+  const std::string* limit = field("limit");
+  if (!xing || !gender || !num || !limit) {
+    return Status::InvalidArgument("the fields xing, gender, num and limit are required");
+  }
+  auto characters = SplitGbk(*xing);
+  if (!characters.ok()) return characters.status().Prefixed("xing");
+  OrderParts parts{std::move(*characters), *gender, *num, *limit, {}};
+  if (const std::string* theme = field("type_str")) {
+    const auto words = SplitGbk(*theme);
+    if (!words.ok()) return words.status().Prefixed("type_str");
+    for (const HiddenCharacter& c : *words) {
+      if (IsCjk(c.unicode)) parts.theme.push_back(c.unicode);
+    }
+  }
+  return MakeOrder(std::move(parts));
+}
+
+}  // namespace miravel::poemd

@@ -1,0 +1,25 @@
+// What a program asks the poem service for (POST /qm/cts.php), read from its
+// form body: xing (the hidden characters, GBK, escaped byte by byte), gender
+// ("5" or "7"), num ("cangtou", "cangzhong" or "cangwei", or "dizeng" and
+// "dijian" for diagonal hiding), limit ("100" or "200"), and optionally
+// type_str (theme words, GBK; the desktop client sends it empty). Fields are
+// found by name, in any order.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "common/status.h"
+#include "poemd/compose/poem_order.h"
+
+namespace miravel::poemd {
+
+// The order, or InvalidArgument with the reason in English, for a 400 answer.
+StatusOr<PoemOrder> ParsePoemOrder(std::string_view body);
+
+// Splits GBK text into characters; InvalidArgument when it is not valid GBK
+// (a lead byte without its trail byte, a byte no GBK text holds, a control
+// character, or a character that does not decode).
+StatusOr<std::vector<HiddenCharacter>> SplitGbk(std::string_view gbk);
+
+}  // namespace miravel::poemd

@@ -1,0 +1,56 @@
+#include "poemd/serve/client_order.h"
+
+#include <gtest/gtest.h>
+
+namespace miravel::poemd {
+namespace {
+
+TEST(ParsePoemOrder, TheClientsBody) {
+  const StatusOr<PoemOrder> parsed =
+      ParsePoemOrder("xing=%B4%BA%B7%E7&gender=7&type_str=&classid=0&num=cangzhong&limit=200");
+  ASSERT_TRUE(parsed.ok()) << parsed.status().message();
+  ASSERT_EQ(parsed->characters.size(), 2u);
+  EXPECT_EQ(parsed->characters[0].unicode, u'春');
+  EXPECT_EQ(parsed->characters[1].gbk, "\xB7\xE7");
+  EXPECT_EQ(parsed->length, 7);
+  EXPECT_EQ(parsed->place, Place::kMiddle);
+  EXPECT_TRUE(parsed->first_line_rhymes);
+}
+
+TEST(ParsePoemOrder, FieldsInAnyOrderAndAsciiCharacters) {
+  const StatusOr<PoemOrder> parsed = ParsePoemOrder("limit=100&num=cangwei&gender=5&xing=A%31");
+  ASSERT_TRUE(parsed.ok()) << parsed.status().message();
+  EXPECT_EQ(parsed->characters.size(), 2u);
+  EXPECT_EQ(parsed->place, Place::kTail);
+  EXPECT_FALSE(parsed->first_line_rhymes);
+}
+
+TEST(ParsePoemOrder, RefusesBadFields) {
+  const char* const bad[] = {
+      "gender=5&num=cangtou&limit=100",              // no xing
+      "xing=%B4%BA&gender=6&num=cangtou&limit=100",  // gender
+      "xing=%B4%BA&gender=5&num=middle&limit=100",   // num
+      "xing=%B4%BA&gender=5&num=cangtou&limit=300",  // limit
+      "xing=&gender=5&num=cangtou&limit=100",        // nothing to hide
+      "xing=%B4&gender=5&num=cangtou&limit=100",     // lead byte alone
+      "xing=%B4%20&gender=5&num=cangtou&limit=100",  // bad trail byte
+      "xing=%FF%FF&gender=5&num=cangtou&limit=100",  // no GBK character
+      "xing=%0A&gender=5&num=cangtou&limit=100",     // a control
+      "xing=%G1&gender=5&num=cangtou&limit=100",     // malformed escape
+  };
+  for (const char* body : bad) {
+    const StatusOr<PoemOrder> parsed = ParsePoemOrder(body);
+    EXPECT_EQ(parsed.status().code(), StatusCode::kInvalidArgument) << body;
+    EXPECT_FALSE(parsed.status().message().empty()) << body;
+  }
+}
+
+TEST(ParsePoemOrder, AtMostAHundredCharacters) {
+  std::string xing;
+  for (int i = 0; i < 100; ++i) xing += "%B4%BA";
+  EXPECT_TRUE(ParsePoemOrder("xing=" + xing + "&gender=5&num=cangtou&limit=100").ok());
+  EXPECT_FALSE(ParsePoemOrder("xing=" + xing + "A&gender=5&num=cangtou&limit=100").ok());
+}
+
+}  // namespace
+}  // namespace miravel::poemd

@@ -1,0 +1,53 @@
+// The poem service's routes: what each request gets, as a pure function of
+// the request (the HTTP server carries it, http_server.h).
+//
+//   POST /qm/cts.php   composes a poem: 200 and a GBK page (poem_page.h),
+//                      or 400 with the reason the form is refused (for programs)
+//   GET  /             the form, for a browser, filled in from its query
+//   GET  /poem         a poem for a browser (browser_form.h, browser_pages.h):
+//                      303 to the poem's own address when it is new or a line
+//                      is swapped, 200 and the page at that address, or 400
+//                      and the form again, saying in Chinese what to change
+//   GET  /healthz      200 "ok": the index is loaded and the service answers
+// Another method on these paths gets 405 with Allow; any other path 404.
+// Each reply carries what the log says of it: the form asked for, with the
+// hidden characters themselves only when the options say so (they are
+// often people's names), else their count.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "poemd/compose/poem_order.h"
+#include "poemd/http/http_types.h"
+#include "poemd/index/corpus_index.h"
+
+namespace miravel::poemd {
+
+struct ServiceOptions {
+  // With a seed, the same request always gets the same poem; without one,
+  // asking again gets another.
+  std::optional<uint64_t> seed;
+  bool log_characters = false;
+};
+
+class PoemService {
+ public:
+  // `index` must outlive the service.
+  PoemService(const CorpusIndex& index, ServiceOptions options);
+
+  HttpReply Handle(const HttpRequest& request) const;
+  // The answer to one form body. Thread-safe.
+  HttpReply Compose(std::string_view body) const;
+  // The answer to a browser's query.
+  HttpReply BrowserPoem(std::string_view query) const;
+
+ private:
+  std::string LogNote(const PoemOrder& order) const;
+
+  const CorpusIndex& index_;
+  ServiceOptions options_;
+};
+
+}  // namespace miravel::poemd

@@ -1,0 +1,31 @@
+// Small made-up corpora for tests: lines are invented, in the shapes the
+// composer needs (several per hidden character, rhyming and not).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "poemd/build/corpus_index_builder.h"
+#include "poemd/index/corpus_index.h"
+
+namespace miravel::poemd::testing {
+
+// A poem of the Tang dynasty from `lines` (paragraphs, UTF-8).
+PoemText Shi(std::string_view title, std::string_view author, std::vector<std::string> lines,
+             Collection collection = Collection::kTangSongShi);
+
+// Five-character lines for 春 风 花 月 at each place, with level and
+// oblique endings in the 唐 (ang) and 寒 (an) groups; a few seven-character
+// lines; no line holds 龘.
+CorpusIndex MadeUpCorpus();
+
+// The file of a small index (two poems, couplets and all): the starting
+// point of the damage tests and the loader's fuzzer.
+std::vector<std::byte> SmallIndexFile();
+
+// For 春 and 风 at the head, three five-character lines each that are alike
+// by every rule and stand in no poem with another: only chance chooses.
+CorpusIndex EvenChoiceCorpus();
+
+}  // namespace miravel::poemd::testing

@@ -1,0 +1,13 @@
+#include "poemd/verse/tonal_pattern.h"
+
+namespace miravel::poemd {
+bool KeepsLinks(std::span<const LineTones> poem) {
+  for (const Opening opening : {Opening::kLevel, Opening::kOblique}) {
+    bool kept = true;
+    for (size_t i = 0; i < poem.size() && kept; ++i) kept = KeepsLink(poem[i], opening, i);
+    if (kept) return true;
+  }
+  return false;
+}
+
+}  // namespace miravel::poemd
