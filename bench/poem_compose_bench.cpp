@@ -15,12 +15,11 @@ namespace {
 using namespace miravel::poemd;
 
 const CorpusIndex* Index() {
-  static const std::optional<CorpusIndex> index = [] {
+  static const miravel::StatusOr<CorpusIndex> index = [] {
     const char* path = std::getenv("MIRAVEL_INDEX");
-    std::string error;
-    return CorpusIndex::Load(path ? path : "build/corpus/poems.idx", &error);
+    return CorpusIndex::Load(path ? path : "build/corpus/poems.idx");
   }();
-  return index ? &*index : nullptr;
+  return index.ok() ? &*index : nullptr;
 }
 
 const std::u16string kEveryday[] = {u"春夏秋冬", u"生日快乐", u"心想事成", u"前程似锦",

@@ -17,6 +17,7 @@
 #include "poemd/index/corpus_index.h"
 #include "poemd/testing/testing_corpus.h"
 
+using namespace miravel;
 using namespace miravel::poemd;
 
 namespace {
@@ -70,10 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::memcpy(bytes.data() + 40, &checksum, sizeof checksum);
     }
   }
-  std::string error;
-  std::optional<IndexFile> file = IndexFile::FromBytes(std::move(bytes), &error);
-  if (!file) return 0;
-  const std::optional<CorpusIndex> index = CorpusIndex::FromFile(std::move(*file), &error);
-  if (index) Use(*index);
+  StatusOr<IndexFile> file = IndexFile::FromBytes(std::move(bytes));
+  if (!file.ok()) return 0;
+  const StatusOr<CorpusIndex> index = CorpusIndex::FromFile(std::move(*file));
+  if (index.ok()) Use(*index);
   return 0;
 }

@@ -254,12 +254,13 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
 }
 
 CorpusIndex CorpusIndexBuilder::Build() {
-  std::string error;
-  std::optional<IndexFile> file = IndexFile::FromBytes(Finish(), &error);
-  std::optional<CorpusIndex> index;
-  if (file) index = CorpusIndex::FromFile(std::move(*file), &error);
+  StatusOr<IndexFile> file = IndexFile::FromBytes(Finish());
   // What the builder writes, the loader accepts; anything else is a bug here.
-  if (!index) throw std::logic_error("the index built does not load: " + error);
+  if (!file.ok())
+    throw std::logic_error("the index built does not load: " + file.status().ToString());
+  StatusOr<CorpusIndex> index = CorpusIndex::FromFile(std::move(*file));
+  if (!index.ok())
+    throw std::logic_error("the index built does not load: " + index.status().ToString());
   return std::move(*index);
 }
 

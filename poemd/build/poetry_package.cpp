@@ -60,10 +60,11 @@ std::vector<VerseFile> VerseFiles(const fs::path& package) {
   return files;
 }
 
-bool ReadPoems(const VerseFile& file, const std::function<void(const PoemText&)>& visit) {
+Status ReadPoems(const VerseFile& file, const std::function<void(const PoemText&)>& visit) {
   std::ifstream in(file.path);
+  if (!in) return Status::NotFound("cannot open " + file.path.string());
   const nlohmann::json data = nlohmann::json::parse(in, nullptr, false);
-  if (!data.is_array()) return false;  // an index or list of names, no poems
+  if (!data.is_array()) return Status::Corruption(file.path.string() + " holds no list of poems");
   for (const nlohmann::json& poem : data) {
     if (!poem.is_object()) continue;
     // Most files call the lines "paragraphs"; the Nalan Xingde file "para".
@@ -82,7 +83,7 @@ bool ReadPoems(const VerseFile& file, const std::function<void(const PoemText&)>
     text.dynasty = file.dynasty;
     visit(text);
   }
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace miravel::poemd

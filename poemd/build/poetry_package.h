@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/status.h"
 #include "poemd/build/corpus_index_builder.h"
 
 namespace miravel::poemd {
@@ -23,7 +24,8 @@ struct VerseFile {
 std::vector<VerseFile> VerseFiles(const std::filesystem::path& package);
 
 // Calls `visit` with each poem of the file (title and author empty where
-// the file has none). False when the file is no list of poems.
-bool ReadPoems(const VerseFile& file, const std::function<void(const PoemText&)>& visit);
+// the file has none). NotFound when the file cannot be opened; Corruption
+// when it is no list of poems (an index of names, say), and nothing visited.
+Status ReadPoems(const VerseFile& file, const std::function<void(const PoemText&)>& visit);
 
 }  // namespace miravel::poemd

@@ -88,16 +88,12 @@ WordReadings::~WordReadings() = default;
 WordReadings::WordReadings(WordReadings&&) noexcept = default;
 WordReadings& WordReadings::operator=(WordReadings&&) noexcept = default;
 
-std::optional<WordReadings> WordReadings::FromFile(const std::string& path, std::string* error) {
+StatusOr<WordReadings> WordReadings::FromFile(const std::string& path) {
   std::ifstream in(path);
-  if (!in) {
-    *error = "cannot open " + path;
-    return std::nullopt;
-  }
+  if (!in) return Status::NotFound("cannot open " + path);
   const nlohmann::json data = nlohmann::json::parse(in, nullptr, false);
   if (!data.is_object()) {
-    *error = path + " is not a word dictionary (a JSON object)";
-    return std::nullopt;
+    return Status::Corruption(path + " is not a word dictionary (a JSON object)");
   }
   WordReadings readings;
   for (const auto& [word, entry] : data.items()) {
@@ -106,10 +102,7 @@ std::optional<WordReadings> WordReadings::FromFile(const std::string& path, std:
     }
     readings.Add(Utf8ToUtf16(word), entry[0].get<std::string>(), entry[1].get<double>());
   }
-  if (readings.WordCount() == 0) {
-    *error = path + " holds no words";
-    return std::nullopt;
-  }
+  if (readings.WordCount() == 0) return Status::Corruption(path + " holds no words");
   return readings;
 }
 

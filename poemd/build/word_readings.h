@@ -15,11 +15,11 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/status.h"
 #include "poemd/build/phonetics.h"
 
 namespace miravel::poemd {
@@ -32,8 +32,9 @@ class WordReadings {
   WordReadings(WordReadings&&) noexcept;
   WordReadings& operator=(WordReadings&&) noexcept;
 
-  // The dictionary file; nullopt with `error` when it cannot be read.
-  static std::optional<WordReadings> FromFile(const std::string& path, std::string* error);
+  // The dictionary file: NotFound when it cannot be opened, Corruption when
+  // it is no dictionary or holds no word.
+  static StatusOr<WordReadings> FromFile(const std::string& path);
 
   // Adds a word (one to seven characters). `pinyin` holds one toned
   // syllable per character, separated by blanks; a word whose syllables do

@@ -314,13 +314,10 @@ HttpServer::HttpServer(Route route, Log log, HttpLimits limits) : impl_(std::mak
 
 HttpServer::~HttpServer() { Stop(); }
 
-bool HttpServer::Listen(const std::string& host, int port, int threads, std::string* error) {
+Status HttpServer::Listen(const std::string& host, int port, int threads) {
   beast::error_code ec;
   const asio::ip::address address = asio::ip::make_address(host, ec);
-  if (ec) {
-    *error = "cannot listen on " + host + ": not an IP address";
-    return false;
-  }
+  if (ec) return Status::InvalidArgument("cannot listen on " + host + ": not an IP address");
   std::lock_guard lock(impl_->loops_mutex);
   impl_->loops.clear();
   for (int t = 0; t < std::max(threads, 1); ++t) {
@@ -339,15 +336,15 @@ bool HttpServer::Listen(const std::string& host, int port, int threads, std::str
     if (!ec) acceptor.bind(endpoint, ec);
     if (!ec) acceptor.listen(impl_->shared.limits.listen_backlog, ec);
     if (ec) {
-      *error = "cannot listen on " + host + ":" + std::to_string(port) + ": " + ec.message();
       impl_->loops.clear();
-      return false;
+      return StatusFromErrorCode(std::error_code(ec.value(), std::system_category()),
+                                 "cannot listen on " + host + ":" + std::to_string(port));
     }
     if (port == 0) port = acceptor.local_endpoint().port();
     impl_->loops.push_back(std::move(loop));
   }
   impl_->port = port;
-  return true;
+  return Status::Ok();
 }
 
 int HttpServer::Port() const { return impl_->port; }

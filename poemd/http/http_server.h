@@ -36,6 +36,7 @@
 #include <memory>
 #include <string>
 
+#include "common/status.h"
 #include "poemd/http/http_types.h"
 
 namespace miravel::poemd {
@@ -72,10 +73,10 @@ class HttpServer {
   HttpServer(const HttpServer&) = delete;
   HttpServer& operator=(const HttpServer&) = delete;
 
-  // Binds `host`:`port` (port 0: any free port) for `threads` loops. False,
-  // with `error` saying why (the system's words: address in use, permission
-  // denied), when it cannot.
-  bool Listen(const std::string& host, int port, int threads, std::string* error);
+  // Binds `host`:`port` (port 0: any free port) for `threads` loops:
+  // AddressInUse, PermissionDenied, InvalidArgument (not an IP address of
+  // this machine) or IOError, with the system's words, when it cannot.
+  Status Listen(const std::string& host, int port, int threads);
   // The port bound.
   int Port() const;
   // Serves until Stop(). REQUIRES: Listen succeeded.

@@ -101,8 +101,8 @@ class HttpServerTest : public ::testing::Test {
           records_.push_back(record);
         },
         limits);
-    std::string error;
-    ASSERT_TRUE(server_->Listen("127.0.0.1", 0, 2, &error)) << error;
+    const Status listening = server_->Listen("127.0.0.1", 0, 2);
+    ASSERT_TRUE(listening.ok()) << listening.ToString();
     thread_ = std::thread([this] { server_->Run(); });
   }
   void SetUp() override { Start({.request_deadline = 300ms, .write_deadline = 1000ms}); }

@@ -10,30 +10,34 @@ bool AllSigns(std::span<const float> signs) {
   return std::all_of(signs.begin(), signs.end(), [](float s) { return s == 1.0f || s == -1.0f; });
 }
 
+Status Damaged(const char* what) { return Status::Corruption(std::string("damaged: ") + what); }
+
 bool AllFinite(std::span<const float> values) {
   return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
 }
 
 }  // namespace
 
-std::string_view Association::Check(const AssociationArrays& a) {
-  if (a.vocabulary.empty() && a.cohesion.empty() && a.parallel.empty()) return {};
-  if (a.vocabulary.size() != 65536) return "the vocabulary does not cover every character";
+Status Association::Check(const AssociationArrays& a) {
+  if (a.vocabulary.empty() && a.cohesion.empty() && a.parallel.empty()) return Status::Ok();
+  if (a.vocabulary.size() != 65536) return Damaged("the vocabulary does not cover every character");
   if (a.cohesion.size() % kCohesionDims != 0 || a.parallel.size() % kParallelDims != 0) {
-    return "the association vectors are not whole";
+    return Damaged("the association vectors are not whole");
   }
   const size_t rows = a.cohesion.size() / kCohesionDims;
   if (!std::all_of(a.vocabulary.begin(), a.vocabulary.end(),
                    [rows](uint16_t row) { return row == kNotInVocabulary || row < rows; })) {
-    return "the vocabulary names a vector that is not there";
+    return Damaged("the vocabulary names a vector that is not there");
   }
-  if (a.parallel.size() / kParallelDims > rows) return "more parallel vectors than characters";
+  if (a.parallel.size() / kParallelDims > rows)
+    return Damaged("more parallel vectors than characters");
   if (a.cohesion_signs.size() != kCohesionDims || a.parallel_signs.size() != kParallelDims ||
       !AllSigns(a.cohesion_signs) || !AllSigns(a.parallel_signs)) {
-    return "the association signs are damaged";
+    return Damaged("the association signs are damaged");
   }
-  if (!AllFinite(a.cohesion) || !AllFinite(a.parallel)) return "an association value is not finite";
-  return {};
+  if (!AllFinite(a.cohesion) || !AllFinite(a.parallel))
+    return Damaged("an association value is not finite");
+  return Status::Ok();
 }
 
 LineVector Association::Vector(std::u16string_view line) const {

@@ -20,6 +20,8 @@
 #include <span>
 #include <string_view>
 
+#include "common/status.h"
+
 namespace miravel::poemd {
 
 inline constexpr int kCohesionDims = 64;
@@ -45,9 +47,9 @@ class Association {
   Association() = default;
   // REQUIRES: the arrays passed Check().
   explicit Association(const AssociationArrays& arrays) : a_(arrays) {}
-  // "" when the arrays fit together and every value is in range, or what
-  // is wrong.
-  static std::string_view Check(const AssociationArrays& arrays);
+  // Ok when the arrays fit together and every value is in range, else
+  // Corruption saying what is wrong.
+  static Status Check(const AssociationArrays& arrays);
 
   // The mean vector of the line's characters; a character without a vector
   // counts as zero.

@@ -37,15 +37,15 @@ const char* DynastyName(Dynasty dynasty) {
   return k < kDynasties ? kNames[k] : "";
 }
 
-std::optional<CorpusIndex> CorpusIndex::Load(const std::string& path, std::string* error) {
-  std::optional<IndexFile> file = IndexFile::Open(path, error);
-  if (!file) return std::nullopt;
-  std::optional<CorpusIndex> index = FromFile(std::move(*file), error);
-  if (!index) *error = path + ": " + *error;
+StatusOr<CorpusIndex> CorpusIndex::Load(const std::string& path) {
+  StatusOr<IndexFile> file = IndexFile::Open(path);
+  if (!file.ok()) return file.status();
+  StatusOr<CorpusIndex> index = FromFile(std::move(*file));
+  if (!index.ok()) return index.status().Prefixed(path);
   return index;
 }
 
-std::optional<CorpusIndex> CorpusIndex::FromFile(IndexFile file, std::string* error) {
+StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
   using namespace sections;
   CorpusIndex index;
   std::string missing;
@@ -54,7 +54,7 @@ std::optional<CorpusIndex> CorpusIndex::FromFile(IndexFile file, std::string* er
     t.texts = Required<char16_t>(file, Id(kTexts, slot), &missing);
     t.traits = Required<LineTraits>(file, Id(kTraits, slot), &missing);
     t.couplets = Required<Couplet>(file, Id(kCouplets, slot), &missing);
-    for (int at = 0; at < (slot == 0 ? 5 : 7); ++at) {
+    for (int at = 0; at < kLengths[slot]; ++at) {
       t.postings[at] = {Required<char16_t>(file, Id(kPostingCharacters, slot, at), &missing),
                         Required<uint32_t>(file, Id(kPostingStarts, slot, at), &missing),
                         Required<uint32_t>(file, Id(kPostingLines, slot, at), &missing)};
@@ -75,112 +75,137 @@ std::optional<CorpusIndex> CorpusIndex::FromFile(IndexFile file, std::string* er
                                  Required<float>(file, Id(kParallel), &missing),
                                  Required<float>(file, Id(kParallelSigns), &missing)};
   if (!missing.empty()) {
-    *error = "damaged: " + missing + " is missing or of the wrong kind";
-    return std::nullopt;
+    return Status::Corruption("damaged: " + missing + " is missing or of the wrong kind");
   }
-  if (const std::string_view wrong = Association::Check(arrays); !wrong.empty()) {
-    *error = "damaged: " + std::string(wrong);
-    return std::nullopt;
-  }
+  if (Status checked = Association::Check(arrays); !checked.ok()) return checked;
   index.association_ = Association(arrays);
   index.file_ = std::move(file);
-  if (!index.Check(error)) return std::nullopt;
+  if (Status checked = index.Check(); !checked.ok()) return checked;
   return index;
 }
 
+namespace {
+
+Status Damaged(const std::string& what) { return Status::Corruption("damaged: " + what); }
+
+}  // namespace
+
 // Every value a lookup or a page relies on, so that a damaged or made-up
 // file is refused rather than served.
-bool CorpusIndex::Check(std::string* error) const {
-  const auto fail = [error](const std::string& what) {
-    *error = "damaged: " + what;
-    return false;
-  };
-  if (readings_.size() != 65536) return fail("the readings do not cover every character");
+Status CorpusIndex::Check() const {
+  Status status = CheckReadingsAndSources();
+  for (int slot = 0; slot < 2 && status.ok(); ++slot) {
+    status = CheckLines(slot);
+    if (status.ok()) status = CheckPostings(slot);
+    if (status.ok()) status = CheckCouplets(slot);
+  }
+  return status;
+}
+
+Status CorpusIndex::CheckReadingsAndSources() const {
+  if (readings_.size() != 65536) return Damaged("the readings do not cover every character");
   for (uint8_t packed : readings_) {
     if ((packed & 0x0F) > kRhymeGroupCount || (packed >> 4) > static_cast<int>(Tone::kOblique)) {
-      return fail("a reading is out of range");
+      return Damaged("a reading is out of range");
     }
   }
-  if (sources_.size() % 3 != 0) return fail("the source table is not whole");
-  if (!source_text_.empty() && source_text_.back() != '\0') return fail("a source text is cut");
+  if (sources_.size() % 3 != 0) return Damaged("the source table is not whole");
+  if (!source_text_.empty() && source_text_.back() != '\0') return Damaged("a source text is cut");
   for (size_t s = 0; s < sources_.size(); s += 3) {
     if (sources_[s] >= source_text_.size() || sources_[s + 1] >= source_text_.size() ||
         sources_[s + 2] >= kDynasties) {
-      return fail("a source points outside its texts");
+      return Damaged("a source points outside its texts");
     }
+  }
+  return Status::Ok();
+}
+
+Status CorpusIndex::CheckLines(int slot) const {
+  const int length = kLengths[slot];
+  const LengthTables& t = slots_[slot];
+  const std::string form = std::to_string(length) + "-character ";
+  const size_t n = t.traits.size();
+  if (t.texts.size() != n * length) return Damaged(form + "texts and traits disagree");
+  for (char16_t c : t.texts) {
+    if (!IsCjk(c)) return Damaged(form + "line holds a non-Chinese character");
   }
   const size_t source_count = sources_.size() / 3;
-  for (int slot = 0; slot < 2; ++slot) {
-    const int length = slot == 0 ? 5 : 7;
-    const LengthTables& t = slots_[slot];
-    const std::string form = std::to_string(length) + "-character ";
-    const size_t n = t.traits.size();
-    if (t.texts.size() != n * length) return fail(form + "texts and traits disagree");
-    for (char16_t c : t.texts) {
-      if (!IsCjk(c)) return fail(form + "line holds a non-Chinese character");
+  const uint8_t all = static_cast<uint8_t>((1 << length) - 1);
+  for (const LineTraits& traits : t.traits) {
+    if (traits.source >= source_count || (traits.level & ~all) != 0 ||
+        (traits.oblique & ~all) != 0 || (traits.level & traits.oblique) != 0 ||
+        traits.rhyme > kRhymeGroupCount || traits.flags >> LineTraits::kRankShift >= kSourceRanks) {
+      return Damaged(form + "line's traits are out of range");
     }
-    const uint8_t all = static_cast<uint8_t>((1 << length) - 1);
-    for (const LineTraits& traits : t.traits) {
-      if (traits.source >= source_count || (traits.level & ~all) != 0 ||
-          (traits.oblique & ~all) != 0 || (traits.level & traits.oblique) != 0 ||
-          traits.rhyme > kRhymeGroupCount ||
-          traits.flags >> LineTraits::kRankShift >= kSourceRanks) {
-        return fail(form + "line's traits are out of range");
-      }
+  }
+  for (const Couplet& c : t.couplets) {
+    if (c.first >= n || c.second >= n) return Damaged(form + "couplet names a missing line");
+  }
+  return Status::Ok();
+}
+
+// Each check below scatters what the postings claim into an array the size
+// of the lines, then compares it with the texts in order: random reads of
+// the texts would cost most of the load.
+Status CorpusIndex::CheckPostings(int slot) const {
+  const int length = kLengths[slot];
+  const LengthTables& t = slots_[slot];
+  const std::string form = std::to_string(length) + "-character ";
+  const size_t n = t.traits.size();
+  std::vector<char16_t> claimed(n);
+  for (int at = 0; at < length; ++at) {
+    const Postings& p = t.postings[at];
+    if (p.lines.size() != n || !RunsAreWhole(p.characters, p.starts, n)) {
+      return Damaged(form + "postings are not whole");
     }
-    for (const Couplet& c : t.couplets) {
-      if (c.first >= n || c.second >= n) return fail(form + "couplet names a missing line");
-    }
-    // Each check below scatters what the postings claim into an array the
-    // size of the lines, then compares it with the texts in order: random
-    // reads of the texts would cost most of the load.
-    std::vector<char16_t> claimed(n);
-    for (int at = 0; at < length; ++at) {
-      const Postings& p = t.postings[at];
-      if (p.lines.size() != n || !RunsAreWhole(p.characters, p.starts, n)) {
-        return fail(form + "postings are not whole");
-      }
-      std::fill(claimed.begin(), claimed.end(), u'\0');
-      for (size_t k = 0; k < p.characters.size(); ++k) {
-        for (uint32_t i = p.starts[k]; i < p.starts[k + 1]; ++i) {
-          const uint32_t line = p.lines[i];
-          if (line >= n || claimed[line] != u'\0') return fail(form + "posting names a line twice");
-          claimed[line] = p.characters[k];
-        }
-      }
-      for (size_t line = 0; line < n; ++line) {
-        if (t.texts[line * length + at] != claimed[line]) {
-          return fail(form + "posting names a line without its character");
-        }
+    std::fill(claimed.begin(), claimed.end(), u'\0');
+    for (size_t k = 0; k < p.characters.size(); ++k) {
+      for (uint32_t i = p.starts[k]; i < p.starts[k + 1]; ++i) {
+        const uint32_t line = p.lines[i];
+        if (line >= n || claimed[line] != u'\0')
+          return Damaged(form + "posting names a line twice");
+        claimed[line] = p.characters[k];
       }
     }
-    std::vector<uint32_t> claimed_key(t.couplets.size());
-    for (int place = 0; place < 3; ++place) {
-      const int at = PositionOf(static_cast<Place>(place), length);
-      const CoupletPostings& cp = t.couplet_postings[place];
-      if (cp.couplets.size() != t.couplets.size() ||
-          !RunsAreWhole(cp.keys, cp.starts, cp.couplets.size())) {
-        return fail(form + "couplet postings are not whole");
-      }
-      std::fill(claimed_key.begin(), claimed_key.end(), 0);
-      for (size_t k = 0; k < cp.keys.size(); ++k) {
-        for (uint32_t i = cp.starts[k]; i < cp.starts[k + 1]; ++i) {
-          const uint32_t couplet = cp.couplets[i];
-          if (couplet >= t.couplets.size() || claimed_key[couplet] != 0) {
-            return fail(form + "couplet posting is out of range");
-          }
-          claimed_key[couplet] = cp.keys[k];
-        }
-      }
-      for (size_t k = 0; k < t.couplets.size(); ++k) {
-        const Couplet c = t.couplets[k];
-        const uint32_t key = uint32_t{t.texts[size_t{c.first} * length + at]} << 16 |
-                             t.texts[size_t{c.second} * length + at];
-        if (key != claimed_key[k]) return fail(form + "couplet posting names the wrong couplet");
+    for (size_t line = 0; line < n; ++line) {
+      if (t.texts[line * length + at] != claimed[line]) {
+        return Damaged(form + "posting names a line without its character");
       }
     }
   }
-  return true;
+  return Status::Ok();
+}
+
+Status CorpusIndex::CheckCouplets(int slot) const {
+  const int length = kLengths[slot];
+  const LengthTables& t = slots_[slot];
+  const std::string form = std::to_string(length) + "-character ";
+  std::vector<uint32_t> claimed(t.couplets.size());
+  for (int place = 0; place < 3; ++place) {
+    const int at = PositionOf(static_cast<Place>(place), length);
+    const CoupletPostings& cp = t.couplet_postings[place];
+    if (cp.couplets.size() != t.couplets.size() ||
+        !RunsAreWhole(cp.keys, cp.starts, cp.couplets.size())) {
+      return Damaged(form + "couplet postings are not whole");
+    }
+    std::fill(claimed.begin(), claimed.end(), 0);
+    for (size_t k = 0; k < cp.keys.size(); ++k) {
+      for (uint32_t i = cp.starts[k]; i < cp.starts[k + 1]; ++i) {
+        const uint32_t couplet = cp.couplets[i];
+        if (couplet >= t.couplets.size() || claimed[couplet] != 0) {
+          return Damaged(form + "couplet posting is out of range");
+        }
+        claimed[couplet] = cp.keys[k];
+      }
+    }
+    for (size_t k = 0; k < t.couplets.size(); ++k) {
+      const Couplet c = t.couplets[k];
+      const uint32_t key = uint32_t{t.texts[size_t{c.first} * length + at]} << 16 |
+                           t.texts[size_t{c.second} * length + at];
+      if (key != claimed[k]) return Damaged(form + "couplet posting names the wrong couplet");
+    }
+  }
+  return Status::Ok();
 }
 
 std::u16string_view CorpusIndex::Text(int length, uint32_t line) const {

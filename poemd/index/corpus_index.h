@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/status.h"
 #include "poemd/index/association.h"
 #include "poemd/index/index_file.h"
 #include "poemd/verse/cjk.h"
@@ -75,10 +76,10 @@ struct Couplet {
 
 class CorpusIndex {
  public:
-  // nullopt, with `error` saying why, when the file cannot be read, is no
-  // index of this version, or is damaged.
-  static std::optional<CorpusIndex> Load(const std::string& path, std::string* error);
-  static std::optional<CorpusIndex> FromFile(IndexFile file, std::string* error);
+  // The error of IndexFile::Open, or Corruption when the file is no index
+  // of this version or is damaged.
+  static StatusOr<CorpusIndex> Load(const std::string& path);
+  static StatusOr<CorpusIndex> FromFile(IndexFile file);
 
   size_t LineCount(int length) const { return Slot(length).traits.size(); }
   std::u16string_view Text(int length, uint32_t line) const;
@@ -124,7 +125,12 @@ class CorpusIndex {
     CoupletPostings couplet_postings[3];  // by place
   };
   const LengthTables& Slot(int length) const { return slots_[LengthSlot(length)]; }
-  bool Check(std::string* error) const;
+  // One check per family of sections.
+  Status Check() const;
+  Status CheckReadingsAndSources() const;
+  Status CheckLines(int slot) const;
+  Status CheckPostings(int slot) const;
+  Status CheckCouplets(int slot) const;
 
   IndexFile file_;
   LengthTables slots_[2];

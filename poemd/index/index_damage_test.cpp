@@ -72,14 +72,15 @@ Entry Find(const Bytes& bytes, uint32_t id) {
   return {};
 }
 
-// "" when the bytes load, else the reason they are refused.
+// "" when the bytes load, else the reason they are refused; damage in
+// bytes is always Corruption.
 std::string Refusal(Bytes bytes) {
-  std::string error;
-  std::optional<IndexFile> file = IndexFile::FromBytes(std::move(bytes), &error);
-  if (!file) return error.empty() ? "refused without a reason" : error;
-  const std::optional<CorpusIndex> index = CorpusIndex::FromFile(std::move(*file), &error);
-  if (!index) return error.empty() ? "refused without a reason" : error;
-  return "";
+  StatusOr<IndexFile> file = IndexFile::FromBytes(std::move(bytes));
+  Status status = file.status();
+  if (file.ok()) status = CorpusIndex::FromFile(std::move(*file)).status();
+  if (status.ok()) return "";
+  EXPECT_EQ(status.code(), StatusCode::kCorruption) << status.ToString();
+  return status.message().empty() ? "refused without a reason" : status.message();
 }
 
 TEST(IndexDamage, TheValidFileLoads) { EXPECT_EQ(Refusal(Valid()), ""); }
@@ -188,9 +189,9 @@ TEST_F(ForgedValues, ReadingsSourcesAndAssociations) {
 }
 
 TEST(IndexDamage, AFileThatIsNoIndex) {
-  std::string error;
-  EXPECT_FALSE(CorpusIndex::Load("/nonexistent/poems.idx", &error).has_value());
-  EXPECT_NE(error.find("cannot open"), std::string::npos);
+  const Status missing = CorpusIndex::Load("/nonexistent/poems.idx").status();
+  EXPECT_EQ(missing.code(), StatusCode::kNotFound);
+  EXPECT_NE(missing.message().find("cannot open /nonexistent/poems.idx"), std::string::npos);
   Bytes hello(100, std::byte{'h'});
   EXPECT_NE(Refusal(hello).find("not a poem index"), std::string::npos);
   EXPECT_NE(Refusal(Bytes(10)), "");

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <set>
+#include <system_error>
 
 namespace miravel::poemd {
 namespace {
@@ -95,86 +96,71 @@ std::vector<std::byte> IndexFileWriter::Finish() const {
   return out;
 }
 
-std::optional<IndexFile> IndexFile::Open(const std::string& path, std::string* error) {
+StatusOr<IndexFile> IndexFile::Open(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *error = "cannot open " + path + ": " + std::strerror(errno);
-    return std::nullopt;
-  }
+  if (fd < 0) return StatusFromErrorCode({errno, std::system_category()}, "cannot open " + path);
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    *error = path + " is not a regular file";
-    return std::nullopt;
+    return Status::InvalidArgument(path + " is not a regular file");
   }
   auto storage = std::make_shared<Storage>();
   storage->size = static_cast<size_t>(st.st_size);
   if (storage->size < kIndexHeaderBytes) {
     ::close(fd);
-    *error = path + " is too short to be a poem index";
-    return std::nullopt;
+    return Status::Corruption(path + " is too short to be a poem index");
   }
   void* map = mmap(nullptr, storage->size, PROT_READ, MAP_SHARED, fd, 0);
+  const int map_error = errno;
   ::close(fd);
   if (map == MAP_FAILED) {
-    *error = "cannot map " + path + ": " + std::strerror(errno);
-    return std::nullopt;
+    return StatusFromErrorCode({map_error, std::system_category()}, "cannot map " + path);
   }
   // The whole file is read for the checksum at once; tell the kernel.
   madvise(map, storage->size, MADV_WILLNEED);
   storage->mapped = static_cast<const std::byte*>(map);
-  std::optional<IndexFile> file = Check(std::move(storage), error);
-  if (!file) *error = path + ": " + *error;
+  StatusOr<IndexFile> file = Check(std::move(storage));
+  if (!file.ok()) return file.status().Prefixed(path);
   return file;
 }
 
-std::optional<IndexFile> IndexFile::FromBytes(std::vector<std::byte> bytes, std::string* error) {
+StatusOr<IndexFile> IndexFile::FromBytes(std::vector<std::byte> bytes) {
   auto storage = std::make_shared<Storage>();
   storage->size = bytes.size();
   storage->owned = std::move(bytes);
-  return Check(std::move(storage), error);
+  return Check(std::move(storage));
 }
 
-std::optional<IndexFile> IndexFile::Check(std::shared_ptr<const Storage> storage,
-                                          std::string* error) {
+StatusOr<IndexFile> IndexFile::Check(std::shared_ptr<const Storage> storage) {
   const std::byte* data = storage->data();
   const uint64_t size = storage->size;
-  if (size < kIndexHeaderBytes) {
-    *error = "too short to be a poem index";
-    return std::nullopt;
-  }
+  if (size < kIndexHeaderBytes) return Status::Corruption("too short to be a poem index");
   const Header header = Get<Header>(data);
   if (std::memcmp(header.magic, kMagic, sizeof kMagic) != 0) {
-    *error = "not a poem index (no index header)";
-    return std::nullopt;
+    return Status::Corruption("not a poem index (no index header)");
   }
   if (header.byte_order != kByteOrderMark) {
-    *error = "written on a machine of another byte order";
-    return std::nullopt;
+    return Status::Corruption("written on a machine of another byte order");
   }
   if (header.version != kIndexFormatVersion) {
-    *error = "index format " + std::to_string(header.version) + ", this program reads format " +
-             std::to_string(kIndexFormatVersion) + "; rebuild it with miravel-poemd-index";
-    return std::nullopt;
+    return Status::Corruption("index format " + std::to_string(header.version) +
+                              ", this program reads format " + std::to_string(kIndexFormatVersion) +
+                              "; rebuild it with miravel-poemd-index");
   }
   if (header.reserved != 0 || std::any_of(std::begin(header.reserved2), std::end(header.reserved2),
                                           [](uint8_t b) { return b != 0; })) {
-    *error = "damaged: the header's reserved bytes are not zero";
-    return std::nullopt;
+    return Status::Corruption("damaged: the header's reserved bytes are not zero");
   }
   if (header.file_size != size) {
-    *error = "damaged: " + std::to_string(size) + " bytes where the header says " +
-             std::to_string(header.file_size) + " (cut short or extended)";
-    return std::nullopt;
+    return Status::Corruption("damaged: " + std::to_string(size) + " bytes where the header says " +
+                              std::to_string(header.file_size) + " (cut short or extended)");
   }
   if (XXH3_64bits(data + kIndexHeaderBytes, size - kIndexHeaderBytes) != header.checksum) {
-    *error = "damaged: the checksum does not match its contents";
-    return std::nullopt;
+    return Status::Corruption("damaged: the checksum does not match its contents");
   }
   if (header.sections > kIndexMaxSections ||
       kIndexHeaderBytes + kEntryBytes * uint64_t{header.sections} > size) {
-    *error = "damaged: the section table does not fit the file";
-    return std::nullopt;
+    return Status::Corruption("damaged: the section table does not fit the file");
   }
   const uint64_t table_end = kIndexHeaderBytes + kEntryBytes * uint64_t{header.sections};
   IndexFile file;
@@ -189,8 +175,8 @@ std::optional<IndexFile> IndexFile::Check(std::shared_ptr<const Storage> storage
                         entry.offset <= size &&
                         entry.count * entry.element_size <= size - entry.offset;
     if (!placed || !ids.insert(entry.id).second) {
-      *error = "damaged: section " + std::to_string(entry.id) + " lies outside the file";
-      return std::nullopt;
+      return Status::Corruption("damaged: section " + std::to_string(entry.id) +
+                                " lies outside the file");
     }
     file.entries_.push_back(entry);
   }

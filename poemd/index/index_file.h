@@ -25,10 +25,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "common/status.h"
 
 namespace miravel::poemd {
 
@@ -66,10 +67,11 @@ class IndexFileWriter {
 // copies share the bytes. Thread-safe for reading.
 class IndexFile {
  public:
-  // nullopt, with `error` saying why, when the file cannot be opened or is
-  // not a whole, undamaged index file of this version.
-  static std::optional<IndexFile> Open(const std::string& path, std::string* error);
-  static std::optional<IndexFile> FromBytes(std::vector<std::byte> bytes, std::string* error);
+  // Corruption when the bytes are not a whole, undamaged index file of this
+  // version (a file of another version included); NotFound, PermissionDenied
+  // or IOError when the file cannot be opened or mapped.
+  static StatusOr<IndexFile> Open(const std::string& path);
+  static StatusOr<IndexFile> FromBytes(std::vector<std::byte> bytes);
 
   // The section's elements; empty when the section is absent or its
   // elements are not of T's size (the caller's checks then refuse it).
@@ -96,7 +98,7 @@ class IndexFile {
   };
   struct Storage;
 
-  static std::optional<IndexFile> Check(std::shared_ptr<const Storage> storage, std::string* error);
+  static StatusOr<IndexFile> Check(std::shared_ptr<const Storage> storage);
   const Entry* Find(uint32_t id) const;
   const std::byte* base() const;
 

@@ -16,6 +16,7 @@
 #include "poemd/build/word_readings.h"
 
 namespace fs = std::filesystem;
+using namespace miravel;
 using namespace miravel::poemd;
 
 namespace {
@@ -67,12 +68,12 @@ int main(int argc, char** argv) {
   }
   std::optional<WordReadings> readings;
   if (!readings_path.empty()) {
-    std::string error;
-    readings = WordReadings::FromFile(readings_path, &error);
-    if (!readings) {
-      std::fprintf(stderr, "miravel-poemd-index: %s\n", error.c_str());
+    StatusOr<WordReadings> read = WordReadings::FromFile(readings_path);
+    if (!read.ok()) {
+      std::fprintf(stderr, "miravel-poemd-index: %s\n", read.status().message().c_str());
       return 1;
     }
+    readings = std::move(*read);
   } else {
     std::fprintf(stderr, "miravel-poemd-index: no --readings; polyphones read alone\n");
   }
@@ -80,13 +81,19 @@ int main(int argc, char** argv) {
   LineSplitter splitter;
   size_t poems = 0;
   for (const VerseFile& file : files) {
-    ReadPoems(file, [&](const PoemText& poem) {
+    const Status read = ReadPoems(file, [&](const PoemText& poem) {
       if (measure_split && PartOf(poem, splitter.Pieces(poem.paragraphs)) != SplitPart::kIndex) {
         return;
       }
       builder.AddPoem(poem);
       ++poems;
     });
+    // A file of another kind (a list of names) holds no poems; one that
+    // cannot be read would leave the index short.
+    if (!read.ok() && read.code() != StatusCode::kCorruption) {
+      std::fprintf(stderr, "miravel-poemd-index: %s\n", read.message().c_str());
+      return 1;
+    }
   }
   const size_t lines = builder.LinesSoFar();
   const std::vector<std::byte> bytes = builder.Finish();

@@ -35,9 +35,8 @@
 #include "text/gbk_unicode.h"
 #include "text/utf.h"
 
+using namespace miravel;
 using namespace miravel::poemd;
-using miravel::GbkToUtf16;
-using miravel::Utf16ToGbk;
 
 namespace {
 
@@ -160,10 +159,9 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string("miravel-poemd-measure ") + MIRAVEL_VERSION_TEXT);
   CLI11_PARSE(app, argc, argv);
 
-  std::string error;
-  const auto index = CorpusIndex::Load(path, &error);
-  if (!index) {
-    std::fprintf(stderr, "miravel-poemd-measure: %s\n", error.c_str());
+  const StatusOr<CorpusIndex> index = CorpusIndex::Load(path);
+  if (!index.ok()) {
+    std::fprintf(stderr, "miravel-poemd-measure: %s\n", index.status().message().c_str());
     return 1;
   }
   const std::vector<char16_t> frequent = MostFrequent(*index, 3500);
