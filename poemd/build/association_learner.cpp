@@ -24,10 +24,7 @@ struct SquareCounts {
   }
 };
 
-// In place, the association of each pair: log((n + 1) / (E + 1)), where n
-// is the pair's count and E what chance alone would give. Unlike PPMI it
-// keeps avoidance (pairs met less often than chance) and shrinks towards 0
-// for pairs too rare to tell.
+// In place, the association of each pair: its SmoothedPmi.
 void ToAssociation(SquareCounts& counts) {
   const size_t n = counts.rows;
   std::vector<double> marginal(n, 0.0);
@@ -39,8 +36,7 @@ void ToAssociation(SquareCounts& counts) {
   for (size_t a = 0; a < n; ++a) {
     for (size_t b = 0; b < n; ++b) {
       float& cell = counts.cells[a * n + b];
-      const double expected = marginal[a] * marginal[b] / total;
-      cell = static_cast<float>(std::log((cell + 1.0) / (expected + 1.0)));
+      cell = static_cast<float>(SmoothedPmi(cell, marginal[a], marginal[b], total));
     }
   }
 }

@@ -9,6 +9,7 @@
 #include "poemd/build/association_learner.h"
 #include "poemd/build/line_splitter.h"
 #include "poemd/index/index_sections.h"
+#include "poemd/verse/character_frequency.h"
 #include "text/gbk_unicode.h"
 
 namespace miravel::poemd {
@@ -181,12 +182,7 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
   for (const State::Lines& t : s.lines) {
     for (char16_t c : t.texts) ++frequency[c];
   }
-  std::vector<char16_t> by_frequency;
-  for (size_t c = 0; c < frequency.size(); ++c) {
-    if (frequency[c] > 0) by_frequency.push_back(static_cast<char16_t>(c));
-  }
-  std::stable_sort(by_frequency.begin(), by_frequency.end(),
-                   [&](char16_t a, char16_t b) { return frequency[a] > frequency[b]; });
+  const std::vector<char16_t> by_frequency = ByFrequency(frequency);
   std::vector<bool> common(65536, false);
   for (size_t k = 0; k < std::min(by_frequency.size(), s.options.common_characters); ++k) {
     common[by_frequency[k]] = true;

@@ -1,8 +1,8 @@
 // How a measurement divides the corpus, so that poems are judged on what
 // the composer never saw: by a hash of each poem's title, author and first
 // paragraph, a tenth of the real quatrains (Tang and Song shi of four lines
-// of one length) is held out, and the other poems fall into two halves, one
-// for the index measured and one for the judge.
+// of one length) is held out, and the other poems fall into two parts:
+// three quarters for the index measured and one quarter for the judge.
 #pragma once
 
 #include <string>

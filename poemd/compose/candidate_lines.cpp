@@ -13,7 +13,7 @@ constexpr float kPlainBonus = 0.5f;
 constexpr float kRankBonus[kSourceRanks] = {0.15f, 0.1f, 0.0f, -1.0f};
 constexpr float kNoise = 0.05f;  // the spread of the chance that varies poems
 
-// How many corpus lines are looked at per hidden character, how many are
+// How many corpus lines are found at per hidden character, how many are
 // ranked with their vectors, and how many the search weighs.
 constexpr size_t kScanned = 512;
 constexpr size_t kShortlisted = 64;
@@ -46,7 +46,7 @@ CandidateLines::CandidateLines(const CorpusIndex& index, const PoemOrder& order,
   const std::u16string hidden = order.Hidden();
   hidden_.assign(hidden.begin(), hidden.end());
   std::sort(hidden_.begin(), hidden_.end());
-  for (size_t i = 0; i < order.characters.size(); ++i) looked_.push_back(Look(i));
+  for (size_t i = 0; i < order.characters.size(); ++i) found_.push_back(FindLines(i));
 }
 
 bool CandidateLines::IsHidden(char16_t c) const {
@@ -59,7 +59,7 @@ bool CandidateLines::Refused(size_t i, uint32_t line) const {
   return std::find(refused.begin(), refused.end(), line) != refused.end();
 }
 
-std::optional<KeptLine> CandidateLines::Kept(size_t i) const {
+std::optional<KeptLine> CandidateLines::KeptLineAt(size_t i) const {
   if (i >= options_.kept.size() || !options_.kept[i]) return std::nullopt;
   const KeptLine kept = *options_.kept[i];
   if (kept.line >= index_.LineCount(length_)) return std::nullopt;
@@ -73,9 +73,9 @@ std::optional<KeptLine> CandidateLines::Kept(size_t i) const {
   return kept;
 }
 
-std::vector<CandidateLines::Looked> CandidateLines::Look(size_t i) {
-  std::vector<Looked> out;
-  if (const std::optional<KeptLine> kept = Kept(i); kept && !kept->made) {
+std::vector<CandidateLines::CorpusLine> CandidateLines::FindLines(size_t i) {
+  std::vector<CorpusLine> out;
+  if (const std::optional<KeptLine> kept = KeptLineAt(i); kept && !kept->made) {
     out.push_back({kept->line, index_.Traits(length_, kept->line)});
     return out;
   }
@@ -99,10 +99,10 @@ FormChoice CandidateLines::Choice() const {
   FormChoice choice;
   choice.length = length_;
   choice.first_line_rhymes = order_.first_line_rhymes;
-  for (size_t i = 0; i < looked_.size(); ++i) {
+  for (size_t i = 0; i < found_.size(); ++i) {
     std::vector<LineTraits> traits;
-    traits.reserve(looked_[i].size());
-    for (const Looked& l : looked_[i]) traits.push_back(l.traits);
+    traits.reserve(found_[i].size());
+    for (const CorpusLine& l : found_[i]) traits.push_back(l.traits);
     choice.lines.push_back(std::move(traits));
     choice.tail_rhymes.push_back(AtLine(i) == length_ - 1 ? index_.ReadingOf(HiddenAt(i)).rhyme
                                                           : kNoRhymeGroup);
@@ -117,7 +117,8 @@ float CandidateLines::BasePrior(const LineTraits& traits) {
          kNoise * random_.Unit();
 }
 
-void CandidateLines::Complete(Candidate& c, float base_prior, const LineVector& theme) const {
+void CandidateLines::AddVectorsAndPrior(Candidate& c, float base_prior,
+                                        const LineVector& theme) const {
   c.vector = association_.Vector(c.text);
   c.parallel = association_.Rows(c.text);
   c.prior = base_prior + kThemeWeight * Association::Dot(c.vector, theme);
@@ -128,21 +129,21 @@ void CandidateLines::Complete(Candidate& c, float base_prior, const LineVector& 
 
 std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rules,
                                                  const LineVector& theme) {
-  const std::vector<Looked>& looked = looked_[i];
-  if (const std::optional<KeptLine> kept = Kept(i); kept && kept->made) {
-    return {MadeFrom(i, kept->line, 0, 0, theme)};
+  const std::vector<CorpusLine>& found = found_[i];
+  if (const std::optional<KeptLine> kept = KeptLineAt(i); kept && kept->made) {
+    return {MadeCandidate(i, kept->line, 0, 0, theme)};
   }
-  if (looked.empty()) return Made(i, rules, theme);
+  if (found.empty()) return MadeCandidates(i, rules, theme);
   struct Ranked {
     int penalty;
     float prior;
     uint32_t at;
   };
   std::vector<Ranked> ranked;
-  ranked.reserve(looked.size());
-  for (size_t k = 0; k < looked.size(); ++k) {
-    ranked.push_back({rules.Penalty(i, Tones(looked[k].traits), looked[k].traits.rhyme),
-                      BasePrior(looked[k].traits), static_cast<uint32_t>(k)});
+  ranked.reserve(found.size());
+  for (size_t k = 0; k < found.size(); ++k) {
+    ranked.push_back({rules.Penalty(i, Tones(found[k].traits), found[k].traits.rhyme),
+                      BasePrior(found[k].traits), static_cast<uint32_t>(k)});
   }
   const size_t shortlisted = std::min(ranked.size(), kShortlisted);
   std::nth_element(ranked.begin(), ranked.begin() + (shortlisted - 1), ranked.end(),
@@ -150,32 +151,33 @@ std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rule
   std::vector<Candidate> out;
   out.reserve(shortlisted);
   for (size_t k = 0; k < shortlisted; ++k) {
-    out.push_back(Real(i, looked[ranked[k].at].line, ranked[k].penalty, ranked[k].prior, theme));
+    out.push_back(
+        CorpusCandidate(i, found[ranked[k].at].line, ranked[k].penalty, ranked[k].prior, theme));
   }
   // A character hidden more often than the corpus has lines for it.
   const auto wanted = static_cast<size_t>(std::count(hidden_.begin(), hidden_.end(), HiddenAt(i)));
   if (out.size() < wanted) {
-    std::vector<Candidate> made = Made(i, rules, theme);
+    std::vector<Candidate> made = MadeCandidates(i, rules, theme);
     std::move(made.begin(), made.end(), std::back_inserter(out));
   }
   return out;
 }
 
 // Corpus line `line` as a candidate for line i.
-Candidate CandidateLines::Real(size_t i, uint32_t line, int penalty, float prior,
-                               const LineVector& theme) const {
+Candidate CandidateLines::CorpusCandidate(size_t i, uint32_t line, int penalty, float prior,
+                                          const LineVector& theme) const {
   Candidate c;
   c.line = line;
   c.at = AtLine(i);
   c.text = std::u16string(index_.Text(length_, line));
   c.penalty = penalty;
-  Complete(c, prior, theme);
+  AddVectorsAndPrior(c, prior, theme);
   return c;
 }
 
 // A corpus line with line i's hidden character put in at its position.
-Candidate CandidateLines::MadeFrom(size_t i, uint32_t donor, int penalty, float prior,
-                                   const LineVector& theme) {
+Candidate CandidateLines::MadeCandidate(size_t i, uint32_t donor, int penalty, float prior,
+                                        const LineVector& theme) {
   Candidate c;
   c.line = donor;
   c.made = true;
@@ -183,12 +185,12 @@ Candidate CandidateLines::MadeFrom(size_t i, uint32_t donor, int penalty, float 
   c.text = std::u16string(index_.Text(length_, donor));
   c.text[c.at] = HiddenAt(i);
   c.penalty = kMadePenalty + penalty;
-  Complete(c, prior, theme);
+  AddVectorsAndPrior(c, prior, theme);
   return c;
 }
 
-std::vector<Candidate> CandidateLines::Made(size_t i, const LineRules& rules,
-                                            const LineVector& theme) {
+std::vector<Candidate> CandidateLines::MadeCandidates(size_t i, const LineRules& rules,
+                                                      const LineVector& theme) {
   std::vector<Candidate> out;
   const size_t count = index_.LineCount(length_);
   const char16_t hidden = HiddenAt(i);
@@ -215,18 +217,18 @@ std::vector<Candidate> CandidateLines::Made(size_t i, const LineRules& rules,
     const int penalty = rules.Penalty(i, tones, group);
     // Donors that keep every rule first; the rest only to fill up.
     if (penalty != 0 && attempt < kDonorTries / 2) continue;
-    out.push_back(MadeFrom(i, line, penalty, BasePrior(traits), theme));
+    out.push_back(MadeCandidate(i, line, penalty, BasePrior(traits), theme));
   }
   if (out.empty()) {
     out.push_back(
-        MadeFrom(i, static_cast<uint32_t>(random_.Below(count)), kRhymeSteps[3], 0, theme));
+        MadeCandidate(i, static_cast<uint32_t>(random_.Below(count)), kRhymeSteps[3], 0, theme));
   }
   return out;
 }
 
 // Each line keeps the candidates that go best with the likeliest candidates
 // of the lines either side (their mean vector).
-void CandidateLines::Focus(std::vector<std::vector<Candidate>>& lists) const {
+void CandidateLines::NarrowByNeighbours(std::vector<std::vector<Candidate>>& lists) const {
   const size_t n = lists.size();
   std::vector<std::vector<uint32_t>> orders(n);
   std::vector<LineVector> centre(n);
@@ -277,11 +279,12 @@ void CandidateLines::AddCouplets(std::vector<std::vector<Candidate>>& lists, con
     for (size_t k = 0; k < list.size(); ++k) {
       if (!list[k].made && list[k].line == line) return static_cast<int>(k);
     }
-    list.push_back(Real(i, line, penalty(i, line), BasePrior(index_.Traits(length_, line)), theme));
+    list.push_back(
+        CorpusCandidate(i, line, penalty(i, line), BasePrior(index_.Traits(length_, line)), theme));
     return static_cast<int>(list.size() - 1);
   };
   for (size_t i = 0; i + 1 < lists.size(); i += 2) {
-    if (Kept(i) || Kept(i + 1) || AtLine(i) != AtLine(i + 1)) continue;
+    if (KeptLineAt(i) || KeptLineAt(i + 1) || AtLine(i) != AtLine(i + 1)) continue;
     const std::span<const uint32_t> couplets =
         index_.CoupletsWith(HiddenAt(i), HiddenAt(i + 1), length_, AtLine(i));
     if (couplets.empty()) continue;
@@ -306,8 +309,8 @@ std::vector<std::vector<Candidate>> CandidateLines::Build(const PoemForm& form) 
   if (words.empty()) words.assign(hidden_.begin(), hidden_.end());
   const LineVector theme = association_.Following(association_.Vector(words));
   std::vector<std::vector<Candidate>> lists;
-  for (size_t i = 0; i < looked_.size(); ++i) lists.push_back(Shortlist(i, rules, theme));
-  Focus(lists);
+  for (size_t i = 0; i < found_.size(); ++i) lists.push_back(Shortlist(i, rules, theme));
+  NarrowByNeighbours(lists);
   AddCouplets(lists, rules, theme);
   return lists;
 }

@@ -51,11 +51,14 @@ class CandidateLines {
 
   // What ChooseForm needs: the lines looked at, per hidden character.
   FormChoice Choice() const;
+  // The hidden characters, sorted.
+  const std::vector<char16_t>& SortedHidden() const { return hidden_; }
   // The candidates of each line under `form`, best first. Never empty.
   std::vector<std::vector<Candidate>> Build(const PoemForm& form);
 
  private:
-  struct Looked {
+  // A corpus line that holds line i's character at its place.
+  struct CorpusLine {
     uint32_t line;
     LineTraits traits;
   };
@@ -64,15 +67,25 @@ class CandidateLines {
   int AtLine(size_t i) const { return order_.PositionAt(i); }
   bool IsHidden(char16_t c) const;
   bool Refused(size_t i, uint32_t line) const;
-  std::optional<KeptLine> Kept(size_t i) const;
-  std::vector<Looked> Look(size_t i);
+  // The line the options ask to keep at line i, when it can stand there.
+  std::optional<KeptLine> KeptLineAt(size_t i) const;
+  // The corpus lines looked at for line i.
+  std::vector<CorpusLine> FindLines(size_t i);
+  // The preferences of a line before the theme and its neighbours.
   float BasePrior(const LineTraits& traits);
-  void Complete(Candidate& c, float base_prior, const LineVector& theme) const;
+  // Fills in the candidate's vectors, its prior with the theme, and its
+  // signature.
+  void AddVectorsAndPrior(Candidate& c, float base_prior, const LineVector& theme) const;
   std::vector<Candidate> Shortlist(size_t i, const LineRules& rules, const LineVector& theme);
-  std::vector<Candidate> Made(size_t i, const LineRules& rules, const LineVector& theme);
-  Candidate Real(size_t i, uint32_t line, int penalty, float prior, const LineVector& theme) const;
-  Candidate MadeFrom(size_t i, uint32_t donor, int penalty, float prior, const LineVector& theme);
-  void Focus(std::vector<std::vector<Candidate>>& lists) const;
+  // Made lines for line i, donors that keep the rules first.
+  std::vector<Candidate> MadeCandidates(size_t i, const LineRules& rules, const LineVector& theme);
+  Candidate CorpusCandidate(size_t i, uint32_t line, int penalty, float prior,
+                            const LineVector& theme) const;
+  Candidate MadeCandidate(size_t i, uint32_t donor, int penalty, float prior,
+                          const LineVector& theme);
+  // Keeps, for each line, the candidates that go best with the likeliest
+  // candidates of the lines either side.
+  void NarrowByNeighbours(std::vector<std::vector<Candidate>>& lists) const;
   void AddCouplets(std::vector<std::vector<Candidate>>& lists, const LineRules& rules,
                    const LineVector& theme);
 
@@ -83,7 +96,7 @@ class CandidateLines {
   const Association& association_;
   const int length_;
   std::vector<char16_t> hidden_;  // sorted
-  std::vector<std::vector<Looked>> looked_;
+  std::vector<std::vector<CorpusLine>> found_;
 };
 
 }  // namespace miravel::poemd

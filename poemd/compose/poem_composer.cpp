@@ -1,7 +1,5 @@
 #include "poemd/compose/poem_composer.h"
 
-#include <algorithm>
-
 #include "poemd/compose/candidate_lines.h"
 #include "poemd/compose/poem_form.h"
 #include "poemd/compose/poem_random.h"
@@ -19,10 +17,7 @@ Poem ComposePoem(const CorpusIndex& index, const PoemOrder& order, const Compose
   const PoemForm form = ChooseForm(choice);
   const std::vector<std::vector<Candidate>> lists = candidates.Build(form);
 
-  SearchShape shape{order.length, {}};
-  const std::u16string hidden = order.Hidden();
-  shape.hidden.assign(hidden.begin(), hidden.end());
-  std::sort(shape.hidden.begin(), shape.hidden.end());
+  const SearchShape shape{order.length, candidates.SortedHidden()};
   const std::vector<int> picks = SearchPoem(lists, shape, index.Associations());
 
   poem.rhyme = form.rhyme;

@@ -21,7 +21,7 @@ struct Step {
 };
 
 // What a partial poem holds that a next line must be checked against.
-struct Before {
+struct EarlierLines {
   uint64_t signature = 0;
   std::vector<const std::u16string*> recent;  // the last kRepeatSpan - 1 lines
   std::vector<uint32_t> used;                 // every corpus line taken
@@ -60,31 +60,31 @@ class Search {
   }
 
  private:
-  Before Gather(size_t i, size_t parent) const {
-    Before before;
+  EarlierLines Gather(size_t i, size_t parent) const {
+    EarlierLines earlier;
     size_t at = parent;
     for (size_t back = 1; back <= i; ++back) {
       const Step& step = steps_[i - back][at];
       const Candidate& c = lists_[i - back][step.pick];
       if (back < kRepeatSpan) {
-        before.signature |= c.signature;
-        before.recent.push_back(&c.text);
+        earlier.signature |= c.signature;
+        earlier.recent.push_back(&c.text);
       }
-      if (!c.made) before.used.push_back(c.line);
+      if (!c.made) earlier.used.push_back(c.line);
       at = static_cast<size_t>(step.parent);
     }
-    return before;
+    return earlier;
   }
 
-  int Repeats(const Candidate& c, const Before& before) const {
-    if ((before.signature & c.signature) == 0) return 0;
+  int Repeats(const Candidate& c, const EarlierLines& earlier) const {
+    if ((earlier.signature & c.signature) == 0) return 0;
     int repeats = 0;
     for (int k = 0; k < shape_.length; ++k) {
       const char16_t ch = c.text[k];
       if (k == c.at || std::binary_search(shape_.hidden.begin(), shape_.hidden.end(), ch)) {
         continue;
       }
-      repeats += std::any_of(before.recent.begin(), before.recent.end(), [ch](const auto* text) {
+      repeats += std::any_of(earlier.recent.begin(), earlier.recent.end(), [ch](const auto* text) {
         return text->find(ch) != std::u16string::npos;
       });
     }
@@ -109,15 +109,15 @@ class Search {
 
   void Extend(size_t i, size_t parent) {
     const Step& from = steps_[i - 1][parent];
-    const Before before = Gather(i, parent);
+    const EarlierLines earlier = Gather(i, parent);
     for (size_t k = 0; k < lists_[i].size(); ++k) {
       const Candidate& c = lists_[i][k];
       if (!c.made &&
-          std::find(before.used.begin(), before.used.end(), c.line) != before.used.end()) {
+          std::find(earlier.used.begin(), earlier.used.end(), c.line) != earlier.used.end()) {
         continue;
       }
       const float score = from.score + c.prior -
-                          static_cast<float>(c.penalty + kRepeatPenalty * Repeats(c, before)) +
+                          static_cast<float>(c.penalty + kRepeatPenalty * Repeats(c, earlier)) +
                           Follows(i, from.pick, k);
       steps_[i].push_back({score, static_cast<int>(parent), static_cast<int>(k)});
     }

@@ -20,7 +20,6 @@ inline constexpr size_t kRepeatSpan = 8;
 
 struct SearchShape {
   int length = 5;
-  int at = 0;                    // the hidden characters' position
   std::vector<char16_t> hidden;  // sorted
 };
 

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -23,6 +24,16 @@
 #include "common/status.h"
 
 namespace miravel::poemd {
+
+// The smoothed pointwise mutual information of a pair counted `count` times
+// whose members are counted `first` and `second` times among `total`:
+// log((n + 1) / (E + 1)), where E = first * second / total is what chance
+// alone would give. Unlike PPMI it keeps avoidance (pairs met less often
+// than chance) and shrinks towards 0 for pairs too rare to tell.
+inline double SmoothedPmi(double count, double first, double second, double total) {
+  const double expected = first * second / total;
+  return std::log((count + 1.0) / (expected + 1.0));
+}
 
 inline constexpr int kCohesionDims = 64;
 inline constexpr int kParallelDims = 16;

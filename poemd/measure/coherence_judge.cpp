@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "poemd/index/association.h"
+#include "poemd/verse/character_frequency.h"
+
 namespace miravel::poemd {
 
 struct CoherenceJudge::Impl {
@@ -16,12 +19,7 @@ struct CoherenceJudge::Impl {
 
   void Freeze() {
     if (!row.empty()) return;
-    std::vector<char16_t> by_frequency;
-    for (size_t c = 0; c < frequency.size(); ++c) {
-      if (frequency[c] > 0) by_frequency.push_back(static_cast<char16_t>(c));
-    }
-    std::stable_sort(by_frequency.begin(), by_frequency.end(),
-                     [&](char16_t a, char16_t b) { return frequency[a] > frequency[b]; });
+    const std::vector<char16_t> by_frequency = ByFrequency(frequency);
     size = std::min(size, by_frequency.size());
     row.assign(65536, -1);
     for (size_t k = 0; k < size; ++k) row[by_frequency[k]] = static_cast<int32_t>(k);
@@ -72,9 +70,7 @@ double CoherenceJudge::Pair(std::u16string_view first, std::u16string_view secon
   double sum = 0;
   int pairs = 0;
   m.ForEachPair(first, second, [&](size_t a, size_t b) {
-    const double n = m.counts[a * m.size + b];
-    const double expected = m.marginal[a] * m.marginal[b] / m.total;
-    sum += std::log((n + 1) / (expected + 1));
+    sum += SmoothedPmi(m.counts[a * m.size + b], m.marginal[a], m.marginal[b], m.total);
     ++pairs;
   });
   return pairs == 0 ? 0 : sum / pairs;

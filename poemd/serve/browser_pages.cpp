@@ -1,13 +1,12 @@
 #include "poemd/serve/browser_pages.h"
 
+#include "poemd/serve/citation.h"
 #include "poemd/serve/html_escape.h"
 #include "text/gbk_unicode.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
-
-std::string Utf8FromGbk(const std::string& gbk) { return Utf16ToUtf8(GbkToUtf16(gbk)); }
 
 const char* const kStyle = R"CSS(
 :root { --ink: #2a2420; --paper: #fbf7ef; --seal: #b22222; --quiet: #6f655c; --line: #e6dccb; }
@@ -99,7 +98,8 @@ std::string BrowserFormPage(const BrowserForm& form, const std::string& error) {
       "<input type=\"text\" id=\"xing\" name=\"xing\" value=\"" +
       EscapeHtml(form.xing) +
       "\" placeholder=\"例如：春风花月\" autocomplete=\"off\" required>"
-      "<span class=\"hint\">只收汉字，最多 100 个；每个字成一句诗。</span></label>\n";
+      "<span class=\"hint\">只收汉字，最多 " +
+      std::to_string(kMaxHiddenCharacters) + " 个；每个字成一句诗。</span></label>\n";
   body += Radios("gender", "诗体", form.gender,
                  {{"5", "五言", "每句五个字"}, {"7", "七言", "每句七个字"}});
   body += Radios("num", "藏在哪里", form.num,
@@ -162,12 +162,8 @@ std::string BrowserPoemPage(const CorpusIndex& index, const BrowserRequest& requ
   for (const ComposedLine& line : poem.lines) {
     body += "<li>";
     if (line.has_source) {
-      const LineSource source = index.Source(order.length, line.corpus_line);
-      const std::string dynasty = DynastyName(source.dynasty);
       body += EscapeHtml(Utf16ToUtf8(index.Text(order.length, line.corpus_line))) + " —— " +
-              (dynasty.empty() ? "" : "〔" + dynasty + "〕") +
-              EscapeHtml(Utf8FromGbk(source.author)) + "《" +
-              EscapeHtml(Utf8FromGbk(source.title)) + "》";
+              EscapeHtml(Citation(index.Source(order.length, line.corpus_line)));
       if (line.made) body += " <span class=\"made-mark\">改字</span>";
     } else {
       body += "（诗库里没有这样长的诗句）";

@@ -1,5 +1,7 @@
 #include "poemd/serve/browser_poem.h"
 
+#include <optional>
+
 namespace miravel::poemd {
 
 BrowserPoem ComposeForBrowser(const CorpusIndex& index, const BrowserRequest& request,
@@ -15,16 +17,18 @@ BrowserPoem ComposeForBrowser(const CorpusIndex& index, const BrowserRequest& re
   }
   ComposeOptions kept = fresh;
   kept.kept = request.lines;
+  // The poem the seed gives: its lines when the address names none, and
+  // its template and rhyme for a swap.
+  std::optional<Poem> seeded;
+  if (kept.kept.empty() || swapping) seeded = ComposePoem(index, order, fresh);
   if (kept.kept.empty()) {
-    for (const ComposedLine& line : ComposePoem(index, order, fresh).lines) {
+    for (const ComposedLine& line : seeded->lines) {
       kept.kept.push_back(KeptLine{line.corpus_line, line.made});
     }
   }
   if (swapping) {
-    // The template and rhyme stay those the seed chose.
-    const Poem first = ComposePoem(index, order, fresh);
-    kept.rhyme = first.rhyme;
-    kept.opening = first.opening;
+    kept.rhyme = seeded->rhyme;
+    kept.opening = seeded->opening;
     const size_t j = *request.swap;
     kept.refused.resize(order.characters.size());
     if (kept.kept[j] && !kept.kept[j]->made) kept.refused[j].push_back(kept.kept[j]->line);

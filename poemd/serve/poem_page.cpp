@@ -1,5 +1,6 @@
 #include "poemd/serve/poem_page.h"
 
+#include "poemd/serve/citation.h"
 #include "poemd/serve/html_escape.h"
 #include "text/gbk_unicode.h"
 #include "text/utf.h"
@@ -46,11 +47,8 @@ std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poe
   for (const ComposedLine& line : poem.lines) {
     page += "<tr><td>";
     if (line.has_source) {
-      const LineSource source = index.Source(order.length, line.corpus_line);
-      const std::string dynasty = DynastyName(source.dynasty);
       page += Utf16ToGbk(index.Text(order.length, line.corpus_line)) + "</td><td>" +
-              (dynasty.empty() ? "" : Gbk("〔") + Gbk(dynasty.c_str()) + Gbk("〕")) +
-              EscapeHtml(source.author) + Gbk("《") + EscapeHtml(source.title) + Gbk("》");
+              Gbk(EscapeHtml(Citation(index.Source(order.length, line.corpus_line))));
     } else {
       page += "</td><td>";
     }

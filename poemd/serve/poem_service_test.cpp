@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "common/list_items.h"
 #include "poemd/testing/testing_corpus.h"
 #include "text/gbk_unicode.h"
 
@@ -26,18 +27,7 @@ HttpRequest Request(std::string method, std::string target, std::string body = {
 // The poem lines of a page, as list items, tags taken out.
 std::vector<std::u16string> Items(const std::string& page) {
   std::vector<std::u16string> lines;
-  for (size_t at = 0; (at = page.find("<li>", at)) != std::string::npos;) {
-    const size_t end = page.find("</li>", at);
-    std::string text;
-    bool tag = false;
-    for (size_t k = at + 4; k < end; ++k) {
-      if (page[k] == '<') tag = true;
-      if (!tag) text += page[k];
-      if (page[k] == '>') tag = false;
-    }
-    lines.push_back(GbkToUtf16(text));
-    at = end;
-  }
+  for (const std::string& item : ListItemTexts(page)) lines.push_back(GbkToUtf16(item));
   return lines;
 }
 

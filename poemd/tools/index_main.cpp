@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
                  "without it polyphones take their commonest reading")
       ->check(CLI::ExistingFile);
   app.add_flag("--measure-split", measure_split,
-               "index only the half of the corpus that miravel-poemd-measure does not judge with, "
-               "without the held-out quatrains");
+               "index only the three quarters of the corpus that miravel-poemd-measure does not "
+               "judge with, without the held-out quatrains");
   app.set_version_flag("--version", std::string("miravel-poemd-index ") + MIRAVEL_VERSION_TEXT);
   CLI11_PARSE(app, argc, argv);
 

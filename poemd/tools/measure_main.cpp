@@ -7,7 +7,7 @@
 // or a set of everyday ones): rhyme, 粘对, 二四不同, repeated characters, made
 // and drama lines, and the time per poem, as poem_measures.h defines them.
 // Coherence (with --poetry): the poems judged by coherence_judge.h on the
-// half of the corpus an index built with --measure-split left out,
+// quarter of the corpus an index built with --measure-split left out,
 // normalised so that four random corpus lines score 0 and the held-out real
 // quatrains score 1.
 //
@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "common/list_items.h"
 #include "miravel/version.h"
 #include "poemd/build/corpus_split.h"
 #include "poemd/build/line_splitter.h"
@@ -32,6 +33,7 @@
 #include "poemd/index/corpus_index.h"
 #include "poemd/measure/coherence_judge.h"
 #include "poemd/measure/poem_measures.h"
+#include "poemd/verse/character_frequency.h"
 #include "text/gbk_unicode.h"
 #include "text/utf.h"
 
@@ -59,12 +61,7 @@ std::vector<char16_t> MostFrequent(const CorpusIndex& index, size_t count) {
       for (char16_t c : index.Text(length, line)) ++seen[c];
     }
   }
-  std::vector<char16_t> characters;
-  for (size_t c = 0; c < seen.size(); ++c) {
-    if (seen[c] > 0) characters.push_back(static_cast<char16_t>(c));
-  }
-  std::stable_sort(characters.begin(), characters.end(),
-                   [&](char16_t a, char16_t b) { return seen[a] > seen[b]; });
+  std::vector<char16_t> characters = ByFrequency(seen);
   characters.resize(std::min(count, characters.size()));
   return characters;
 }
@@ -77,22 +74,10 @@ std::string FormBody(const PoemOrder& order) {
          "&limit=" + (order.first_line_rhymes ? "200" : "100");
 }
 
-// The poem lines of a service's page: each list item, its tags taken out.
+// The poem lines of a service's page.
 std::vector<std::u16string> PageLines(const std::string& page) {
   std::vector<std::u16string> lines;
-  for (size_t at = 0; (at = page.find("<li>", at)) != std::string::npos;) {
-    const size_t end = page.find("</li>", at);
-    if (end == std::string::npos) break;
-    std::string text;
-    bool in_tag = false;
-    for (size_t k = at + 4; k < end; ++k) {
-      if (page[k] == '<') in_tag = true;
-      if (!in_tag) text += page[k];
-      if (page[k] == '>') in_tag = false;
-    }
-    lines.push_back(GbkToUtf16(text));
-    at = end;
-  }
+  for (const std::string& item : ListItemTexts(page)) lines.push_back(GbkToUtf16(item));
   return lines;
 }
 
@@ -101,7 +86,7 @@ struct Reference {
   std::vector<std::vector<std::u16string>> held_out[2];
 };
 
-// The judge's half of the corpus, and the held-out quatrains.
+// The judge's quarter of the corpus, and the held-out quatrains.
 bool ReadReference(const std::string& poetry, Reference* reference) {
   LineSplitter splitter;
   std::vector<std::vector<std::u16string>> judged;
