@@ -107,6 +107,11 @@ struct CorpusIndexBuilder::State {
   Reading ReadingAlone(char16_t c) {
     return options.readings ? options.readings->ReadAlone(c) : icu.Of(c);
   }
+
+  std::vector<char16_t> ByFrequencyOverBothLengths() const;
+  // Flags the lines made only of the most frequent characters.
+  void MarkPlainLines(const std::vector<char16_t>& by_frequency);
+  LearnedAssociation LearnAssociation(const std::vector<char16_t>& by_frequency) const;
 };
 
 CorpusIndexBuilder::CorpusIndexBuilder(IndexBuildOptions options)
@@ -117,10 +122,12 @@ CorpusIndexBuilder::CorpusIndexBuilder(IndexBuildOptions options)
 CorpusIndexBuilder::~CorpusIndexBuilder() = default;
 
 size_t CorpusIndexBuilder::LinesSoFar() const {
+  if (!state_) return 0;
   return state_->lines[0].traits.size() + state_->lines[1].traits.size();
 }
 
 void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
+  if (!state_) throw std::logic_error("CorpusIndexBuilder::AddPoem called after Finish");
   State& s = *state_;
   const std::vector<std::u16string> pieces = s.splitter.Pieces(poem.paragraphs);
   const bool uniform =
@@ -166,85 +173,125 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
   }
 }
 
-std::vector<std::byte> CorpusIndexBuilder::Finish() {
-  using namespace sections;
-  State& s = *state_;
-  IndexFileWriter w;
+namespace {
 
-  std::vector<uint8_t> readings(65536, 0);
-  for (char32_t c = kCjkFirst; c <= kCjkLast; ++c) {
-    readings[c] = PackReading(s.ReadingAlone(static_cast<char16_t>(c)));
-  }
-  w.AddContainer(Id(kReadings), readings);
+using namespace sections;
 
-  // The most frequent characters over both lengths.
-  std::vector<uint64_t> frequency(65536, 0);
-  for (const State::Lines& t : s.lines) {
-    for (char16_t c : t.texts) ++frequency[c];
-  }
-  const std::vector<char16_t> by_frequency = ByFrequency(frequency);
-  std::vector<bool> common(65536, false);
-  for (size_t k = 0; k < std::min(by_frequency.size(), s.options.common_characters); ++k) {
-    common[by_frequency[k]] = true;
-  }
-
-  AssociationLearner learner(by_frequency, s.options.cohesion_characters,
-                             s.options.parallel_characters);
-  for (int slot = 0; slot < 2; ++slot) {
-    const int length = slot == 0 ? 5 : 7;
-    State::Lines& t = s.lines[slot];
-    const auto text = [&](uint32_t line) {
-      return std::u16string_view(t.texts).substr(size_t{line} * length, length);
-    };
-    for (const auto& [a, b] : t.consecutive) learner.AddConsecutive(text(a), text(b));
-    for (const auto& [a, b] : t.couplets) learner.AddCouplet(text(a), text(b));
-    const size_t n = t.traits.size();
+// Each character's lines at each position, by source rank, then in corpus
+// order.
+void WritePostings(IndexFileWriter& w, int slot, std::u16string_view texts,
+                   const std::vector<LineTraits>& traits) {
+  const int length = kLengths[slot];
+  const size_t n = traits.size();
+  for (int at = 0; at < length; ++at) {
+    std::vector<std::pair<char16_t, uint32_t>> by_character(n);
     for (size_t line = 0; line < n; ++line) {
-      const std::u16string_view chars = text(static_cast<uint32_t>(line));
-      if (std::all_of(chars.begin(), chars.end(), [&](char16_t c) { return common[c]; })) {
-        t.traits[line].flags |= LineTraits::kPlainFlag;
-      }
+      by_character[line] = {texts[line * length + at], static_cast<uint32_t>(line)};
     }
-    w.AddContainer(Id(kTexts, slot), t.texts);
-    w.AddContainer(Id(kTraits, slot), t.traits);
-    const std::vector<Couplet> couplets = [&] {
-      std::vector<Couplet> out;
-      for (const auto& [a, b] : t.couplets) out.push_back({a, b});
-      return out;
-    }();
-    w.AddContainer(Id(kCouplets, slot), couplets);
-    for (int at = 0; at < length; ++at) {
-      // Each character's lines by source rank, then in corpus order.
-      std::vector<std::pair<char16_t, uint32_t>> by_character(n);
-      for (size_t line = 0; line < n; ++line) {
-        by_character[line] = {t.texts[line * length + at], static_cast<uint32_t>(line)};
-      }
-      std::stable_sort(by_character.begin(), by_character.end(), [&](const auto& a, const auto& b) {
-        return t.traits[a.second].rank() < t.traits[b.second].rank();
-      });
-      WriteRuns(w, std::move(by_character), Id(kPostingCharacters, slot, at),
-                Id(kPostingStarts, slot, at), Id(kPostingLines, slot, at));
-    }
-    for (int place = 0; place < 3; ++place) {
-      const int at = PositionOf(static_cast<Place>(place), length);
-      std::vector<std::pair<uint32_t, uint32_t>> by_key(couplets.size());
-      for (size_t k = 0; k < couplets.size(); ++k) {
-        by_key[k] = {uint32_t{text(couplets[k].first)[at]} << 16 | text(couplets[k].second)[at],
-                     static_cast<uint32_t>(k)};
-      }
-      WriteRuns(w, std::move(by_key), Id(kCoupletKeys, slot, place),
-                Id(kCoupletStarts, slot, place), Id(kCoupletIds, slot, place));
-    }
+    std::stable_sort(by_character.begin(), by_character.end(), [&](const auto& a, const auto& b) {
+      return traits[a.second].rank() < traits[b.second].rank();
+    });
+    WriteRuns(w, std::move(by_character), Id(kPostingCharacters, slot, at),
+              Id(kPostingStarts, slot, at), Id(kPostingLines, slot, at));
   }
-  w.AddContainer(Id(kSources), s.sources);
-  w.AddContainer(Id(kSourceText), s.source_text);
+}
 
-  const LearnedAssociation learned = learner.Learn(s.options.seed);
+// The couplets, and for each place the couplets by the pair of characters
+// they hold there.
+void WriteCouplets(IndexFileWriter& w, int slot, std::u16string_view texts,
+                   const std::set<std::pair<uint32_t, uint32_t>>& pairs) {
+  const int length = kLengths[slot];
+  std::vector<Couplet> couplets;
+  for (const auto& [a, b] : pairs) couplets.push_back({a, b});
+  w.AddContainer(Id(kCouplets, slot), couplets);
+  const auto at = [&](uint32_t line, int position) {
+    return texts[size_t{line} * length + position];
+  };
+  for (int place = 0; place < 3; ++place) {
+    const int position = PositionOf(static_cast<Place>(place), length);
+    std::vector<std::pair<uint32_t, uint32_t>> by_key(couplets.size());
+    for (size_t k = 0; k < couplets.size(); ++k) {
+      by_key[k] = {
+          uint32_t{at(couplets[k].first, position)} << 16 | at(couplets[k].second, position),
+          static_cast<uint32_t>(k)};
+    }
+    WriteRuns(w, std::move(by_key), Id(kCoupletKeys, slot, place), Id(kCoupletStarts, slot, place),
+              Id(kCoupletIds, slot, place));
+  }
+}
+
+void WriteAssociation(IndexFileWriter& w, const LearnedAssociation& learned) {
   w.AddContainer(Id(kVocabulary), learned.vocabulary);
   w.AddContainer(Id(kCohesion), learned.cohesion);
   w.AddContainer(Id(kCohesionSigns), learned.cohesion_signs);
   w.AddContainer(Id(kParallel), learned.parallel);
   w.AddContainer(Id(kParallelSigns), learned.parallel_signs);
+}
+
+}  // namespace
+
+std::vector<char16_t> CorpusIndexBuilder::State::ByFrequencyOverBothLengths() const {
+  std::vector<uint64_t> frequency(65536, 0);
+  for (const Lines& t : lines) {
+    for (char16_t c : t.texts) ++frequency[c];
+  }
+  return ByFrequency(frequency);
+}
+
+void CorpusIndexBuilder::State::MarkPlainLines(const std::vector<char16_t>& by_frequency) {
+  std::vector<bool> common(65536, false);
+  for (size_t k = 0; k < std::min(by_frequency.size(), options.common_characters); ++k) {
+    common[by_frequency[k]] = true;
+  }
+  for (int slot = 0; slot < 2; ++slot) {
+    const int length = kLengths[slot];
+    Lines& t = lines[slot];
+    for (size_t line = 0; line < t.traits.size(); ++line) {
+      const std::u16string_view chars = std::u16string_view(t.texts).substr(line * length, length);
+      if (std::all_of(chars.begin(), chars.end(), [&](char16_t c) { return common[c]; })) {
+        t.traits[line].flags |= LineTraits::kPlainFlag;
+      }
+    }
+  }
+}
+
+LearnedAssociation CorpusIndexBuilder::State::LearnAssociation(
+    const std::vector<char16_t>& by_frequency) const {
+  AssociationLearner learner(by_frequency, options.cohesion_characters,
+                             options.parallel_characters);
+  for (int slot = 0; slot < 2; ++slot) {
+    const int length = kLengths[slot];
+    const Lines& t = lines[slot];
+    const auto text = [&](uint32_t line) {
+      return std::u16string_view(t.texts).substr(size_t{line} * length, length);
+    };
+    for (const auto& [a, b] : t.consecutive) learner.AddConsecutive(text(a), text(b));
+    for (const auto& [a, b] : t.couplets) learner.AddCouplet(text(a), text(b));
+  }
+  return learner.Learn(options.seed);
+}
+
+std::vector<std::byte> CorpusIndexBuilder::Finish() {
+  if (!state_) throw std::logic_error("CorpusIndexBuilder::Finish called twice");
+  State& s = *state_;
+  IndexFileWriter w;
+  std::vector<uint8_t> readings(65536, 0);
+  for (char32_t c = kCjkFirst; c <= kCjkLast; ++c) {
+    readings[c] = PackReading(s.ReadingAlone(static_cast<char16_t>(c)));
+  }
+  w.AddContainer(Id(kReadings), readings);
+  const std::vector<char16_t> by_frequency = s.ByFrequencyOverBothLengths();
+  s.MarkPlainLines(by_frequency);
+  for (int slot = 0; slot < 2; ++slot) {
+    const State::Lines& t = s.lines[slot];
+    w.AddContainer(Id(kTexts, slot), t.texts);
+    w.AddContainer(Id(kTraits, slot), t.traits);
+    WriteCouplets(w, slot, t.texts, t.couplets);
+    WritePostings(w, slot, t.texts, t.traits);
+  }
+  w.AddContainer(Id(kSources), s.sources);
+  w.AddContainer(Id(kSourceText), s.source_text);
+  WriteAssociation(w, s.LearnAssociation(by_frequency));
   state_.reset();
   return w.Finish();
 }

@@ -26,8 +26,8 @@ enum class Collection : uint8_t {
 };
 
 struct PoemText {
-  std::string_view title;   // UTF-8, traditional or simplified
-  std::string_view author;  // UTF-8
+  std::string title;   // UTF-8, traditional or simplified
+  std::string author;  // UTF-8
   Dynasty dynasty = Dynasty::kUnknown;
   Collection collection = Collection::kTangSongShi;
   std::vector<std::string> paragraphs;  // UTF-8
@@ -50,12 +50,16 @@ class CorpusIndexBuilder {
   explicit CorpusIndexBuilder(IndexBuildOptions options = {});
   ~CorpusIndexBuilder();
 
+  // REQUIRES: Finish() has not been called (else std::logic_error).
   void AddPoem(const PoemText& poem);
+  // 0 once the builder is spent.
   size_t LinesSoFar() const;
 
-  // The index file's bytes. Call once; the builder is spent afterwards.
+  // The index file's bytes. REQUIRES: called once (a second call throws
+  // std::logic_error); the builder is spent afterwards.
   std::vector<std::byte> Finish();
-  // The index itself, through the same checks a loaded file passes.
+  // The index itself, through the same checks a loaded file passes; the
+  // same REQUIRES as Finish.
   CorpusIndex Build();
 
  private:

@@ -74,11 +74,10 @@ Status ReadPoems(const VerseFile& file, const std::function<void(const PoemText&
     for (const auto& p : *lines) {
       if (p.is_string()) text.paragraphs.push_back(p.get<std::string>());
     }
-    const std::string title =
-        Text(poem, "title").empty() ? Text(poem, "rhythmic") : Text(poem, "title");
-    const std::string author = Text(poem, "author");
-    text.title = title;
-    text.author = author;
+    // A ci has no title of its own: its tune's name stands for it.
+    text.title = Text(poem, "title");
+    if (text.title.empty()) text.title = Text(poem, "rhythmic");
+    text.author = Text(poem, "author");
     text.collection = file.collection;
     text.dynasty = file.dynasty;
     visit(text);

@@ -32,6 +32,7 @@
 #include "poemd/http/form_body.h"
 #include "poemd/index/corpus_index.h"
 #include "poemd/measure/coherence_judge.h"
+#include "poemd/measure/mode_tally.h"
 #include "poemd/measure/poem_measures.h"
 #include "poemd/verse/character_frequency.h"
 #include "text/gbk_unicode.h"
@@ -119,10 +120,159 @@ bool ReadReference(const std::string& poetry, Reference* reference) {
   return true;
 }
 
+PoemOrder OrderFor(std::u16string_view hidden, int length, Place place, bool first_rhymes) {
+  PoemOrder order;
+  order.length = length;
+  order.place = place;
+  order.first_line_rhymes = first_rhymes;
+  for (char16_t c : hidden) order.characters.push_back({Utf16ToGbk({&c, 1}), c});
+  return order;
+}
+
+// The poem a running service gives, as a client gets it; empty when none came.
+std::vector<ReadLineFacts> AskService(httplib::Client& client, const PoemOrder& order,
+                                      const LineReader& reader) {
+  std::vector<ReadLineFacts> read;
+  const auto res = client.Post("/qm/cts.php", FormBody(order), "application/x-www-form-urlencoded");
+  if (res && res->status == 200) {
+    for (const auto& line : PageLines(res->body)) read.push_back(reader.Read(line));
+  }
+  return read;
+}
+
+std::vector<ReadLineFacts> Compose(const CorpusIndex& index, const PoemOrder& order, uint64_t seed,
+                                   const LineReader& reader) {
+  std::vector<ReadLineFacts> read;
+  const Poem poem = ComposePoem(index, order, {.seed = seed});
+  for (size_t i = 0; i < poem.lines.size(); ++i) {
+    read.push_back(reader.Read(poem.lines[i], order.PositionAt(i)));
+  }
+  return read;
+}
+
 double Mean(const std::vector<double>& values) {
   double sum = 0;
   for (double v : values) sum += v;
   return values.empty() ? 0 : sum / static_cast<double>(values.size());
+}
+
+void PrintCoverage(const CorpusIndex& index, const std::vector<char16_t>& frequent) {
+  std::printf("coverage of the %zu most frequent characters by a real corpus line:\n",
+              frequent.size());
+  for (int length : kLengths) {
+    for (Place place : {Place::kHead, Place::kMiddle, Place::kTail}) {
+      size_t covered = 0;
+      for (char16_t c : frequent) covered += !index.LinesWith(c, length, place).empty();
+      static const char* const kPlaces[] = {"head", "middle", "tail"};
+      std::printf("  %d-character, %-6s %6.2f%%\n", length, kPlaces[static_cast<int>(place)],
+                  100.0 * covered / frequent.size());
+    }
+  }
+}
+
+// The everyday requests, or `count` random four-character ones.
+std::vector<std::u16string> Requests(bool everyday, int count,
+                                     const std::vector<char16_t>& frequent) {
+  std::vector<std::u16string> asked;
+  if (everyday) {
+    for (const char16_t* r : kEverydayRequests) asked.emplace_back(r);
+    return asked;
+  }
+  std::mt19937_64 rng(2026);
+  for (int r = 0; r < count; ++r) {
+    std::u16string hidden;
+    for (int k = 0; k < 4; ++k) hidden += frequent[rng() % frequent.size()];
+    asked.push_back(hidden);
+  }
+  return asked;
+}
+
+// What the judge gives four random corpus lines (0 on the printed scale) and
+// the held-out real quatrains (1), per length.
+struct Calibration {
+  double random[2] = {0, 0};
+  double real[2] = {1, 1};
+
+  double Normalised(int slot, double score) const {
+    return (score - random[slot]) / (real[slot] - random[slot]);
+  }
+};
+
+Calibration Calibrate(const CorpusIndex& index, const Reference& reference) {
+  Calibration calibration;
+  std::mt19937_64 rng(7);
+  for (int slot = 0; slot < 2; ++slot) {
+    const int length = kLengths[slot];
+    std::vector<double> scores;
+    for (int k = 0; k < 4000 && index.LineCount(length) > 0; ++k) {
+      std::vector<std::u16string> lines;
+      for (int i = 0; i < 4; ++i) {
+        lines.emplace_back(index.Text(length, rng() % index.LineCount(length)));
+      }
+      scores.push_back(reference.judge.Poem(lines));
+    }
+    calibration.random[slot] = Mean(scores);
+    scores.clear();
+    for (const auto& quatrain : reference.held_out[slot]) {
+      scores.push_back(reference.judge.Poem(quatrain));
+    }
+    calibration.real[slot] = Mean(scores);
+    std::printf("judge, %d-character: random lines %.4f, %zu held-out quatrains %.4f\n", length,
+                calibration.random[slot], reference.held_out[slot].size(), calibration.real[slot]);
+  }
+  return calibration;
+}
+
+// Where the poems of a mode come from: a running service, or the composer here.
+struct PoemSource {
+  const CorpusIndex& index;
+  httplib::Client* client = nullptr;
+
+  std::vector<ReadLineFacts> Get(const PoemOrder& order, uint64_t seed,
+                                 const LineReader& reader) const {
+    return client != nullptr ? AskService(*client, order, reader)
+                             : Compose(index, order, seed, reader);
+  }
+};
+
+// Measures one mode and prints its row.
+void MeasureMode(const PoemSource& source, const std::vector<std::u16string>& asked, int length,
+                 Place place, bool first_rhymes, const LineReader& reader,
+                 const Reference* reference, const Calibration& calibration, int show) {
+  ModeTally tally;
+  std::vector<double> coherence;
+  for (size_t r = 0; r < asked.size(); ++r) {
+    const PoemOrder order = OrderFor(asked[r], length, place, first_rhymes);
+    tally.Ask();
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<ReadLineFacts> read = source.Get(order, r + 1, reader);
+    tally.AddSeconds(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (read.size() != asked[r].size()) {
+      std::fprintf(stderr, "miravel-poemd-measure: no poem for request %zu\n", r);
+      continue;
+    }
+    tally.Add(Examine(read, order));
+    std::vector<std::u16string> texts;
+    for (const auto& line : read) texts.push_back(line.text);
+    if (reference) coherence.push_back(reference->judge.Poem(texts));
+    if (static_cast<int>(r) < show) {
+      std::string shown;
+      for (const auto& text : texts) shown += Utf16ToUtf8(text) + " ";
+      std::printf("    %s\n", shown.c_str());
+    }
+  }
+  static const char* const kPlaceNames[] = {"head  ", "middle", "tail  "};
+  char judged[32] = "     -";
+  if (reference) {
+    std::snprintf(judged, sizeof judged, "%6.2f",
+                  calibration.Normalised(LengthSlot(length), Mean(coherence)));
+  }
+  std::printf("  %d %s %s  %5.1f%% %5.1f%% %5.1f%% %5.1f%% %5.1f%%  %5.2f%% %5.2f%%  %s  %7.3f\n",
+              length, kPlaceNames[static_cast<int>(place)], first_rhymes ? "200" : "100",
+              tally.RhymePercent(), tally.GroupPercent(), tally.LinksPercent(),
+              tally.InLinePercent(), tally.RepeatsPercent(), tally.MadePercent(),
+              tally.DramaPercent(), judged, tally.MillisecondsPerPoem());
 }
 
 }  // namespace
@@ -149,136 +299,34 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "miravel-poemd-measure: %s\n", index.status().message().c_str());
     return 1;
   }
-  const std::vector<char16_t> frequent = MostFrequent(*index, 3500);
-  std::printf("coverage of the %zu most frequent characters by a real corpus line:\n",
-              frequent.size());
-  for (int length : {5, 7}) {
-    for (Place place : {Place::kHead, Place::kMiddle, Place::kTail}) {
-      size_t covered = 0;
-      for (char16_t c : frequent) covered += !index->LinesWith(c, length, place).empty();
-      static const char* const kPlaces[] = {"head", "middle", "tail"};
-      std::printf("  %d-character, %-6s %6.2f%%\n", length, kPlaces[static_cast<int>(place)],
-                  100.0 * covered / frequent.size());
-    }
-  }
-
-  std::vector<std::u16string> asked;
-  if (everyday) {
-    for (const char16_t* r : kEverydayRequests) asked.emplace_back(r);
-  } else {
-    std::mt19937_64 rng(2026);
-    for (int r = 0; r < requests; ++r) {
-      std::u16string hidden;
-      for (int k = 0; k < 4; ++k) hidden += frequent[rng() % frequent.size()];
-      asked.push_back(hidden);
-    }
-  }
+  const std::vector<char16_t> frequent = MostFrequent(*index, kCommonCharacters);
+  PrintCoverage(*index, frequent);
+  const std::vector<std::u16string> asked = Requests(everyday, requests, frequent);
 
   std::optional<Reference> reference;
-  double random_score[2] = {0, 0}, real_score[2] = {1, 1};
+  Calibration calibration;
   if (!poetry.empty()) {
     reference.emplace();
     if (!ReadReference(poetry, &*reference)) {
       std::fprintf(stderr, "miravel-poemd-measure: no poems under %s\n", poetry.c_str());
       return 1;
     }
-    std::mt19937_64 rng(7);
-    for (int slot = 0; slot < 2; ++slot) {
-      const int length = slot == 0 ? 5 : 7;
-      std::vector<double> scores;
-      for (int k = 0; k < 4000 && index->LineCount(length) > 0; ++k) {
-        std::vector<std::u16string> lines;
-        for (int i = 0; i < 4; ++i) {
-          lines.emplace_back(index->Text(length, rng() % index->LineCount(length)));
-        }
-        scores.push_back(reference->judge.Poem(lines));
-      }
-      random_score[slot] = Mean(scores);
-      scores.clear();
-      for (const auto& quatrain : reference->held_out[slot]) {
-        scores.push_back(reference->judge.Poem(quatrain));
-      }
-      real_score[slot] = Mean(scores);
-      std::printf("judge, %d-character: random lines %.4f, %zu held-out quatrains %.4f\n", length,
-                  random_score[slot], reference->held_out[slot].size(), real_score[slot]);
-    }
+    calibration = Calibrate(*index, *reference);
   }
 
   std::optional<httplib::Client> client;
   if (!service.empty()) client.emplace("http://" + service);
+  const PoemSource source{*index, client ? &*client : nullptr};
   std::printf("%zu %s requests per mode%s:\n", asked.size(), everyday ? "everyday" : "random",
               client ? (" from " + service).c_str() : "");
   std::printf(
       "  mode          rhyme  group  粘对   二四   repeats made   drama  coherence  ms/poem\n");
   const LineReader readers[2] = {LineReader(*index, 5), LineReader(*index, 7)};
   for (const bool first_rhymes : {false, true}) {
-    for (const int length : {5, 7}) {
+    for (const int length : kLengths) {
       for (const Place place : {Place::kHead, Place::kMiddle, Place::kTail}) {
-        const LineReader& reader = readers[LengthSlot(length)];
-        int rhymes = 0, group = 0, links = 0, in_line = 0, lines = 0, repeats = 0, made = 0;
-        int drama = 0;
-        std::vector<double> coherence;
-        double seconds = 0;
-        for (size_t r = 0; r < asked.size(); ++r) {
-          PoemOrder order;
-          order.length = length;
-          order.place = place;
-          order.first_line_rhymes = first_rhymes;
-          for (char16_t c : asked[r]) order.characters.push_back({Utf16ToGbk({&c, 1}), c});
-          std::vector<ReadLineFacts> read;
-          const auto start = std::chrono::steady_clock::now();
-          if (client) {
-            const auto res =
-                client->Post("/qm/cts.php", FormBody(order), "application/x-www-form-urlencoded");
-            if (res && res->status == 200) {
-              for (const auto& line : PageLines(res->body)) read.push_back(reader.Read(line));
-            }
-          } else {
-            const Poem poem = ComposePoem(*index, order, {.seed = r + 1});
-            for (const ComposedLine& line : poem.lines) {
-              read.push_back(reader.Read(line, PositionOf(place, length)));
-            }
-          }
-          seconds +=
-              std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-          if (read.size() != asked[r].size()) {
-            std::fprintf(stderr, "miravel-poemd-measure: no poem for request %zu\n", r);
-            continue;
-          }
-          const PoemFacts facts = Examine(read, order);
-          rhymes += facts.rhymes;
-          group += facts.rhymes_group;
-          links += facts.keeps_links;
-          in_line += facts.lines_in_line;
-          lines += facts.lines;
-          repeats += facts.repeats;
-          made += facts.made;
-          drama += facts.drama;
-          std::vector<std::u16string> texts;
-          for (const auto& line : read) texts.push_back(line.text);
-          if (reference) coherence.push_back(reference->judge.Poem(texts));
-          if (static_cast<int>(r) < show) {
-            std::string shown;
-            for (const auto& text : texts) shown += miravel::Utf16ToUtf8(text) + " ";
-            std::printf("    %s\n", shown.c_str());
-          }
-        }
-        const double n = static_cast<double>(asked.size());
-        static const char* const kPlaceNames[] = {"head  ", "middle", "tail  "};
-        const int slot = LengthSlot(length);
-        char judged[32] = "     -";
-        if (reference) {
-          std::snprintf(
-              judged, sizeof judged, "%6.2f",
-              (Mean(coherence) - random_score[slot]) / (real_score[slot] - random_score[slot]));
-        }
-        std::printf(
-            "  %d %s %s  %5.1f%% %5.1f%% %5.1f%% %5.1f%% %5.1f%%  %5.2f%% %5.2f%%  %s  %7.3f\n",
-            length, kPlaceNames[static_cast<int>(place)], first_rhymes ? "200" : "100",
-            100.0 * rhymes / n, 100.0 * group / n, 100.0 * links / n,
-            100.0 * in_line / std::max(lines, 1), 100.0 * repeats / n,
-            100.0 * made / std::max(lines, 1), 100.0 * drama / std::max(lines, 1), judged,
-            1000.0 * seconds / n);
+        MeasureMode(source, asked, length, place, first_rhymes, readers[LengthSlot(length)],
+                    reference ? &*reference : nullptr, calibration, show);
       }
     }
   }
