@@ -23,8 +23,7 @@ namespace http = beast::http;
 using tcp = asio::ip::tcp;
 using Clock = std::chrono::steady_clock;
 
-// How long a closing connection drains what the client still sends, so
-// that closing does not reset the connection under the reply.
+// How long a closing connection drains what the client still sends.
 constexpr auto kLinger = std::chrono::milliseconds(1000);
 // After a failed accept (out of descriptors), the pause before the next.
 constexpr auto kAcceptPause = std::chrono::milliseconds(10);
@@ -60,26 +59,10 @@ struct Shared {
   }
 };
 
-std::string Serialise(int status, const HttpReply& reply, bool with_body, bool close) {
-  std::string out;
-  out.reserve(256 + reply.body.size());
-  out += "HTTP/1.1 " + std::to_string(status) + " ";
-  out += StatusText(status);
-  out += "\r\n";
-  if (!reply.content_type.empty()) out += "Content-Type: " + reply.content_type + "\r\n";
-  out += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
-  for (const auto& [name, value] : reply.headers) out += name + ": " + value + "\r\n";
-  if (close) out += "Connection: close\r\n";
-  out += "\r\n";
-  if (with_body) out += reply.body;
-  return out;
-}
-
 class Connection : public std::enable_shared_from_this<Connection> {
  public:
   Connection(tcp::socket socket, std::string peer, Shared& shared)
-      : socket_(std::move(socket)),
-        timer_(socket_.get_executor()),
+      : stream_(std::move(socket)),
         buffer_(shared.limits.max_header_bytes + shared.limits.max_body_bytes + 4096),
         peer_(std::move(peer)),
         shared_(shared) {}
@@ -88,25 +71,16 @@ class Connection : public std::enable_shared_from_this<Connection> {
   void Start() { ReadHeader(); }
 
  private:
-  void Arm(std::chrono::milliseconds deadline) {
-    timed_out_ = false;
-    timer_.expires_after(deadline);
-    timer_.async_wait([weak = weak_from_this()](beast::error_code ec) {
-      const auto self = weak.lock();
-      if (ec || !self) return;
-      self->timed_out_ = true;
-      self->socket_.cancel(ec);
-    });
-  }
-
+  // The request's deadline runs from here until its body is read: the
+  // stream closes the socket when it passes.
   void ReadHeader() {
     parser_.emplace();
     parser_->header_limit(static_cast<uint32_t>(shared_.limits.max_header_bytes));
     parser_->body_limit(shared_.limits.max_body_bytes);
     waiting_since_ = Clock::now();
     had_bytes_ = buffer_.size() > 0;
-    Arm(shared_.limits.request_deadline);
-    http::async_read_header(socket_, buffer_, *parser_,
+    stream_.expires_after(shared_.limits.request_deadline);
+    http::async_read_header(stream_, buffer_, *parser_,
                             [self = shared_from_this()](beast::error_code ec, size_t bytes) {
                               self->had_bytes_ = self->had_bytes_ || bytes > 0;
                               self->OnHeader(ec);
@@ -117,6 +91,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
     if (ec) return Refuse(ec, /*headers_done=*/false);
     started_ = Clock::now();
     const auto& request = parser_->get();
+    method_ = std::string(request.method_string());
+    target_ = std::string(request.target());
     if (request.version() != 10 && request.version() != 11) {
       return Fail(505, "HTTP version not supported");
     }
@@ -128,10 +104,10 @@ class Connection : public std::enable_shared_from_this<Connection> {
     }
     if (parser_->is_done()) return Dispatch();
     if (beast::iequals(request[http::field::expect], "100-continue")) {
-      out_ = "HTTP/1.1 100 Continue\r\n\r\n";
-      asio::async_write(socket_, asio::buffer(out_),
+      continue_ = {http::status::continue_, request.version()};
+      http::async_write(stream_, continue_,
                         [self = shared_from_this()](beast::error_code ec, size_t) {
-                          if (ec) return self->Close();
+                          if (ec) return self->Refuse(ec, /*headers_done=*/true);
                           self->ReadBody();
                         });
       return;
@@ -141,7 +117,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   // The body, within what is left of the request's deadline.
   void ReadBody() {
-    http::async_read(socket_, buffer_, *parser_,
+    http::async_read(stream_, buffer_, *parser_,
                      [self = shared_from_this()](beast::error_code ec, size_t) {
                        if (ec) return self->Refuse(ec, /*headers_done=*/true);
                        self->Dispatch();
@@ -150,11 +126,12 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   // A request that could not be read whole.
   void Refuse(beast::error_code ec, bool headers_done) {
-    if (timed_out_) {
+    if (ec == beast::error::timeout) {
+      // The stream has closed the socket: nothing more can be said, only logged.
       const bool idle = !had_bytes_ && !parser_->got_some() && buffer_.size() == 0;
-      if (!headers_done && idle) return Close();  // an idle keep-alive connection
-      if (!headers_done) return Fail(408, "the request did not arrive in time");
-      return Fail(400, "the body fell short of its Content-Length");
+      if (headers_done) return Record(400, "the body fell short of its Content-Length in time");
+      if (!idle) Record(408, "the request did not arrive in time");
+      return;
     }
     if (ec == http::error::end_of_stream || ec == asio::error::eof ||
         ec == asio::error::connection_reset || ec == asio::error::operation_aborted) {
@@ -175,7 +152,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   }
 
   void Dispatch() {
-    timer_.cancel();
+    stream_.expires_never();
     http::request<http::string_body> message = parser_->release();
     HttpRequest request;
     request.method = std::string(message.method_string());
@@ -189,58 +166,87 @@ class Connection : public std::enable_shared_from_this<Connection> {
     } catch (const std::exception& e) {
       reply = {500, "text/plain; charset=utf-8", "500 Internal Server Error\n", {}, e.what()};
     }
-    const bool close = !message.keep_alive();
-    Record(head ? "HEAD" : request.method, std::string(request.Path()), reply.status,
-           reply.log_note, started_);
-    Write(Serialise(reply.status, reply, !head, close), close);
+    const bool keep_alive = message.keep_alive();
+    target_ = std::string(request.Path());
+    Record(reply.status, reply.log_note);
+    Fill(response_, reply, message.version(), keep_alive);
+    if (!head) {
+      response_.body() = std::move(reply.body);
+      response_.prepare_payload();
+      return Write(response_, keep_alive);
+    }
+    Fill(head_response_, reply, message.version(), keep_alive);
+    head_response_.content_length(reply.body.size());
+    Write(head_response_, keep_alive);
+  }
+
+  template <typename Body>
+  static void Fill(http::response<Body>& response, const HttpReply& reply, unsigned version,
+                   bool keep_alive) {
+    response = {};
+    response.version(version);
+    response.result(static_cast<unsigned>(reply.status));
+    if (!reply.content_type.empty()) response.set(http::field::content_type, reply.content_type);
+    for (const auto& [name, value] : reply.headers) response.set(name, value);
+    response.keep_alive(keep_alive);
   }
 
   // An error the server answers itself; the connection closes after it.
   void Fail(int status, const std::string& why) {
-    timer_.cancel();
+    stream_.expires_never();
     const auto& request = parser_->get();
-    const std::string method(request.method_string());
-    Record(method, std::string(request.target()), status, why,
-           started_ > waiting_since_ ? started_ : waiting_since_);
-    HttpReply reply{
+    method_ = std::string(request.method_string());
+    target_ = std::string(request.target());
+    Record(status, why);
+    const HttpReply reply{
         status,
         "text/plain; charset=utf-8",
-        std::to_string(status) + " " + std::string(StatusText(status)) + ": " + why + "\n",
+        std::to_string(status) + " " +
+            std::string(http::obsolete_reason(static_cast<http::status>(status))) + ": " + why +
+            "\n",
         {},
         why};
-    Write(Serialise(status, reply, true, true), true);
+    Fill(response_, reply, request.version() == 10 ? 10 : 11, /*keep_alive=*/false);
+    response_.body() = reply.body;
+    response_.prepare_payload();
+    Write(response_, /*keep_alive=*/false);
   }
 
-  void Record(const std::string& method, std::string path, int status, const std::string& note,
-              Clock::time_point since) {
+  // One log line, timed from the request's headers (or, when they never
+  // came whole, from when the wait for them began).
+  void Record(int status, const std::string& note) {
+    std::string path = target_;
     if (path.size() > 200) path = path.substr(0, 200) + "...";
-    shared_.log({peer_, method, std::move(path), status, MillisecondsSince(since), note});
+    const Clock::time_point since = started_ > waiting_since_ ? started_ : waiting_since_;
+    shared_.log({peer_, method_, std::move(path), status, MillisecondsSince(since), note});
   }
 
-  void Write(std::string bytes, bool close) {
-    out_ = std::move(bytes);
-    Arm(shared_.limits.write_deadline);
-    asio::async_write(socket_, asio::buffer(out_),
-                      [self = shared_from_this(), close](beast::error_code ec, size_t) {
-                        self->timer_.cancel();
+  template <typename Message>
+  void Write(Message& message, bool keep_alive) {
+    stream_.expires_after(shared_.limits.write_deadline);
+    http::async_write(stream_, message,
+                      [self = shared_from_this(), keep_alive](beast::error_code ec, size_t) {
                         if (ec) return self->Close();
-                        if (close) return self->Linger();
+                        if (!keep_alive) return self->Linger();
+                        self->method_.clear();
+                        self->target_.clear();
                         self->ReadHeader();
                       });
   }
 
   // Sends FIN at once, then reads and drops what the client still sends
-  // until it closes too (or kLinger passes).
+  // until it closes too (or kLinger passes), so that closing does not reset
+  // the connection under the reply.
   void Linger() {
     beast::error_code ec;
-    socket_.shutdown(tcp::socket::shutdown_send, ec);
+    stream_.socket().shutdown(tcp::socket::shutdown_send, ec);
     if (ec) return Close();
-    Arm(std::chrono::duration_cast<std::chrono::milliseconds>(kLinger));
+    stream_.expires_after(kLinger);
     Drain();
   }
 
   void Drain() {
-    socket_.async_read_some(asio::buffer(drain_),
+    stream_.async_read_some(asio::buffer(drain_),
                             [self = shared_from_this()](beast::error_code ec, size_t) {
                               if (ec) return self->Close();
                               self->Drain();
@@ -249,20 +255,21 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   void Close() {
     beast::error_code ec;
-    timer_.cancel();
-    socket_.shutdown(tcp::socket::shutdown_both, ec);
-    socket_.close(ec);
+    stream_.socket().shutdown(tcp::socket::shutdown_both, ec);
+    stream_.close();
   }
 
-  tcp::socket socket_;
-  asio::steady_timer timer_;
+  beast::tcp_stream stream_;
   beast::flat_buffer buffer_;
   std::optional<http::request_parser<http::string_body>> parser_;
-  std::string out_;
+  http::response<http::empty_body> continue_;
+  http::response<http::string_body> response_;
+  http::response<http::empty_body> head_response_;
   std::array<char, 4096> drain_{};
   std::string peer_;
   Shared& shared_;
-  bool timed_out_ = false;
+  std::string method_;  // of the request now read, for the log ("" until its line is read)
+  std::string target_;
   bool had_bytes_ = false;
   Clock::time_point waiting_since_;
   Clock::time_point started_;

@@ -10,10 +10,10 @@
 //   - connections: at most max_connections in all and max_per_address from
 //     one address; past either, a new connection is closed at once;
 //   - a request must arrive whole within request_deadline of the moment the
-//     server starts waiting for it. A connection that has sent nothing of a
-//     request by then is closed silently (an idle keep-alive connection);
-//     one whose headers are still incomplete gets 408, and one whose body
-//     falls short of its Content-Length gets 400;
+//     server starts waiting for it, or its connection is closed (Beast's
+//     stream closes the socket): silently for an idle keep-alive connection,
+//     logged as 408 when its headers are incomplete and as 400 when its body
+//     falls short of its Content-Length;
 //   - request line and headers: at most max_header_bytes (431);
 //   - the body: at most max_body_bytes, whatever its encoding, refused
 //     before it is read (413): a Content-Length or a chunk that announces
@@ -21,10 +21,10 @@
 //   - 400 for a request that does not parse, for Content-Length together
 //     with chunked transfer coding, and for HTTP/1.1 without Host;
 //   - a reply must be taken within write_deadline, or the connection closes.
-// Pipelined requests are answered in order, one at a time. Every error the
-// server sends itself says "Connection: close" and closes at once, its reply
-// flushed. Every request, refused or not, gets one log line with its own
-// timing.
+// Pipelined requests are answered in order, one at a time, each in the HTTP
+// version of its request. Every error the server sends itself says
+// "Connection: close" and closes at once, its reply flushed. Every request, refused or not, gets
+// one log line with its own timing.
 //
 // Run() blocks until Stop(), which any thread (or a signal handler's
 // thread) may call: the loops end within a few milliseconds and every

@@ -27,7 +27,4 @@ struct HttpReply {
   std::string log_note;
 };
 
-// "OK", "Not Found", ... for the statuses the service sends.
-std::string_view StatusText(int status);
-
 }  // namespace miravel::poemd
