@@ -22,6 +22,13 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 using tcp = asio::ip::tcp;
 using Clock = std::chrono::steady_clock;
+// Every handle of a connection runs on its loop's io_context: naming its
+// executor spares each operation the type-erased executor's copies.
+using Executor = asio::io_context::executor_type;
+using Socket = asio::basic_stream_socket<tcp, Executor>;
+using Acceptor = asio::basic_socket_acceptor<tcp, Executor>;
+using Stream = beast::basic_stream<tcp, Executor, beast::unlimited_rate_policy>;
+using Timer = asio::basic_waitable_timer<Clock, asio::wait_traits<Clock>, Executor>;
 
 // How long a closing connection drains what the client still sends.
 constexpr auto kLinger = std::chrono::milliseconds(1000);
@@ -61,7 +68,7 @@ struct Shared {
 
 class Connection : public std::enable_shared_from_this<Connection> {
  public:
-  Connection(tcp::socket socket, std::string peer, Shared& shared)
+  Connection(Socket socket, std::string peer, Shared& shared)
       : stream_(std::move(socket)),
         buffer_(shared.limits.max_header_bytes + shared.limits.max_body_bytes + 4096),
         peer_(std::move(peer)),
@@ -259,7 +266,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     stream_.close();
   }
 
-  beast::tcp_stream stream_;
+  Stream stream_;
   beast::flat_buffer buffer_;
   std::optional<http::request_parser<http::string_body>> parser_;
   http::response<http::empty_body> continue_;
@@ -277,12 +284,12 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
 struct Loop {
   asio::io_context context{1};
-  tcp::acceptor acceptor{context};
-  asio::steady_timer pause{context};
+  Acceptor acceptor{context.get_executor()};
+  Timer pause{context.get_executor()};
 };
 
 void Accept(Loop& loop, Shared& shared) {
-  loop.acceptor.async_accept([&loop, &shared](beast::error_code ec, tcp::socket socket) {
+  loop.acceptor.async_accept([&loop, &shared](beast::error_code ec, Socket socket) {
     if (ec == asio::error::operation_aborted || !loop.acceptor.is_open()) return;
     if (ec) {
       // Out of descriptors, say: try again shortly rather than spin.
@@ -330,7 +337,7 @@ Status HttpServer::Listen(const std::string& host, int port, int threads) {
   for (int t = 0; t < std::max(threads, 1); ++t) {
     auto loop = std::make_unique<Loop>();
     const tcp::endpoint endpoint(address, static_cast<unsigned short>(port));
-    tcp::acceptor& acceptor = loop->acceptor;
+    Acceptor& acceptor = loop->acceptor;
     acceptor.open(endpoint.protocol(), ec);
     if (!ec) acceptor.set_option(asio::socket_base::reuse_address(true), ec);
     if (!ec) {

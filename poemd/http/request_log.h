@@ -3,6 +3,8 @@
 // When standard error is the systemd journal (JOURNAL_STREAM names it), each
 // line starts with its priority ("<6>", or "<4>" for a 5xx) and no time:
 // the journal keeps both. Otherwise the line starts with the local time.
+// In the method, path and note, control bytes, '"' and '\' are written as
+// \xHH, so that nothing a client sends can break a line or forge a field.
 // Thread-safe: each line is written whole, with one write.
 #pragma once
 

@@ -47,6 +47,8 @@ CoherenceJudge::CoherenceJudge(size_t characters) : impl_(std::make_unique<Impl>
 }
 
 CoherenceJudge::~CoherenceJudge() = default;
+CoherenceJudge::CoherenceJudge(CoherenceJudge&&) noexcept = default;
+CoherenceJudge& CoherenceJudge::operator=(CoherenceJudge&&) noexcept = default;
 
 void CoherenceJudge::SeeLine(std::u16string_view line) {
   for (char16_t c : line) ++impl_->frequency[c];

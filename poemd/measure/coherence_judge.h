@@ -20,6 +20,8 @@ class CoherenceJudge {
   // counted; others are left out of every mean.
   explicit CoherenceJudge(size_t characters = 6000);
   ~CoherenceJudge();
+  CoherenceJudge(CoherenceJudge&&) noexcept;
+  CoherenceJudge& operator=(CoherenceJudge&&) noexcept;
 
   // Two phases: first every line (for the frequencies), then the pairs.
   void SeeLine(std::u16string_view line);
