@@ -11,34 +11,23 @@ build="$(cd "${1:-$root/build}" && pwd)"
 index="${2:-$build/corpus/poems.idx}"
 rounds="${3:-3}"
 work="$(mktemp -d)"
-trap 'kill $poemd 2>/dev/null; nginx -c "$work/nginx.conf" -s stop 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $poemd 2>/dev/null; "$root/scripts/nginx-scratch.sh" stop "$work"; rm -rf "$work"' EXIT
 nginx_port=$((20000 + RANDOM % 10000)) poemd_port=$((30000 + RANDOM % 10000))
 
 "$build/poemd/miravel-poemd" --index "$index" --listen "127.0.0.1:$poemd_port" 2>/dev/null &
 poemd=$!
 "$root/scripts/wait-for-port.sh" "$poemd_port" $poemd
-mkdir -p "$work/html" "$work/logs"
+mkdir -p "$work/html"
 curl -s "http://127.0.0.1:$poemd_port/" -o "$work/form.html"
 head -c "$(stat -c %s "$work/form.html")" /dev/zero | tr '\0' 'x' > "$work/html/page.html"
-cat > "$work/nginx.conf" <<CONF
-worker_processes 1;
-pid $work/nginx.pid;
-error_log $work/logs/error.log;
-events { worker_connections 10000; }
-http {
+cat > "$work/site.conf" <<CONF
+server {
+  listen 127.0.0.1:$nginx_port backlog=4096;
   access_log $work/logs/access.log;
-  client_body_temp_path $work/body;
-  proxy_temp_path $work/proxy;
-  fastcgi_temp_path $work/fastcgi;
-  uwsgi_temp_path $work/uwsgi;
-  scgi_temp_path $work/scgi;
-  server {
-    listen 127.0.0.1:$nginx_port backlog=4096;
-    location / { root $work/html; try_files /page.html =404; }
-  }
+  location / { root $work/html; try_files /page.html =404; }
 }
 CONF
-nginx -c "$work/nginx.conf"
+"$root/scripts/nginx-scratch.sh" start "$work" 10000
 "$root/scripts/wait-for-port.sh" "$nginx_port"
 
 measure() {  # label, wrk arguments...

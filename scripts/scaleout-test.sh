@@ -13,7 +13,7 @@ if ! command -v nginx >/dev/null || ! command -v wrk >/dev/null; then
   exit 77
 fi
 work="$build/scaleout-test"
-rm -rf "$work" && mkdir -p "$work/poetry/quantangshi" "$work/logs"
+rm -rf "$work" && mkdir -p "$work/poetry/quantangshi"
 cat > "$work/poetry/quantangshi/poet.tang.0.json" <<'JSON'
 [{"author": "甲", "title": "试笔", "paragraphs": ["春来山色好，风起白云长。", "花落江南水，月明孤客船。"]}]
 JSON
@@ -22,7 +22,7 @@ JSON
 base=$((20000 + RANDOM % 20000))
 front=$base first=$((base + 1)) second=$((base + 2))
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; nginx -c "$work/nginx.conf" -s stop 2>/dev/null || true' EXIT
+trap 'kill "${pids[@]}" 2>/dev/null || true; "$root/scripts/nginx-scratch.sh" stop "$work"' EXIT
 for port in $first $second; do
   "$build/poemd/miravel-poemd" --index "$work/test.idx" --listen "127.0.0.1:$port" \
     --max-per-address 0 --threads 1 2>"$work/replica-$port.log" &
@@ -32,23 +32,8 @@ done
 # The shipped configuration, on this test's ports, with the two replicas.
 sed -e "s/listen 80;/listen 127.0.0.1:$front;/" \
     -e "s/127.0.0.1:8081/127.0.0.1:$first/" -e "s/127.0.0.1:8082/127.0.0.1:$second/" \
-    -e "/127.0.0.1:8083/d" "$root/deploy/nginx.conf" > "$work/miravel.conf"
-cat > "$work/nginx.conf" <<CONF
-worker_processes 1;
-pid $work/nginx.pid;
-error_log $work/logs/error.log;
-events { worker_connections 4096; }
-http {
-  access_log off;
-  client_body_temp_path $work/body;
-  proxy_temp_path $work/proxy;
-  fastcgi_temp_path $work/fastcgi;
-  uwsgi_temp_path $work/uwsgi;
-  scgi_temp_path $work/scgi;
-  include $work/miravel.conf;
-}
-CONF
-nginx -c "$work/nginx.conf"
+    -e "/127.0.0.1:8083/d" "$root/deploy/nginx.conf" > "$work/site.conf"
+"$root/scripts/nginx-scratch.sh" start "$work"
 "$root/scripts/wait-for-port.sh" "$front"
 
 wrk -t2 -c8 -d6s -s "$root/bench/poemd_load.lua" "http://127.0.0.1:$front/qm/cts.php" \

@@ -15,18 +15,19 @@ rm -rf "$work" && mkdir -p "$work"
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
 
-# Starts a stand-in answering REPLY; prints its port.
+# Starts a stand-in answering REPLY and sets the variable VAR to its port.
+# It runs in this shell, not a subshell, so that the trap knows its pid.
 stand_in() {
-  local reply=$1 fifo="$work/port-$1"
+  local var=$1 reply=$2 fifo="$work/port-$2"
   mkfifo "$fifo"
   "$build/composer/miravel-stand-in" --reply "$reply" >"$fifo" 2>/dev/null &
   pids+=($!)
-  head -n 1 "$fifo"
+  read -r "${var?}" <"$fifo"
 }
-poems=$(stand_in poems)
-redirect=$(stand_in redirect)
-no_poems=$(stand_in no-poems)
-hang=$(stand_in hang)
+stand_in poems poems
+stand_in redirect redirect
+stand_in no_poems no-poems
+stand_in hang hang
 # A port nothing listens on: one the kernel just gave out and took back.
 dead=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 
@@ -43,12 +44,14 @@ scripts="$(cd "$(dirname "$0")" && pwd)" xvfb-run -a -s "-screen 0 1280x480x24" 
     echo $! >"$work/$name.pid"
     "$scripts/wait-for-window.sh" "$(cat "$work/$name.pid")" | tee "$work/$name.window"
   }
-  # Types the characters into the input box of WINDOW and presses Enter.
+  # Pastes the characters into the input box of WINDOW and presses Enter.
+  # Typing characters outside the keymap is racy in xdotool (春风 once
+  # arrived as 风春风); a paste from a clipboard that xclip already owns is not.
   compose() {
     local window=$1
+    printf "春风" | xclip -selection clipboard
     xdotool mousemove --window "$window" 114 56 click 1
-    xdotool type --delay 30 "春风"
-    xdotool key Return
+    xdotool key ctrl+a ctrl+v Return
   }
   # Waits up to SECONDS for the window NAME to have echoed TEXT.
   expect_status() {
