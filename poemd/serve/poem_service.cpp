@@ -37,7 +37,7 @@ HttpReply NotAllowed(const char* allow) {
 }  // namespace
 
 PoemService::PoemService(const CorpusIndex& index, ServiceOptions options)
-    : index_(index), options_(options) {}
+    : index_(index), options_(options), empty_form_(BrowserFormPage(BrowserForm{}, "")) {}
 
 HttpReply PoemService::Compose(std::string_view body) const {
   const StatusOr<PoemOrder> parsed = ParsePoemOrder(body);
@@ -102,6 +102,7 @@ HttpReply PoemService::Handle(const HttpRequest& request) const {
   }
   if (path == "/") {
     if (request.method != "GET") return NotAllowed("GET, HEAD");
+    if (request.Query().empty()) return {200, kUtf8Html, empty_form_, {}, {}};
     return {200, kUtf8Html, BrowserFormPage(ParseBrowserQuery(request.Query()).form, ""), {}, {}};
   }
   if (path == "/poem") {

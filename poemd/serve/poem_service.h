@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "poemd/compose/poem_order.h"
@@ -48,6 +49,9 @@ class PoemService {
 
   const CorpusIndex& index_;
   ServiceOptions options_;
+  // The form as a browser first opens it (GET / without a query): the same
+  // page every time, made once.
+  std::string empty_form_;
 };
 
 }  // namespace miravel::poemd
