@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the chinese-poetry data package and the word pronunciation
-# dictionary (@pinyin-pro/data) into the build tree and turns them into the
-# poem service's index, build/corpus/poems.idx, unless a current one exists.
+# Installs the chinese-poetry data package, the word pronunciation
+# dictionary (@pinyin-pro/data) and the 广韵 readings (tshet-uinh) into the
+# build tree and turns them into the poem service's index,
+# build/corpus/poems.idx, unless a current one exists.
 # Needs a built tree (scripts/build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,10 +12,13 @@ if [[ -s "$index" ]] && build/poemd/miravel-poemd --index "$index" --check >/dev
 fi
 mkdir -p build/corpus
 modules=build/corpus/node_modules
-if [[ ! -d "$modules/chinese-poetry" || ! -d "$modules/@pinyin-pro/data" ]]; then
-  echo "corpus: installing the chinese-poetry package (about 350 MB) and @pinyin-pro/data"
+if [[ ! -d "$modules/chinese-poetry" || ! -d "$modules/@pinyin-pro/data" ||
+      ! -d "$modules/tshet-uinh" ]]; then
+  echo "corpus: installing the chinese-poetry package (about 350 MB), @pinyin-pro/data and tshet-uinh"
   npm install --prefix build/corpus --no-audit --no-fund --loglevel=error \
-    chinese-poetry@2.0.1 @pinyin-pro/data@1.3.1
+    chinese-poetry@2.0.1 @pinyin-pro/data@1.3.1 tshet-uinh@0.15.4
 fi
+node poemd/build/guangyun_readings.js "$modules" > build/corpus/guangyun.tsv
 build/poemd/miravel-poemd-index --poetry "$modules/chinese-poetry" \
-  --readings "$modules/@pinyin-pro/data/json/complete.json" --out "$index"
+  --readings "$modules/@pinyin-pro/data/json/complete.json" \
+  --classical build/corpus/guangyun.tsv --out "$index"

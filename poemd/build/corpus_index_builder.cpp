@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "poemd/build/association_learner.h"
+#include "poemd/build/classical_line.h"
 #include "poemd/build/line_splitter.h"
 #include "poemd/index/index_sections.h"
 #include "poemd/verse/character_frequency.h"
@@ -72,6 +73,7 @@ struct CorpusIndexBuilder::State {
   Lines lines[2];
   std::vector<uint32_t> sources;  // title, author, dynasty
   std::string source_text;
+  LeftOut left_out;
 
   uint32_t AddSource(const PoemText& poem) {
     const auto offset = [this](std::string_view utf8) {
@@ -86,21 +88,33 @@ struct CorpusIndexBuilder::State {
     return static_cast<uint32_t>(sources.size() / 3 - 1);
   }
 
-  LineTraits TraitsOf(std::u16string_view text) {
-    const std::vector<Reading> read =
-        options.readings ? options.readings->ReadLine(text) : ReadAlone(text);
-    LineTraits traits;
+  // The line's tones and rhymes, both readings. `text`: simplified; `piece`
+  // as its poem writes it.
+  void ReadLine(const SplitPiece& piece, bool simplified_script, LineTraits& traits) {
+    const std::u16string_view text = piece.line;
+    const std::vector<Reading> alone = ReadAlone(text);
+    const std::vector<Reading> read = options.readings ? options.readings->ReadLine(text) : alone;
+    traits.modern = {};
     for (size_t i = 0; i < read.size(); ++i) {
-      if (read[i].tone == Tone::kLevel) traits.level |= 1 << i;
-      if (read[i].tone == Tone::kOblique) traits.oblique |= 1 << i;
+      if (read[i].tone == Tone::kLevel) traits.modern.level |= 1 << i;
+      if (read[i].tone == Tone::kOblique) traits.modern.oblique |= 1 << i;
     }
-    traits.rhyme = read.back().rhyme;
-    return traits;
+    traits.xinyun = read.back().rhyme;
+    if (options.classical == nullptr) {
+      // No classical readings: the modern reading stands in for them.
+      traits.classical = traits.modern;
+      traits.pingshui = 0;
+      return;
+    }
+    const ClassicalLine classical =
+        ReadClassically(*options.classical, piece.written, simplified_script, read, alone);
+    traits.classical = classical.tones;
+    traits.pingshui = classical.rhymes;
   }
 
   std::vector<Reading> ReadAlone(std::u16string_view text) {
     std::vector<Reading> out;
-    for (char16_t c : text) out.push_back(icu.Of(c));
+    for (char16_t c : text) out.push_back(ReadingAlone(c));
     return out;
   }
 
@@ -129,49 +143,58 @@ size_t CorpusIndexBuilder::LinesSoFar() const {
 void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
   if (!state_) throw std::logic_error("CorpusIndexBuilder::AddPoem called after Finish");
   State& s = *state_;
-  const std::vector<std::u16string> pieces = s.splitter.Pieces(poem.paragraphs);
+  const std::vector<SplitPiece> pieces = s.splitter.Split(poem.paragraphs, &s.left_out);
+  const auto is_line = [](const SplitPiece& p) { return !p.line.empty(); };
   const bool uniform =
-      !pieces.empty() && std::all_of(pieces.begin(), pieces.end(), [&](const std::u16string& p) {
-        return !p.empty() && p.size() == pieces[0].size();
+      !pieces.empty() && std::all_of(pieces.begin(), pieces.end(), [&](const SplitPiece& p) {
+        return is_line(p) && p.line.size() == pieces[0].line.size();
       });
   const bool shi =
       poem.collection == Collection::kTangSongShi || poem.collection == Collection::kOtherShi;
   const bool regulated = uniform && (pieces.size() == 4 || pieces.size() == 8);
   const SourceRank rank = RankOf(poem.collection, regulated);
+  // Written in simplified characters unless some line changes when simplified.
+  const bool simplified_script =
+      std::none_of(pieces.begin(), pieces.end(),
+                   [](const SplitPiece& p) { return !p.line.empty() && p.line != p.written; });
 
   std::optional<uint32_t> source;
   std::vector<std::optional<uint32_t>> ids;
-  for (const std::u16string& piece : pieces) {
-    if (piece.empty()) {
+  for (const SplitPiece& piece : pieces) {
+    if (!is_line(piece)) {
       ids.emplace_back();
       continue;
     }
-    State::Lines& table = s.lines[LengthSlot(static_cast<int>(piece.size()))];
+    State::Lines& table = s.lines[LengthSlot(static_cast<int>(piece.line.size()))];
     const auto [it, added] =
-        table.ids.try_emplace(piece, static_cast<uint32_t>(table.traits.size()));
+        table.ids.try_emplace(piece.line, static_cast<uint32_t>(table.traits.size()));
     ids.emplace_back(it->second);
     if (added) {
-      table.texts += piece;
-      table.traits.push_back(s.TraitsOf(piece));
+      table.texts += piece.line;
+      table.traits.emplace_back();
     } else if (table.traits[it->second].rank() <= rank) {
       continue;
     }
+    // The line as its best source writes it, read in that source's script.
     if (!source) source = s.AddSource(poem);
     LineTraits& traits = table.traits[it->second];
+    s.ReadLine(piece, simplified_script, traits);
     traits.source = *source;
     traits.flags = static_cast<uint8_t>(static_cast<int>(rank) << LineTraits::kRankShift);
   }
   for (size_t k = 0; k + 1 < pieces.size(); ++k) {
-    if (ids[k] && ids[k + 1] && pieces[k].size() == pieces[k + 1].size()) {
-      s.lines[LengthSlot(static_cast<int>(pieces[k].size()))].consecutive.emplace_back(*ids[k],
-                                                                                       *ids[k + 1]);
+    if (ids[k] && ids[k + 1] && pieces[k].line.size() == pieces[k + 1].line.size()) {
+      s.lines[LengthSlot(static_cast<int>(pieces[k].line.size()))].consecutive.emplace_back(
+          *ids[k], *ids[k + 1]);
     }
   }
   if (shi && uniform && pieces.size() % 2 == 0) {
-    State::Lines& table = s.lines[LengthSlot(static_cast<int>(pieces[0].size()))];
+    State::Lines& table = s.lines[LengthSlot(static_cast<int>(pieces[0].line.size()))];
     for (size_t k = 0; k + 1 < pieces.size(); k += 2) table.couplets.emplace(*ids[k], *ids[k + 1]);
   }
 }
+
+LeftOut CorpusIndexBuilder::LinesLeftOut() const { return state_ ? state_->left_out : LeftOut{}; }
 
 namespace {
 
@@ -276,10 +299,17 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
   State& s = *state_;
   IndexFileWriter w;
   std::vector<uint8_t> readings(65536, 0);
+  std::vector<uint32_t> classical(65536, 0);
   for (char32_t c = kCjkFirst; c <= kCjkLast; ++c) {
-    readings[c] = PackReading(s.ReadingAlone(static_cast<char16_t>(c)));
+    const Reading modern = s.ReadingAlone(static_cast<char16_t>(c));
+    readings[c] = PackReading(modern);
+    classical[c] =
+        s.options.classical != nullptr
+            ? PackClassical(s.options.classical->OfSimplified(static_cast<char16_t>(c)))
+            : PackClassical({modern.tone == Tone::kLevel, modern.tone == Tone::kOblique});
   }
   w.AddContainer(Id(kReadings), readings);
+  w.AddContainer(Id(kClassicalReadings), classical);
   const std::vector<char16_t> by_frequency = s.ByFrequencyOverBothLengths();
   s.MarkPlainLines(by_frequency);
   for (int slot = 0; slot < 2; ++slot) {

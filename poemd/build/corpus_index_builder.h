@@ -1,11 +1,11 @@
 // Collects poems and turns them into a poem index (corpus_index.h).
 //
-// A poem's paragraphs are split at every punctuation mark and blank; each
-// piece of five or seven Chinese characters that GBK can hold becomes a
-// line, once (in simplified characters). A line found in several poems keeps
-// the best-ranked one as its source. Consecutive pieces of one length are
-// consecutive lines (for the association vectors); in a poem of shi whose
-// lines are all of one length, lines 1-2, 3-4, ... are its couplets.
+// A poem's paragraphs are split into lines (line_splitter.h: editors' notes
+// and quoted prose left out); each line enters once, in simplified
+// characters. A line found in several poems keeps the best-ranked one as its
+// source, and is read (both readings, classical_line.h) as that poem writes it. Consecutive pieces
+// of one length are consecutive lines (for the association vectors); in a poem of shi whose lines
+// are all of one length, lines 1-2, 3-4, ... are its couplets.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "poemd/build/classical_readings.h"
+#include "poemd/build/line_splitter.h"
 #include "poemd/build/word_readings.h"
 #include "poemd/index/corpus_index.h"
 
@@ -39,6 +41,9 @@ struct IndexBuildOptions {
   // Readings in context; without it every character reads as ICU reads it
   // alone. Not owned; must outlive the builder.
   WordReadings* readings = nullptr;
+  // Classical readings; without them the modern reading stands in for the
+  // classical one (and no line has a 平水韵 rhyme). Not owned.
+  const ClassicalReadings* classical = nullptr;
   uint64_t seed = 2026;
   // How many characters get association vectors (the most frequent).
   size_t cohesion_characters = 6000;
@@ -54,6 +59,8 @@ class CorpusIndexBuilder {
   void AddPoem(const PoemText& poem);
   // 0 once the builder is spent.
   size_t LinesSoFar() const;
+  // The lines the splitter left out so far (line_splitter.h).
+  LeftOut LinesLeftOut() const;
 
   // The index file's bytes. REQUIRES: called once (a second call throws
   // std::logic_error); the builder is spent afterwards.

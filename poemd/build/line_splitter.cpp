@@ -4,18 +4,25 @@
 
 #include <unordered_map>
 
-#include "poemd/index/corpus_index.h"
+#include "poemd/verse/cjk.h"
 #include "text/gbk_unicode.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
 
+constexpr std::u16string_view kOpenBrackets = u"（([【〔〖";
+constexpr std::u16string_view kCloseBrackets = u"）)]】〕〗";
+constexpr std::u16string_view kOpenQuotes = u"「『“";
+constexpr std::u16string_view kCloseQuotes = u"」』”";
+
 bool EndsPiece(char16_t c) {
   static constexpr std::u16string_view kBreaks =
-      u"，。？！；：、,.?!;:“”‘’「」『』《》〈〉（）()[]【】—…· \t\r\n\u3000";
+      u"，。？！；：、,.?!;:“”‘’「」『』《》〈〉（）()[]【】〔〕〖〗—…· \t\r\n\u3000";
   return c == u'\0' || kBreaks.find(c) != std::u16string_view::npos;
 }
+
+bool In(std::u16string_view set, char16_t c) { return set.find(c) != std::u16string_view::npos; }
 
 }  // namespace
 
@@ -38,6 +45,20 @@ struct LineSplitter::Impl {
     if (in_gbk[c] < 0) in_gbk[c] = IsGbkCharacter(c) ? 1 : 0;
     return in_gbk[c] == 1;
   }
+
+  // The piece as it was written, its line, or "" when it is none.
+  SplitPiece Finish(const std::u16string& written) {
+    SplitPiece piece{u"", written};
+    if (written.size() != 5 && written.size() != 7) return piece;
+    std::u16string line;
+    for (char16_t c : written) {
+      const char16_t simple = IsCjk(c) ? Simplify(c) : c;
+      if (!IsCjk(c) || !InGbk(simple)) return piece;
+      line.push_back(simple);
+    }
+    piece.line = std::move(line);
+    return piece;
+  }
 };
 
 LineSplitter::LineSplitter() : impl_(std::make_unique<Impl>()) {
@@ -57,28 +78,61 @@ std::u16string LineSplitter::Simplified(std::string_view utf8) {
   return text;
 }
 
-std::vector<std::u16string> LineSplitter::Pieces(const std::vector<std::string>& paragraphs) {
-  std::vector<std::u16string> pieces;
+std::vector<SplitPiece> LineSplitter::Split(const std::vector<std::string>& paragraphs,
+                                            LeftOut* left_out) {
+  LeftOut counted;
+  std::vector<SplitPiece> pieces;
+  std::vector<SplitPiece> quoted;  // the pieces of the quotation now open
+  int brackets = 0;
+  int quotes = 0;
+  const auto flush_quotation = [&] {
+    bool verse = !quoted.empty();
+    for (const SplitPiece& piece : quoted) verse = verse && !piece.line.empty();
+    if (verse) {
+      std::move(quoted.begin(), quoted.end(), std::back_inserter(pieces));
+    } else {
+      for (const SplitPiece& piece : quoted) counted.in_prose_quotes += !piece.line.empty();
+      if (!quoted.empty()) pieces.push_back({});
+    }
+    quoted.clear();
+  };
   for (const std::string& paragraph : paragraphs) {
     const std::u16string text = Utf8ToUtf16(paragraph);
-    std::u16string piece;
-    bool usable = true;
+    std::u16string written;
     for (size_t i = 0; i <= text.size(); ++i) {
       const char16_t c = i < text.size() ? text[i] : u'\0';
       if (!EndsPiece(c)) {
-        const char16_t simple = IsCjk(c) ? impl_->Simplify(c) : c;
-        usable = usable && IsCjk(c) && impl_->InGbk(simple);
-        piece.push_back(simple);
+        written.push_back(c);
         continue;
       }
-      if (!piece.empty()) {
-        pieces.push_back(usable && (piece.size() == 5 || piece.size() == 7) ? piece : u"");
+      if (!written.empty()) {
+        SplitPiece piece = impl_->Finish(written);
+        if (brackets > 0) {
+          counted.in_brackets += !piece.line.empty();
+        } else {
+          (quotes > 0 ? quoted : pieces).push_back(std::move(piece));
+        }
       }
-      piece.clear();
-      usable = true;
+      written.clear();
+      if (In(kOpenBrackets, c)) ++brackets;
+      if (In(kCloseBrackets, c) && brackets > 0) --brackets;
+      if (brackets > 0) continue;
+      if (In(kOpenQuotes, c)) ++quotes;
+      if (In(kCloseQuotes, c) && quotes > 0 && --quotes == 0) flush_quotation();
     }
   }
+  flush_quotation();
+  if (left_out != nullptr) {
+    left_out->in_brackets += counted.in_brackets;
+    left_out->in_prose_quotes += counted.in_prose_quotes;
+  }
   return pieces;
+}
+
+std::vector<std::u16string> LineSplitter::Pieces(const std::vector<std::string>& paragraphs) {
+  std::vector<std::u16string> lines;
+  for (SplitPiece& piece : Split(paragraphs)) lines.push_back(std::move(piece.line));
+  return lines;
 }
 
 }  // namespace miravel::poemd

@@ -1,7 +1,13 @@
 // Cuts a poem's paragraphs into lines as the index takes them: a piece ends
-// at every punctuation mark and blank, and becomes a line when it holds five
-// or seven Chinese characters that GBK can hold, in simplified characters.
-// Any other character (a "□" for a lost one, say) spoils its piece.
+// at every punctuation mark and blank, and is a line when it holds five or
+// seven Chinese characters that GBK can hold, once simplified. Any other
+// character (a "□" for a lost one, say) spoils its piece.
+//
+// What the editors added is left out: everything inside brackets （…）
+// [...] 【…】 〔…〕 〖…〗, which in the corpus hold notes, sources and variant
+// readings ("一作…"), even where a note runs on into the next paragraph; and
+// a quotation 「…」 『…』 “…” that is not verse (one whose pieces are not all
+// lines), which quotes prose. A quotation of verse stays.
 //
 // Not thread-safe (it caches what ICU answered); each thread needs its own.
 #pragma once
@@ -13,13 +19,28 @@
 
 namespace miravel::poemd {
 
+struct SplitPiece {
+  std::u16string line;     // in simplified characters when the piece is a line, else ""
+  std::u16string written;  // as the poem writes it
+};
+
+// How many lines the splitter left out, and why.
+struct LeftOut {
+  size_t in_brackets = 0;
+  size_t in_prose_quotes = 0;
+};
+
 class LineSplitter {
  public:
   LineSplitter();
   ~LineSplitter();
 
-  // The paragraphs' pieces in order (UTF-8 in): each a line, or "" where
-  // the piece is no line and breaks the run of lines.
+  // The paragraphs' pieces in order (UTF-8 in). A piece that is no line
+  // breaks the run of lines; so does a quotation left out. Adds to
+  // `left_out` when given.
+  std::vector<SplitPiece> Split(const std::vector<std::string>& paragraphs,
+                                LeftOut* left_out = nullptr);
+  // The same pieces' lines alone: each a line, or "".
   std::vector<std::u16string> Pieces(const std::vector<std::string>& paragraphs);
   // `utf8` in UTF-16 with its Chinese characters simplified.
   std::u16string Simplified(std::string_view utf8);

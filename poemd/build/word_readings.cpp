@@ -42,6 +42,23 @@ std::vector<std::string_view> Syllables(std::string_view pinyin) {
   return out;
 }
 
+// A character that ends a line on its own cannot be an adverb or a
+// particle: 还 there is huán (return), not hái (still); 都 dū (capital), not
+// dōu (all); and so on.
+Reading AtLineEnd(char16_t c, Reading alone) {
+  struct Final {
+    char16_t character;
+    const char* pinyin;
+  };
+  static constexpr Final kFinals[] = {{u'还', "huán"}, {u'都', "dū"}, {u'了', "liǎo"},
+                                      {u'着', "zhuó"}, {u'得', "dé"}, {u'的', "dì"},
+                                      {u'地', "dì"}};
+  for (const Final& f : kFinals) {
+    if (f.character == c) return ReadingOfPinyin(f.pinyin);
+  }
+  return alone;
+}
+
 // Verse counts 一 and 不 by their citation tones.
 Reading Citation(char16_t c, Reading spoken) {
   if (c == u'一') return {Tone::kLevel, ReadingOfPinyin("yī").rhyme};
@@ -131,6 +148,7 @@ std::vector<Reading> WordReadings::ReadLine(std::u16string_view line) {
     out[i] = impl_->Alone(line[i]);
     any_varies = any_varies || impl_->varies[line[i]];
   }
+  if (!line.empty()) out.back() = AtLineEnd(line.back(), out.back());
   if (!any_varies) return out;
 
   // best[i]: the most probable cut of line[0, i); from[i]: where its last

@@ -10,6 +10,8 @@
 // reads as the dictionary reads it alone, and one the dictionary lacks as
 // ICU reads it. 一 and 不 keep their citation tones (yī, bù): the
 // dictionary writes the tone changes of speech, which verse does not count.
+// A character that ends a line alone is no adverb or particle: 还 there is
+// huán, 都 dū, 了 liǎo, 着 zhuó, 得 dé, 的 and 地 dì.
 //
 // Not thread-safe (the ICU fallback); each thread needs its own.
 #pragma once

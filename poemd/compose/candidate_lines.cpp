@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "poemd/compose/line_reading.h"
+
 namespace miravel::poemd {
 namespace {
 
@@ -9,19 +11,16 @@ namespace {
 // two consecutive lines (about 0.1 between random lines and real ones).
 constexpr float kCohesionWeight = 1.0f;
 constexpr float kThemeWeight = 0.25f;
-constexpr float kPlainBonus = 0.5f;
 constexpr float kRankBonus[kSourceRanks] = {0.15f, 0.1f, 0.0f, -1.0f};
 constexpr float kNoise = 0.05f;  // the spread of the chance that varies poems
 
 // How many corpus lines are found at per hidden character, how many are
 // ranked with their vectors, and how many the search weighs.
-constexpr size_t kScanned = 512;
-constexpr size_t kShortlisted = 64;
-constexpr size_t kCandidates = 32;
+constexpr size_t kScanned = 256;
+constexpr size_t kShortlisted = 48;
+constexpr size_t kCandidates = 24;
 constexpr size_t kCoupletsTried = 16;
 constexpr int kDonorTries = 4000;
-
-LineTones Tones(const LineTraits& traits) { return {traits.level, traits.oblique}; }
 
 template <typename T>
 bool Better(const T& a, const T& b) {
@@ -99,13 +98,15 @@ FormChoice CandidateLines::Choice() const {
   FormChoice choice;
   choice.length = length_;
   choice.first_line_rhymes = order_.first_line_rhymes;
+  choice.book = order_.book;
   for (size_t i = 0; i < found_.size(); ++i) {
-    std::vector<LineTraits> traits;
-    traits.reserve(found_[i].size());
-    for (const CorpusLine& l : found_[i]) traits.push_back(l.traits);
-    choice.lines.push_back(std::move(traits));
-    choice.tail_rhymes.push_back(AtLine(i) == length_ - 1 ? index_.ReadingOf(HiddenAt(i)).rhyme
-                                                          : kNoRhymeGroup);
+    std::vector<LineReading> readings;
+    readings.reserve(found_[i].size());
+    for (const CorpusLine& l : found_[i]) readings.push_back(ReadingOf(l.traits));
+    choice.lines.push_back(std::move(readings));
+    std::optional<LineReading> tail;
+    if (AtLine(i) == length_ - 1) tail = WithHiddenCharacter(LineReading{}, i);
+    choice.tails.push_back(tail);
   }
   choice.rhyme = options_.rhyme;
   choice.opening = options_.opening;
@@ -113,8 +114,11 @@ FormChoice CandidateLines::Choice() const {
 }
 
 float CandidateLines::BasePrior(const LineTraits& traits) {
-  return kRankBonus[static_cast<int>(traits.rank())] + (traits.plain() ? kPlainBonus : 0.0f) +
-         kNoise * random_.Unit();
+  return kRankBonus[static_cast<int>(traits.rank())] + kNoise * random_.Unit();
+}
+
+LineReading CandidateLines::WithHiddenCharacter(LineReading donor, size_t i) const {
+  return WithCharacter(donor, index_, HiddenAt(i), AtLine(i), length_);
 }
 
 void CandidateLines::AddVectorsAndPrior(Candidate& c, float base_prior,
@@ -122,6 +126,7 @@ void CandidateLines::AddVectorsAndPrior(Candidate& c, float base_prior,
   c.vector = association_.Vector(c.text);
   c.parallel = association_.Rows(c.text);
   c.prior = base_prior + kThemeWeight * Association::Dot(c.vector, theme);
+  c.last = c.text.back();
   for (int k = 0; k < length_; ++k) {
     if (k != c.at && !IsHidden(c.text[k])) c.signature |= SignatureBit(c.text[k]);
   }
@@ -142,8 +147,8 @@ std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rule
   std::vector<Ranked> ranked;
   ranked.reserve(found.size());
   for (size_t k = 0; k < found.size(); ++k) {
-    ranked.push_back({rules.Penalty(i, Tones(found[k].traits), found[k].traits.rhyme),
-                      BasePrior(found[k].traits), static_cast<uint32_t>(k)});
+    ranked.push_back({rules.Penalty(i, ReadingOf(found[k].traits)), BasePrior(found[k].traits),
+                      static_cast<uint32_t>(k)});
   }
   const size_t shortlisted = std::min(ranked.size(), kShortlisted);
   std::nth_element(ranked.begin(), ranked.begin() + (shortlisted - 1), ranked.end(),
@@ -205,23 +210,31 @@ std::vector<Candidate> CandidateLines::MadeCandidates(size_t i, const LineRules&
     out.push_back(c);
     return out;
   }
-  const Reading reading = index_.ReadingOf(hidden);
+  // Donors whose character at the place reads as the hidden one does, in
+  // the book's first reading.
+  const bool classical = ReadsClassically(order_.book);
+  const ClassicalReading hidden_classical = index_.ClassicalReadingOf(hidden);
+  const Reading hidden_modern = index_.ReadingOf(hidden);
+  const bool want_level = classical ? hidden_classical.level : hidden_modern.tone == Tone::kLevel;
+  const bool want_oblique =
+      classical ? hidden_classical.oblique : hidden_modern.tone == Tone::kOblique;
   for (int attempt = 0; attempt < kDonorTries && out.size() < kCandidates; ++attempt) {
     const auto line = static_cast<uint32_t>(random_.Below(count));
     const LineTraits& traits = index_.Traits(length_, line);
-    const bool level = Tones(traits).At(at) == Tone::kLevel;
-    if (reading.tone != Tone::kUnknown && level != (reading.tone == Tone::kLevel)) continue;
+    const LineTones donor_tones = classical ? traits.classical : traits.modern;
+    const bool fits = (want_level && donor_tones.CanBeLevel(at)) ||
+                      (want_oblique && donor_tones.CanBeOblique(at)) ||
+                      (!want_level && !want_oblique);
+    if (!fits) continue;
     if (!traits.plain() || traits.rank() == SourceRank::kDrama) continue;
-    const LineTones tones = Tones(traits).WithToneAt(at, reading.tone);
-    const RhymeGroup group = at == length_ - 1 ? reading.rhyme : traits.rhyme;
-    const int penalty = rules.Penalty(i, tones, group);
+    const int penalty = rules.Penalty(i, WithHiddenCharacter(ReadingOf(traits), i));
     // Donors that keep every rule first; the rest only to fill up.
     if (penalty != 0 && attempt < kDonorTries / 2) continue;
     out.push_back(MadeCandidate(i, line, penalty, BasePrior(traits), theme));
   }
   if (out.empty()) {
-    out.push_back(
-        MadeCandidate(i, static_cast<uint32_t>(random_.Below(count)), kRhymeSteps[3], 0, theme));
+    out.push_back(MadeCandidate(i, static_cast<uint32_t>(random_.Below(count)),
+                                3 * kPrimaryRhymeUnit, 0, theme));
   }
   return out;
 }
@@ -271,8 +284,7 @@ void CandidateLines::NarrowByNeighbours(std::vector<std::vector<Candidate>>& lis
 void CandidateLines::AddCouplets(std::vector<std::vector<Candidate>>& lists, const LineRules& rules,
                                  const LineVector& theme) {
   const auto penalty = [&](size_t i, uint32_t line) {
-    const LineTraits& traits = index_.Traits(length_, line);
-    return rules.Penalty(i, Tones(traits), traits.rhyme);
+    return rules.Penalty(i, ReadingOf(index_.Traits(length_, line)));
   };
   const auto include = [&](size_t i, uint32_t line) {
     std::vector<Candidate>& list = lists[i];
@@ -304,7 +316,7 @@ void CandidateLines::AddCouplets(std::vector<std::vector<Candidate>>& lists, con
 }
 
 std::vector<std::vector<Candidate>> CandidateLines::Build(const PoemForm& form) {
-  const LineRules rules(length_, order_.first_line_rhymes, form.rhyme, form.opening);
+  const LineRules rules(length_, order_.first_line_rhymes, order_.book, form.rhyme, form.opening);
   std::u16string words = options_.theme;
   if (words.empty()) words.assign(hidden_.begin(), hidden_.end());
   const LineVector theme = association_.Following(association_.Vector(words));

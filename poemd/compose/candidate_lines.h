@@ -5,7 +5,7 @@
 // at (all of them, or kScanned from a random start); drama lines only when
 // nothing else holds it. Once the poem's form is chosen (poem_form.h), the
 // lines that keep the most rules are shortlisted by their preferences (rank,
-// plain characters, the theme, a little chance), then cut to those that go
+// the theme, a little chance), then cut to those that go
 // best with what the lines either side can offer. Real couplets whose lines
 // hold two consecutive hidden characters join, paired. A character no line
 // holds gets made lines instead: corpus lines whose character at the place
@@ -32,7 +32,8 @@ struct Candidate {
   int penalty = 0;         // the rules it breaks (line_rules.h)
   float prior = 0;         // its preferences, on their own
   int partner = -1;        // the next line's candidate that completes a real couplet
-  uint64_t signature = 0;  // characters that must not repeat, hashed onto 64 bits
+  char16_t last = 0;       // its rhyme character, when it rhymes
+  uint64_t signature = 0;  // its characters but the hidden ones, hashed onto 64 bits
   std::u16string text;
   LineVector vector{};
   ParallelRows parallel{};
@@ -51,8 +52,6 @@ class CandidateLines {
 
   // What ChooseForm needs: the lines looked at, per hidden character.
   FormChoice Choice() const;
-  // The hidden characters, sorted.
-  const std::vector<char16_t>& SortedHidden() const { return hidden_; }
   // The candidates of each line under `form`, best first. Never empty.
   std::vector<std::vector<Candidate>> Build(const PoemForm& form);
 
@@ -64,8 +63,8 @@ class CandidateLines {
   };
 
   char16_t HiddenAt(size_t i) const { return order_.characters[i].unicode; }
-  int AtLine(size_t i) const { return order_.PositionAt(i); }
   bool IsHidden(char16_t c) const;
+  int AtLine(size_t i) const { return order_.PositionAt(i); }
   bool Refused(size_t i, uint32_t line) const;
   // The line the options ask to keep at line i, when it can stand there.
   std::optional<KeptLine> KeptLineAt(size_t i) const;
@@ -73,8 +72,10 @@ class CandidateLines {
   std::vector<CorpusLine> FindLines(size_t i);
   // The preferences of a line before the theme and its neighbours.
   float BasePrior(const LineTraits& traits);
-  // Fills in the candidate's vectors, its prior with the theme, and its
-  // signature.
+  // `donor` with line i's hidden character put in at its place.
+  LineReading WithHiddenCharacter(LineReading donor, size_t i) const;
+  // Fills in the candidate's vectors, its prior with the theme, its rhyme
+  // character and its signature.
   void AddVectorsAndPrior(Candidate& c, float base_prior, const LineVector& theme) const;
   std::vector<Candidate> Shortlist(size_t i, const LineRules& rules, const LineVector& theme);
   // Made lines for line i, donors that keep the rules first.

@@ -2,18 +2,54 @@
 
 namespace miravel::poemd {
 
-int LineRules::Ending(size_t line, LineTones tones, RhymeGroup group) const {
-  const Tone last = tones.At(length_ - 1);
-  if (!IsRhyming(line)) return last == Tone::kOblique ? 0 : kEndingPenalty;
-  const bool in_group = group == rhyme_ && rhyme_ != kNoRhymeGroup;
-  if (in_group && last == Tone::kLevel) return kRhymeSteps[0];
-  if (in_group) return kRhymeSteps[1];
-  return last == Tone::kLevel ? kRhymeSteps[2] : kRhymeSteps[3];
+int ClassicalRhymeStep(const LineReading& line, int length, PingshuiRhyme rhyme) {
+  if (!line.classical.CanBeLevel(length - 1)) return 3;
+  return rhyme != kNoPingshuiRhyme && (line.pingshui & RhymeBit(rhyme)) != 0 ? 0 : 2;
 }
 
-int LineRules::Penalty(size_t line, LineTones tones, RhymeGroup group) const {
-  return Ending(line, tones, group) + (KeepsLink(tones, opening_, line) ? 0 : kLinkPenalty) +
-         (KeepsInLine(tones, length_) ? 0 : kInLinePenalty);
+int ModernRhymeStep(const LineReading& line, int length, RhymeGroup group) {
+  const bool level = line.modern.CanBeLevel(length - 1);
+  const bool in_group = group != kNoRhymeGroup && line.xinyun == group;
+  if (in_group) return level ? 0 : 1;
+  return level ? 2 : 3;
+}
+
+int LineRules::Ending(size_t line, const LineReading& reading, bool primary, bool classical) const {
+  const LineTones tones = classical ? reading.classical : reading.modern;
+  if (!IsRhyming(line)) {
+    if (tones.CanBeOblique(length_ - 1)) return 0;
+    return primary ? kPrimaryEndingPenalty : kSecondaryEndingPenalty;
+  }
+  const int step = classical ? ClassicalRhymeStep(reading, length_, rhyme_.pingshui)
+                             : ModernRhymeStep(reading, length_, rhyme_.xinyun);
+  return step * (primary ? kPrimaryRhymeUnit : kSecondaryRhymeUnit);
+}
+
+int LineRules::Template(size_t line, LineTones tones, bool primary) const {
+  int penalty = 0;
+  // A line that keeps 粘对 keeps 二四六 on the tone 粘对 gave its second
+  // character (a character of both classes cannot be read both ways at once).
+  const bool linked = KeepsLink(tones, opening_, line);
+  if (!linked) penalty += primary ? kPrimaryLinkPenalty : kSecondaryLinkPenalty;
+  const bool in_line =
+      linked ? KeepsTemplate(tones, length_, opening_, line) : KeepsInLine(tones, length_);
+  if (!in_line) penalty += primary ? kPrimaryInLinePenalty : kSecondaryInLinePenalty;
+  const bool lonely = IsRhyming(line) && IsLonelyLevel(tones, length_);
+  if (lonely || HasThreeLevelTail(tones, length_)) {
+    penalty += primary ? kPrimaryLevelsPenalty : kSecondaryLevelsPenalty;
+  }
+  return penalty;
+}
+
+int LineRules::Penalty(size_t line, const LineReading& reading) const {
+  const bool classical_first = ReadsClassically(book_);
+  int penalty = Ending(line, reading, /*primary=*/true, classical_first) +
+                Template(line, classical_first ? reading.classical : reading.modern, true);
+  if (book_ == RhymeBook::kBoth) {
+    penalty += Ending(line, reading, /*primary=*/false, /*classical=*/false) +
+               Template(line, reading.modern, false);
+  }
+  return penalty;
 }
 
 }  // namespace miravel::poemd

@@ -1,47 +1,92 @@
-// The rules a composed line is held to, as penalties ordered the way the
-// rules give way when no line keeps them all: breaking a later rule always
-// costs less than breaking an earlier one (the place and the length of the
-// hidden character never give way):
+// The rules a composed line is held to in the poem's rhyme book
+// (verse/rhyme_books.h), as penalties ordered the way the rules give way
+// when no line keeps them all: breaking a later rule always costs less than
+// breaking an earlier one (the place and the length of the hidden character
+// never give way).
+//
+// The primary reading is the classical one in 平水韵 and in both books, the
+// modern one in 中华新韵; in both books the modern reading is secondary:
+// where no line holds in both, the classical rule wins. In order:
 //   1. a made line only where no corpus line holds the character;
-//   2. rhyme: the even lines (and with first_line_rhymes the first) end on
-//      平 in the poem's group; failing that in the group on another tone;
-//      then on 平 of any group; then anything;
-//   3. the other lines end on 仄;
-//   4. no character repeats across lines (counted by the search);
-//   5. 粘对 on the second characters (tonal_pattern.h);
-//   6. 二四不同 and 二六对 inside the line.
+//   2. rhyme, primary: the rhyming lines end 平 in the poem's rhyme (no line
+//      out of it, neighbouring rhymes included); failing that on 平 of
+//      another rhyme (or, in the modern reading, in the rhyme on 仄); then
+//      anything;
+//   3. the other lines end 仄, primary;
+//   4. no rhyme character twice (重韵; counted by the search);
+//   5. 粘对 on the second characters, primary;
+//   6. no 孤平, no 三平尾, primary (the faults a reader hears first);
+//   7. 二四六分明 inside the line, primary;
+//   8. rhyme, secondary, in the same steps as the primary;
+//   9. - 12. the other lines end 仄, 粘对, 孤平 and 三平尾, 二四六, secondary.
 // Any penalty outweighs every preference of the search (well under 1 << 6).
 #pragma once
 
 #include <cstddef>
 
+#include "poemd/verse/rhyme_books.h"
 #include "poemd/verse/tonal_pattern.h"
-#include "poemd/verse/tones.h"
 
 namespace miravel::poemd {
 
-inline constexpr int kMadePenalty = 1 << 20;
-inline constexpr int kRhymeSteps[4] = {0, 1 << 15, 2 << 15, 3 << 15};
-inline constexpr int kEndingPenalty = 1 << 13;
-inline constexpr int kRepeatPenalty = 1 << 10;  // per repeated character
-inline constexpr int kLinkPenalty = 1 << 8;
-inline constexpr int kInLinePenalty = 1 << 7;
+inline constexpr int kMadePenalty = 1 << 27;
+inline constexpr int kPrimaryRhymeUnit = 1 << 24;  // times the rhyme's step, 0 to 3
+inline constexpr int kPrimaryEndingPenalty = 1 << 23;
+inline constexpr int kRepeatedRhymePenalty = 1 << 22;
+inline constexpr int kPrimaryLinkPenalty = 1 << 21;
+inline constexpr int kPrimaryLevelsPenalty = 1 << 20;  // 孤平 or 三平尾
+inline constexpr int kPrimaryInLinePenalty = 1 << 19;
+inline constexpr int kSecondaryRhymeUnit = 1 << 16;
+inline constexpr int kSecondaryEndingPenalty = 1 << 12;
+inline constexpr int kSecondaryLinkPenalty = 1 << 10;
+inline constexpr int kSecondaryLevelsPenalty = 1 << 9;
+inline constexpr int kSecondaryInLinePenalty = 1 << 8;
+
+// What the rules read of a line: its tones and the rhymes of its last
+// character in both readings.
+struct LineReading {
+  LineTones classical;
+  LineTones modern;
+  PingshuiRhymes pingshui = 0;
+  RhymeGroup xinyun = kNoRhymeGroup;
+};
+
+// The rhyme a poem keeps: a 平水韵 rhyme when the book reads classically,
+// a 中华新韵 group when it reads in modern tones (0 for the other).
+struct RhymeKey {
+  PingshuiRhyme pingshui = kNoPingshuiRhyme;
+  RhymeGroup xinyun = kNoRhymeGroup;
+  friend bool operator==(const RhymeKey&, const RhymeKey&) = default;
+};
+
+// How far a line ends from the rhyme, 0 (in it, on 平) to 3: classically
+// 2 on 平 of another rhyme and 3 with no level reading; in modern tones 1 in
+// the group on another tone, 2 on 平 of another group, 3 else. A rhyme of 0
+// is no rhyme: only 平 counts.
+int ClassicalRhymeStep(const LineReading& line, int length, PingshuiRhyme rhyme);
+int ModernRhymeStep(const LineReading& line, int length, RhymeGroup group);
 
 class LineRules {
  public:
-  LineRules(int length, bool first_line_rhymes, RhymeGroup rhyme, Opening opening)
-      : length_(length), first_line_rhymes_(first_line_rhymes), rhyme_(rhyme), opening_(opening) {}
+  LineRules(int length, bool first_line_rhymes, RhymeBook book, RhymeKey rhyme, Opening opening)
+      : length_(length),
+        first_line_rhymes_(first_line_rhymes),
+        book_(book),
+        rhyme_(rhyme),
+        opening_(opening) {}
 
   bool IsRhyming(size_t line) const { return IsRhymingLine(line, first_line_rhymes_); }
-  // Line `line` with these tones, its last character in `group`.
-  int Penalty(size_t line, LineTones tones, RhymeGroup group) const;
+  int Penalty(size_t line, const LineReading& reading) const;
 
  private:
-  int Ending(size_t line, LineTones tones, RhymeGroup group) const;
+  // The penalties of one reading of line `line`, at the weights of its rank.
+  int Ending(size_t line, const LineReading& reading, bool primary, bool classical) const;
+  int Template(size_t line, LineTones tones, bool primary) const;
 
   int length_;
   bool first_line_rhymes_;
-  RhymeGroup rhyme_;
+  RhymeBook book_;
+  RhymeKey rhyme_;
   Opening opening_;
 };
 

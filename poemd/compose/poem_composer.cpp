@@ -14,12 +14,14 @@ Poem ComposePoem(const CorpusIndex& index, const PoemOrder& order, const Compose
   CandidateLines candidates(index, order, options, random);
   FormChoice choice = candidates.Choice();
   choice.tie = random.Below(2) == 0 ? Opening::kLevel : Opening::kOblique;
+  choice.chance = random.Unit();
   const PoemForm form = ChooseForm(choice);
   const std::vector<std::vector<Candidate>> lists = candidates.Build(form);
 
-  const SearchShape shape{order.length, candidates.SortedHidden()};
+  const SearchShape shape{order.length, order.first_line_rhymes};
   const std::vector<int> picks = SearchPoem(lists, shape, index.Associations());
 
+  poem.book = order.book;
   poem.rhyme = form.rhyme;
   poem.opening = form.opening;
   for (size_t i = 0; i < lists.size(); ++i) {

@@ -1,11 +1,12 @@
 // Composes an acrostic poem from the corpus as a whole: for each hidden
 // character a line of the ordered length that holds it at the ordered
 // place, the lines chosen together so that they keep the rules of
-// line_rules.h, in the order those give way, and belong together as closely
+// line_rules.h in the order's rhyme book, in the order those give way, and
+// belong together as closely
 // as the corpus allows: each line with the next and the two lines of a
 // couplet character by character (association.h), a real couplet taken
 // whole where two consecutive hidden characters allow one, lines near the
-// theme, plain lines, and better-ranked sources (regulated Tang and Song shi
+// theme, and better-ranked sources (regulated Tang and Song shi
 // first).
 //
 // The steps: the corpus lines each character can take (candidate_lines.h),
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "poemd/compose/line_rules.h"
 #include "poemd/compose/poem_order.h"
 #include "poemd/index/corpus_index.h"
 #include "poemd/verse/tonal_pattern.h"
@@ -36,7 +38,8 @@ struct ComposedLine {
 
 struct Poem {
   std::vector<ComposedLine> lines;
-  RhymeGroup rhyme = kNoRhymeGroup;  // the group the rhyming lines were meant to share
+  RhymeBook book = RhymeBook::kBoth;
+  RhymeKey rhyme;  // the rhyme the rhyming lines were meant to share, in its book
   Opening opening = Opening::kLevel;
 };
 
@@ -52,7 +55,7 @@ struct ComposeOptions {
   // hidden characters set the theme.
   std::u16string theme;
   // Set to keep a poem's template and rhyme while lines change.
-  std::optional<RhymeGroup> rhyme;
+  std::optional<RhymeKey> rhyme;
   std::optional<Opening> opening;
   // Per line, a line to keep as it is (a corpus line that still holds the
   // character at its place, or a made line's donor), and corpus lines not

@@ -1,111 +1,277 @@
 #include "poemd/compose/poem_form.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
-#include <tuple>
-
-#include "poemd/compose/line_rules.h"
 
 namespace miravel::poemd {
 namespace {
 
-using PerGroup = std::array<double, kRhymeGroupCount + 1>;
-using PerOpening = std::array<PerGroup, 2>;
+// Rhymes are numbered 1 to 30 (平水韵) or 1 to 14 (中华新韵); 0 is none.
+constexpr int kKeys = kPingshuiRhymeCount + 1;
 
-// What the lines offer each rhyme group and template, summed over lines.
-struct FormTally {
-  PerGroup rhyme_score{};
-  PerGroup choices{};
-  PerOpening linked{};  // lines with a line that keeps the ending and 粘对
-  PerOpening whole{};   // the same, keeping 二四 too
-  PerOpening depth{};   // the log of how many keep everything
+// A candidate's value under a rhyme and an opening: how well it ends (3 less
+// the rhyme's step, or 3 for a line that does not rhyme and ends 仄), tens;
+// then one for 粘对 and one more for the whole template.
+int Value(int step, int keeps) { return 10 * (3 - step) + keeps; }
 
-  // A line that will be made: it can end in any group unless its hidden
-  // character, at the tail, ends it.
-  void AddMadeLine(double weight, RhymeGroup tail) {
-    for (int g = 1; g <= kRhymeGroupCount; ++g) {
-      rhyme_score[g] += (tail == 0 || tail == g) ? 2 * weight : 0;
-    }
+// 0, 1 with 粘对, 2 with the whole template.
+int Keeps(LineTones tones, int length, Opening opening, size_t line) {
+  if (!KeepsLink(tones, opening, line)) return 0;
+  return KeepsTemplate(tones, length, opening, line) ? 2 : 1;
+}
+
+// What the candidates of one line offer, by rhyme and opening: the best
+// value of those in the rhyme, and of all of them out of it (a candidate in
+// a rhyme is worth at least as much there as out of it, so the line's best
+// under a rhyme is the greater of the two); and how many reach each.
+struct LineOffer {
+  std::array<std::array<int, kKeys>, 2> best_in{};
+  std::array<std::array<int, kKeys>, 2> count_in{};
+  std::array<int, 2> best_out{-1, -1};
+  std::array<int, 2> count_out{0, 0};
+
+  LineOffer() {
+    for (auto& row : best_in) row.fill(-1);
   }
-
-  void AddCorpusLine(size_t i, bool rhyming, double weight, int length,
-                     const std::vector<LineTraits>& lines);
+  void AddIn(int o, int key, int value) {
+    if (value > best_in[o][key]) {
+      best_in[o][key] = value;
+      count_in[o][key] = 0;
+    }
+    count_in[o][key] += value == best_in[o][key];
+  }
+  void AddOut(int o, int value) {
+    if (value > best_out[o]) {
+      best_out[o] = value;
+      count_out[o] = 0;
+    }
+    count_out[o] += value == best_out[o];
+  }
+  int Best(int o, int key) const { return std::max(best_in[o][key], best_out[o]); }
+  int Count(int o, int key) const {
+    return best_in[o][key] >= best_out[o] ? count_in[o][key] : count_out[o];
+  }
 };
 
-// Counts per opening and group; a line that does not rhyme counts in group
-// 0 for every group.
-void FormTally::AddCorpusLine(size_t i, bool rhyming, double weight, int length,
-                              const std::vector<LineTraits>& lines) {
-  std::array<std::array<size_t, kRhymeGroupCount + 1>, 2> fits_link{};
-  std::array<std::array<size_t, kRhymeGroupCount + 1>, 2> fits_all{};
-  PerGroup level{};
-  PerGroup any{};
-  for (const LineTraits& traits : lines) {
-    const LineTones tones{traits.level, traits.oblique};
-    const Tone last = tones.At(length - 1);
-    ++any[traits.rhyme];
-    if (last == Tone::kLevel) ++level[traits.rhyme];
-    if (last != (rhyming ? Tone::kLevel : Tone::kOblique)) continue;
-    const size_t group = rhyming ? traits.rhyme : 0;
-    const bool in_line = KeepsInLine(tones, length);
+class FormChooser {
+ public:
+  explicit FormChooser(const FormChoice& choice)
+      : choice_(choice),
+        classical_first_(ReadsClassically(choice.book)),
+        length_(choice.length),
+        n_(choice.lines.size()),
+        offers_(n_),
+        keeps_(n_) {
+    for (size_t i = 0; i < n_; ++i) {
+      for (const LineReading& r : choice.lines[i]) Offer(i, r);
+      if (Rhyming(i) && Tail(i)) MarkPresent(*Tail(i));
+    }
+  }
+
+  PoemForm Choose() const {
+    // Among the forms that keep the most, chance chooses, each as likely as
+    // the lines it has to choose from: poets use the large rhymes most, but
+    // not alone.
+    struct Option {
+      int key;
+      Opening opening;
+      Score score;
+    };
+    std::vector<Option> options;
+    double top = -1;
+    for (const int key : PrimaryKeys()) {
+      for (const Opening o : Openings()) {
+        const Score score = PrimaryScore(key, static_cast<int>(o));
+        top = std::max(top, score.kept);
+        options.push_back({key, o, score});
+      }
+    }
+    std::vector<PoemForm> forms;
+    std::vector<double> weights;
+    double top_secondary = -1;
+    for (const Option& option : options) {
+      if (option.score.kept != top) continue;
+      PoemForm form;
+      form.opening = option.opening;
+      if (classical_first_) {
+        form.rhyme.pingshui = static_cast<PingshuiRhyme>(option.key);
+      } else {
+        form.rhyme.xinyun = static_cast<RhymeGroup>(option.key);
+      }
+      // In both books, the forms under which the modern rhyme holds best.
+      double secondary = 0;
+      if (choice_.book == RhymeBook::kBoth) {
+        const auto [group, score] = BestSecondary(form);
+        form.rhyme.xinyun = choice_.rhyme ? choice_.rhyme->xinyun : group;
+        secondary = score;
+      }
+      if (secondary < top_secondary) continue;
+      if (secondary > top_secondary) {
+        forms.clear();
+        weights.clear();
+        top_secondary = secondary;
+      }
+      forms.push_back(form);
+      weights.push_back(option.score.choices);
+    }
+    double total = 0;
+    for (const double w : weights) total += w;
+    double pick = total * choice_.chance;
+    for (size_t k = 0; k < forms.size(); ++k) {
+      pick -= weights[k];
+      if (pick < 0 || k + 1 == forms.size()) return forms[k];
+    }
+    return {};
+  }
+
+ private:
+  LineTones Primary(const LineReading& r) const {
+    return classical_first_ ? r.classical : r.modern;
+  }
+  // The first line's ending gives way first.
+  double Weight(size_t i) const { return i == 0 ? 1 : 4.0 * static_cast<double>(n_); }
+  bool Rhyming(size_t i) const { return IsRhymingLine(i, choice_.first_line_rhymes); }
+  const std::optional<LineReading>& Tail(size_t i) const {
+    static const std::optional<LineReading> kNone;
+    return i < choice_.tails.size() ? choice_.tails[i] : kNone;
+  }
+
+  // The primary rhymes a line's ending is in, as bits of key numbers.
+  uint32_t PrimaryRhymes(const LineReading& r) const {
+    if (classical_first_) return r.pingshui << 1;
+    return r.xinyun == kNoRhymeGroup ? 0 : uint32_t{1} << r.xinyun;
+  }
+  // The primary step of a line in one of its rhymes, and out of them.
+  int StepIn(const LineReading& r) const {
+    if (classical_first_) return 0;
+    return Primary(r).CanBeLevel(length_ - 1) ? 0 : 1;
+  }
+  int StepOut(const LineReading& r) const { return Primary(r).CanBeLevel(length_ - 1) ? 2 : 3; }
+  int PrimaryStep(const LineReading& r, int key) const {
+    return (PrimaryRhymes(r) >> key & 1) ? StepIn(r) : StepOut(r);
+  }
+
+  void MarkPresent(const LineReading& r) { present_ |= PrimaryRhymes(r); }
+
+  void Offer(size_t i, const LineReading& r) {
+    LineOffer& offer = offers_[i];
+    const LineTones tones = Primary(r);
+    const uint32_t rhymes = PrimaryRhymes(r);
+    std::array<uint8_t, 2>& kept = keeps_[i].emplace_back();
     for (const int o : {0, 1}) {
-      if (!KeepsLink(tones, static_cast<Opening>(o), i)) continue;
-      ++fits_link[o][group];
-      fits_all[o][group] += in_line;
+      const int keeps = Keeps(tones, length_, static_cast<Opening>(o), i);
+      kept[o] = static_cast<uint8_t>(keeps);
+      if (!Rhyming(i)) {
+        offer.AddOut(o, Value(tones.CanBeOblique(length_ - 1) ? 0 : 3, keeps));
+        continue;
+      }
+      offer.AddOut(o, Value(StepOut(r), keeps));
+      for (uint32_t bits = rhymes; bits != 0; bits &= bits - 1) {
+        offer.AddIn(o, std::countr_zero(bits), Value(StepIn(r), keeps));
+      }
     }
+    if (Rhyming(i)) MarkPresent(r);
   }
-  for (int o = 0; o < 2; ++o) {
-    for (int g = 1; g <= kRhymeGroupCount; ++g) {
-      const size_t at = rhyming ? static_cast<size_t>(g) : 0;
-      linked[o][g] += fits_link[o][at] > 0;
-      whole[o][g] += fits_all[o][at] > 0;
-      depth[o][g] += std::log1p(static_cast<double>(fits_all[o][at]));
+
+  std::vector<Opening> Openings() const {
+    if (choice_.opening) return {*choice_.opening};
+    const Opening other = choice_.tie == Opening::kLevel ? Opening::kOblique : Opening::kLevel;
+    return {choice_.tie, other};
+  }
+
+  std::vector<int> PrimaryKeys() const {
+    if (choice_.rhyme) {
+      return {classical_first_ ? choice_.rhyme->pingshui : choice_.rhyme->xinyun};
     }
+    std::vector<int> keys;
+    for (int k = 1; k < kKeys; ++k) {
+      if (present_ >> k & 1) keys.push_back(k);
+    }
+    if (keys.empty()) keys.push_back(0);
+    return keys;
   }
-  if (!rhyming) return;
-  for (int g = 1; g <= kRhymeGroupCount; ++g) {
-    rhyme_score[g] += weight * (level[g] > 0 ? 2 : any[g] > 0 ? 1 : 0);
-    choices[g] += any[g];
+
+  // How much the lines keep under a rhyme and opening: their endings
+  // weighed (the first line's least), then how many keep the template; and
+  // how many lines they have to choose from, a geometric mean over lines.
+  struct Score {
+    double kept = 0;
+    double choices = 1;
+  };
+  Score PrimaryScore(int key, int o) const {
+    double endings = 0;
+    double templates = 0;
+    double depth = 0;
+    int counted = 0;
+    for (size_t i = 0; i < n_; ++i) {
+      if (choice_.lines[i].empty()) {
+        // A made line ends where it must: on its hidden character at the
+        // tail, anywhere else.
+        if (!Rhyming(i)) continue;
+        endings += Weight(i) * (3 - (Tail(i) ? PrimaryStep(*Tail(i), key) : 0));
+        continue;
+      }
+      const int best = offers_[i].Best(o, key);
+      endings += Weight(i) * (best / 10);
+      templates += best % 10;
+      depth += std::log(static_cast<double>(std::max(offers_[i].Count(o, key), 1)));
+      ++counted;
+    }
+    return {endings * 1000 + templates, std::exp(depth / std::max(counted, 1))};
   }
-}
+
+  // The modern group most rhyming lines can end in among their candidates
+  // that keep the primary rules as well as any.
+  std::pair<RhymeGroup, double> BestSecondary(const PoemForm& form) const {
+    const int key = form.rhyme.pingshui;
+    const int o = static_cast<int>(form.opening);
+    std::array<double, kRhymeGroupCount + 1> score{};
+    for (size_t i = 0; i < n_; ++i) {
+      if (!Rhyming(i)) continue;
+      // The best quality each group offers: 3 less the modern step.
+      std::array<int, kRhymeGroupCount + 1> quality{};
+      if (choice_.lines[i].empty()) {
+        for (int g = 1; g <= kRhymeGroupCount; ++g) {
+          quality[g] =
+              Tail(i) ? 3 - ModernRhymeStep(*Tail(i), length_, static_cast<RhymeGroup>(g)) : 3;
+        }
+      } else {
+        const int top = offers_[i].Best(o, key);
+        int out = 0;
+        for (size_t c = 0; c < choice_.lines[i].size(); ++c) {
+          const LineReading& r = choice_.lines[i][c];
+          if (Value(PrimaryStep(r, key), keeps_[i][c][o]) != top) continue;
+          const bool level = r.modern.CanBeLevel(length_ - 1);
+          out = std::max(out, level ? 1 : 0);
+          if (r.xinyun != kNoRhymeGroup)
+            quality[r.xinyun] = std::max(quality[r.xinyun], level ? 3 : 2);
+        }
+        for (int g = 1; g <= kRhymeGroupCount; ++g) quality[g] = std::max(quality[g], out);
+      }
+      for (int g = 1; g <= kRhymeGroupCount; ++g) score[g] += Weight(i) * quality[g];
+    }
+    int best = 1;
+    for (int g = 2; g <= kRhymeGroupCount; ++g) {
+      if (score[g] > score[best]) best = g;
+    }
+    if (choice_.rhyme) best = choice_.rhyme->xinyun;
+    return {static_cast<RhymeGroup>(best), best == 0 ? 0 : score[best]};
+  }
+
+  const FormChoice& choice_;
+  const bool classical_first_;
+  const int length_;
+  const size_t n_;
+  std::vector<LineOffer> offers_;
+  std::vector<std::vector<std::array<uint8_t, 2>>>
+      keeps_;             // per line and candidate, Keeps by opening
+  uint32_t present_ = 0;  // the primary rhymes some rhyming line can end in, as bits
+};
 
 }  // namespace
 
-PoemForm ChooseForm(const FormChoice& choice) {
-  const size_t n = choice.lines.size();
-  FormTally tally;
-  for (size_t i = 0; i < n; ++i) {
-    const bool rhyming = IsRhymingLine(i, choice.first_line_rhymes);
-    // The first line's rhyme gives way first.
-    const double weight = i == 0 ? 1 : 4.0 * static_cast<double>(n);
-    if (!choice.lines[i].empty()) {
-      tally.AddCorpusLine(i, rhyming, weight, choice.length, choice.lines[i]);
-    } else if (rhyming) {
-      tally.AddMadeLine(weight, i < choice.tail_rhymes.size() ? choice.tail_rhymes[i] : 0);
-    }
-  }
-  const auto key = [&](int o, int g) {
-    return std::make_tuple(tally.rhyme_score[g], tally.linked[o][g], tally.whole[o][g],
-                           tally.depth[o][g] + 1e-6 * tally.choices[g]);
-  };
-  int best_o = static_cast<int>(choice.tie);
-  int best_g = 0;
-  for (const int o : {static_cast<int>(choice.tie), 1 - static_cast<int>(choice.tie)}) {
-    if (choice.opening && static_cast<int>(*choice.opening) != o) continue;
-    for (int g = 1; g <= kRhymeGroupCount; ++g) {
-      if (choice.rhyme && *choice.rhyme != g) continue;
-      if (best_g == 0 || key(o, g) > key(best_o, best_g)) {
-        best_o = o;
-        best_g = g;
-      }
-    }
-  }
-  PoemForm form;
-  form.opening = choice.opening.value_or(static_cast<Opening>(best_o));
-  form.rhyme = choice.rhyme.value_or(best_g != 0 && tally.rhyme_score[best_g] > 0
-                                         ? static_cast<RhymeGroup>(best_g)
-                                         : kNoRhymeGroup);
-  return form;
-}
+PoemForm ChooseForm(const FormChoice& choice) { return FormChooser(choice).Choose(); }
 
 }  // namespace miravel::poemd

@@ -1,38 +1,43 @@
-// A poem's rhyme group and tonal template, chosen together from the corpus
-// lines each hidden character can take: first the group most rhyming lines
-// can end in on 平 (counting double, the first line's rhyme giving way
-// first; a made line can end in any group unless its character ends it),
-// then the template under which most lines have a line keeping the ending
-// and 粘对, then the one under which most also keep 二四, then the one with
-// more such lines to choose from.
+// A poem's rhyme and tonal template, chosen together from the corpus lines
+// each hidden character can take, in the poem's rhyme book (line_rules.h):
+// the rhyme and template of the primary reading under which the most lines
+// have a line that ends as it must (rhyming lines in the rhyme, the others
+// on 仄) and keeps the template, the first line's ending giving way first;
+// between equals, chance, each as likely as the lines it has to choose from. A made line
+// can end in any rhyme unless its character stands at the tail. In both
+// books the modern group is chosen then: the one most rhyming lines can end
+// in among their lines that keep the classical rules as well as any can.
 #pragma once
 
 #include <optional>
 #include <vector>
 
-#include "poemd/index/corpus_index.h"
-#include "poemd/verse/tonal_pattern.h"
+#include "poemd/compose/line_rules.h"
 
 namespace miravel::poemd {
 
 struct PoemForm {
-  RhymeGroup rhyme = kNoRhymeGroup;
+  RhymeKey rhyme;
   Opening opening = Opening::kLevel;
 };
 
 struct FormChoice {
   int length = 5;
   bool first_line_rhymes = false;
-  // Per line: the traits of the corpus lines it may take; empty for a line
-  // that will be made. `tail_rhymes` gives, for such a line, the group its
-  // hidden character ends it in when it stands at the tail (else 0).
-  std::vector<std::vector<LineTraits>> lines;
-  std::vector<RhymeGroup> tail_rhymes;
+  RhymeBook book = RhymeBook::kBoth;
+  // Per line: what the corpus lines it may take read like; empty for a line
+  // that will be made. `tails` gives, for such a line, the reading of its
+  // hidden character when it stands at the tail (only the last character
+  // counts), and nullopt elsewhere.
+  std::vector<std::vector<LineReading>> lines;
+  std::vector<std::optional<LineReading>> tails;
   // Set to keep a form already chosen.
-  std::optional<RhymeGroup> rhyme;
+  std::optional<RhymeKey> rhyme;
   std::optional<Opening> opening;
   // Breaks a tie between the templates.
   Opening tie = Opening::kLevel;
+  // In [0, 1): chooses among the forms that keep as much as any.
+  double chance = 0;
 };
 
 PoemForm ChooseForm(const FormChoice& choice);

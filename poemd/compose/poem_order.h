@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "poemd/verse/places.h"
+#include "poemd/verse/rhyme_books.h"
 
 namespace miravel::poemd {
 
@@ -31,6 +32,7 @@ struct PoemOrder {
   Diagonal diagonal = Diagonal::kNone;  // when set, it places the characters, not `place`
   bool first_line_rhymes = false;       // limit 200
   std::u16string theme;  // the theme's Chinese characters; blanks and the rest dropped
+  RhymeBook book = RhymeBook::kBoth;
 
   // The 0-based position of the hidden character in line `line`.
   int PositionAt(size_t line) const;

@@ -9,10 +9,14 @@ namespace miravel::poemd {
 namespace {
 
 // Preferences, in the units of candidate_lines.cpp.
-constexpr float kCohesionWeight = 1.0f;
+constexpr float kCohesionWeight = 2.0f;
 constexpr float kParallelWeight = 0.1f;
 constexpr float kCoupletBonus = 0.1f;
-constexpr size_t kBeamWidth = 16;
+// A character of an earlier line again (the hidden ones aside), within
+// kRepeatSpan lines: poets repeat, but seldom, and mostly on purpose.
+constexpr float kRepeatCost = 0.08f;
+constexpr size_t kRepeatSpan = 8;
+constexpr size_t kBeamWidth = 12;
 
 struct Step {
   float score;  // preferences minus penalties
@@ -22,9 +26,10 @@ struct Step {
 
 // What a partial poem holds that a next line must be checked against.
 struct EarlierLines {
-  uint64_t signature = 0;
-  std::vector<const std::u16string*> recent;  // the last kRepeatSpan - 1 lines
-  std::vector<uint32_t> used;                 // every corpus line taken
+  std::vector<char16_t> rhymes;  // the rhyme characters of its rhyming lines
+  std::vector<uint32_t> used;    // every corpus line taken
+  uint64_t signature = 0;        // of the last kRepeatSpan - 1 lines
+  std::vector<const Candidate*> recent;
 };
 
 class Search {
@@ -66,9 +71,10 @@ class Search {
     for (size_t back = 1; back <= i; ++back) {
       const Step& step = steps_[i - back][at];
       const Candidate& c = lists_[i - back][step.pick];
+      if (IsRhymingLine(i - back, shape_.first_line_rhymes)) earlier.rhymes.push_back(c.last);
       if (back < kRepeatSpan) {
         earlier.signature |= c.signature;
-        earlier.recent.push_back(&c.text);
+        earlier.recent.push_back(&c);
       }
       if (!c.made) earlier.used.push_back(c.line);
       at = static_cast<size_t>(step.parent);
@@ -76,19 +82,24 @@ class Search {
     return earlier;
   }
 
+  // How many of the candidate's characters (the hidden ones aside) stand in
+  // the recent lines.
   int Repeats(const Candidate& c, const EarlierLines& earlier) const {
     if ((earlier.signature & c.signature) == 0) return 0;
     int repeats = 0;
     for (int k = 0; k < shape_.length; ++k) {
       const char16_t ch = c.text[k];
-      if (k == c.at || std::binary_search(shape_.hidden.begin(), shape_.hidden.end(), ch)) {
-        continue;
-      }
-      repeats += std::any_of(earlier.recent.begin(), earlier.recent.end(), [ch](const auto* text) {
-        return text->find(ch) != std::u16string::npos;
+      if (k == c.at || (c.signature & SignatureBit(ch)) == 0) continue;
+      repeats += std::any_of(earlier.recent.begin(), earlier.recent.end(), [&](const Candidate* e) {
+        return (e->signature & SignatureBit(ch)) != 0 && e->text.find(ch) != std::u16string::npos;
       });
     }
     return repeats;
+  }
+
+  int RepeatedRhymes(size_t i, const Candidate& c, const EarlierLines& earlier) const {
+    if (!IsRhymingLine(i, shape_.first_line_rhymes)) return 0;
+    return static_cast<int>(std::count(earlier.rhymes.begin(), earlier.rhymes.end(), c.last));
   }
 
   // How well candidate k of line i follows candidate `pick` of line i - 1;
@@ -116,9 +127,10 @@ class Search {
           std::find(earlier.used.begin(), earlier.used.end(), c.line) != earlier.used.end()) {
         continue;
       }
-      const float score = from.score + c.prior -
-                          static_cast<float>(c.penalty + kRepeatPenalty * Repeats(c, earlier)) +
-                          Follows(i, from.pick, k);
+      const float score =
+          from.score + c.prior -
+          static_cast<float>(c.penalty + kRepeatedRhymePenalty * RepeatedRhymes(i, c, earlier)) -
+          kRepeatCost * static_cast<float>(Repeats(c, earlier)) + Follows(i, from.pick, k);
       steps_[i].push_back({score, static_cast<int>(parent), static_cast<int>(k)});
     }
   }

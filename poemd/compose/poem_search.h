@@ -4,9 +4,9 @@
 // each line after the first, how well it follows the one before: their
 // cohesion, and for the second line of a couplet the parallel association
 // of the two lines' characters position by position and a bonus when they
-// are a real couplet. A character repeated across lines (within any
-// kRepeatSpan consecutive lines, the hidden characters aside) costs
-// kRepeatPenalty; no corpus line is taken twice.
+// are a real couplet. A rhyme character used by an earlier rhyming line
+// (重韵) costs kRepeatedRhymePenalty; other characters may repeat, as poets
+// repeat them, at a small cost to the score. No corpus line is taken twice.
 #pragma once
 
 #include <vector>
@@ -16,11 +16,9 @@
 
 namespace miravel::poemd {
 
-inline constexpr size_t kRepeatSpan = 8;
-
 struct SearchShape {
   int length = 5;
-  std::vector<char16_t> hidden;  // sorted
+  bool first_line_rhymes = false;
 };
 
 // The chosen candidate of each line. REQUIRES: no list is empty.

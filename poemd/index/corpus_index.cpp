@@ -1,6 +1,7 @@
 #include "poemd/index/corpus_index.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "poemd/index/index_sections.h"
 
@@ -67,6 +68,7 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
     }
   }
   index.readings_ = Required<uint8_t>(file, Id(kReadings), &missing);
+  index.classical_readings_ = Required<uint32_t>(file, Id(kClassicalReadings), &missing);
   index.sources_ = Required<uint32_t>(file, Id(kSources), &missing);
   index.source_text_ = Required<char>(file, Id(kSourceText), &missing);
   const AssociationArrays arrays{Required<uint16_t>(file, Id(kVocabulary), &missing),
@@ -93,21 +95,33 @@ Status Damaged(const std::string& what) { return Status::Corruption("damaged: " 
 // Every value a lookup or a page relies on, so that a damaged or made-up
 // file is refused rather than served.
 Status CorpusIndex::Check() const {
-  Status status = CheckReadingsAndSources();
-  for (int slot = 0; slot < 2 && status.ok(); ++slot) {
-    status = CheckLines(slot);
+  if (Status status = CheckReadingsAndSources(); !status.ok()) return status;
+  // The two lengths' tables are apart: check them side by side.
+  const auto check_slot = [this](int slot) {
+    Status status = CheckLines(slot);
     if (status.ok()) status = CheckPostings(slot);
     if (status.ok()) status = CheckCouplets(slot);
-  }
-  return status;
+    return status;
+  };
+  Status seven;
+  std::thread other([&] { seven = check_slot(1); });
+  const Status five = check_slot(0);
+  other.join();
+  return five.ok() ? seven : five;
 }
 
 Status CorpusIndex::CheckReadingsAndSources() const {
-  if (readings_.size() != 65536) return Damaged("the readings do not cover every character");
+  if (readings_.size() != 65536 || classical_readings_.size() != 65536) {
+    return Damaged("the readings do not cover every character");
+  }
   for (uint8_t packed : readings_) {
     if ((packed & 0x0F) > kRhymeGroupCount || (packed >> 4) > static_cast<int>(Tone::kOblique)) {
       return Damaged("a reading is out of range");
     }
+  }
+  for (uint32_t packed : classical_readings_) {
+    const ClassicalReading r = UnpackClassical(packed);
+    if (r.rhymes != 0 && !r.level) return Damaged("a classical reading is out of range");
   }
   if (sources_.size() % 3 != 0) return Damaged("the source table is not whole");
   if (!source_text_.empty() && source_text_.back() != '\0') return Damaged("a source text is cut");
@@ -132,9 +146,14 @@ Status CorpusIndex::CheckLines(int slot) const {
   const size_t source_count = sources_.size() / 3;
   const uint8_t all = static_cast<uint8_t>((1 << length) - 1);
   for (const LineTraits& traits : t.traits) {
-    if (traits.source >= source_count || (traits.level & ~all) != 0 ||
-        (traits.oblique & ~all) != 0 || (traits.level & traits.oblique) != 0 ||
-        traits.rhyme > kRhymeGroupCount || traits.flags >> LineTraits::kRankShift >= kSourceRanks) {
+    const uint8_t masks = traits.classical.level | traits.classical.oblique | traits.modern.level |
+                          traits.modern.oblique;
+    if (traits.source >= source_count || (masks & ~all) != 0 ||
+        (traits.modern.level & traits.modern.oblique) != 0 ||
+        (traits.pingshui & ~kAllPingshuiRhymes) != 0 || traits.xinyun > kRhymeGroupCount ||
+        traits.flags >> LineTraits::kRankShift >= kSourceRanks || traits.reserved[0] != 0 ||
+        traits.reserved[1] != 0 ||
+        (traits.pingshui != 0 && !traits.classical.CanBeLevel(length - 1))) {
       return Damaged(form + "line's traits are out of range");
     }
   }
@@ -244,6 +263,10 @@ std::span<const uint32_t> CorpusIndex::CoupletsWith(char16_t first, char16_t sec
 
 Reading CorpusIndex::ReadingOf(char16_t character) const {
   return UnpackReading(readings_[character]);
+}
+
+ClassicalReading CorpusIndex::ClassicalReadingOf(char16_t character) const {
+  return UnpackClassical(classical_readings_[character]);
 }
 
 }  // namespace miravel::poemd

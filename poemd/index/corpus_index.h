@@ -1,8 +1,10 @@
 // The poem service's corpus: every line of five or seven characters of the
 // classical poems, in simplified characters, with
 //   - its source poem (title, poet, dynasty) and the rank of its collection;
-//   - the tone class of each character and the rhyme group of its last one,
-//     as the line reads them (polyphones resolved by their words);
+//   - the tones of its characters in two readings, and the rhymes of its
+//     last one: classical (the 广韵 readings of the poem's own text, the
+//     entering tone counted 仄; the 平水韵 rhymes) and modern (Mandarin as
+//     the line's words read it; the 中华新韵 group);
 //   - for each length and position, the lines that hold a character there;
 //   - the real couplets (two lines of a regulated poem that belong together),
 //     found by the characters at one place in both lines;
@@ -26,11 +28,21 @@
 #include "poemd/index/index_file.h"
 #include "poemd/verse/cjk.h"
 #include "poemd/verse/places.h"
+#include "poemd/verse/tonal_pattern.h"
 #include "poemd/verse/tones.h"
 
 namespace miravel::poemd {
 
 inline constexpr size_t kCommonCharacters = 3500;
+
+// A character's classical reading as the index packs it: its level rhymes
+// in bits 0-29, bit 30 when it has a level reading, bit 31 an oblique one.
+constexpr uint32_t PackClassical(const ClassicalReading& r) {
+  return (r.rhymes & kAllPingshuiRhymes) | (r.level ? 1u << 30 : 0) | (r.oblique ? 1u << 31 : 0);
+}
+constexpr ClassicalReading UnpackClassical(uint32_t packed) {
+  return {(packed >> 30 & 1) != 0, (packed >> 31 & 1) != 0, false, packed & kAllPingshuiRhymes};
+}
 
 // How readily a line is taken, best first.
 enum class SourceRank : uint8_t {
@@ -46,13 +58,15 @@ inline constexpr int kDynasties = 7;
 // "唐", "宋", ... in UTF-8; "" for kUnknown.
 const char* DynastyName(Dynasty dynasty);
 
-// What the index knows of one line. Bit i of the masks is character i.
+// What the index knows of one line (tonal_pattern.h gives the masks' sense).
 struct LineTraits {
   uint32_t source = 0;
-  uint8_t level = 0;                 // characters read 平
-  uint8_t oblique = 0;               // characters read 仄 (a neutral tone is in neither mask)
-  RhymeGroup rhyme = kNoRhymeGroup;  // of the last character, as the line reads it
-  uint8_t flags = 0;                 // kPlainFlag | rank << kRankShift
+  PingshuiRhymes pingshui = 0;        // of the last character, in the classical reading
+  LineTones classical;                // a character of both classes in both masks
+  LineTones modern;                   // a neutral tone in neither mask
+  RhymeGroup xinyun = kNoRhymeGroup;  // of the last character, in the modern reading
+  uint8_t flags = 0;                  // kPlainFlag | rank << kRankShift
+  uint8_t reserved[2] = {0, 0};
 
   static constexpr uint8_t kPlainFlag = 1;
   static constexpr int kRankShift = 1;
@@ -61,7 +75,7 @@ struct LineTraits {
   bool plain() const { return (flags & kPlainFlag) != 0; }
   SourceRank rank() const { return static_cast<SourceRank>(flags >> kRankShift); }
 };
-static_assert(sizeof(LineTraits) == 8);
+static_assert(sizeof(LineTraits) == 16);
 
 struct LineSource {
   std::string title;   // GBK, simplified
@@ -100,8 +114,10 @@ class CorpusIndex {
   std::span<const uint32_t> CoupletsWith(char16_t first, char16_t second, int length,
                                          int position) const;
 
-  // The character's reading on its own, as the index recorded it.
+  // The character's reading on its own, as the index recorded it: modern,
+  // and classical (its readings of all the characters that simplify to it).
   Reading ReadingOf(char16_t character) const;
+  ClassicalReading ClassicalReadingOf(char16_t character) const;
   const Association& Associations() const { return association_; }
   // The file the index lives in (its size, for the log).
   const IndexFile& File() const { return file_; }
@@ -134,7 +150,8 @@ class CorpusIndex {
 
   IndexFile file_;
   LengthTables slots_[2];
-  std::span<const uint8_t> readings_;  // 65536 entries: rhyme | tone << 4
+  std::span<const uint8_t> readings_;             // 65536 entries: rhyme | tone << 4
+  std::span<const uint32_t> classical_readings_;  // 65536 entries: PackClassical
   std::span<const uint32_t> sources_;  // three per source: title offset, author offset, dynasty
   std::span<const char> source_text_;  // GBK texts, each ending '\0'
   Association association_;

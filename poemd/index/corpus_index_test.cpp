@@ -55,9 +55,9 @@ TEST(CorpusIndex, TonesRhymesAndSimplifiedSourcesWithTheirDynasty) {
   const CorpusIndex index = testing::MadeUpCorpus();
   const uint32_t line = index.LinesWith(u'春', 5, Place::kHead)[0];
   EXPECT_EQ(Line(index, 5, line), u"春来山色好");
-  EXPECT_EQ(index.Traits(5, line).level, 0b00111);    // 春 来 山 平
-  EXPECT_EQ(index.Traits(5, line).oblique, 0b11000);  // 色 好 仄
-  EXPECT_EQ(index.Traits(5, line).rhyme, 6);          // hǎo: 豪
+  EXPECT_EQ(index.Traits(5, line).modern.level, 0b00111);    // 春 来 山 平
+  EXPECT_EQ(index.Traits(5, line).modern.oblique, 0b11000);  // 色 好 仄
+  EXPECT_EQ(index.Traits(5, line).xinyun, 6);                // hǎo: 豪
   EXPECT_EQ(GbkToUtf16(index.Source(5, line).title), u"春日");
   EXPECT_EQ(GbkToUtf16(index.Source(5, line).author), u"甲");
   EXPECT_EQ(index.Source(5, line).dynasty, Dynasty::kTang);
@@ -79,13 +79,13 @@ TEST(CorpusIndex, PolyphonesAtALinesEndReadAsTheirWordReadsThem) {
   const std::optional<uint32_t> bank = Find(index, u"春风十二行");
   const std::optional<uint32_t> walker = Find(index, u"行人过短墙");
   ASSERT_TRUE(bank && walker);
-  EXPECT_EQ(index.Traits(5, *bank).rhyme, ReadingOfPinyin("háng").rhyme);
-  EXPECT_EQ(index.Traits(5, *walker).level & 1, 1);  // xíng: 平
+  EXPECT_EQ(index.Traits(5, *bank).xinyun, ReadingOfPinyin("háng").rhyme);
+  EXPECT_EQ(index.Traits(5, *walker).modern.level & 1, 1);  // xíng: 平
   // Without the words, the line end takes the character's own reading.
   CorpusIndexBuilder alone;
   alone.AddPoem(Shi("t", "a", {"春风十二行，行人过短墙。"}));
   const CorpusIndex plain = alone.Build();
-  EXPECT_EQ(plain.Traits(5, *Find(plain, u"春风十二行")).rhyme, ReadingOfPinyin("xíng").rhyme);
+  EXPECT_EQ(plain.Traits(5, *Find(plain, u"春风十二行")).xinyun, ReadingOfPinyin("xíng").rhyme);
 }
 
 TEST(CorpusIndex, NeutralToneInAWordIsNeitherClass) {
@@ -95,8 +95,20 @@ TEST(CorpusIndex, NeutralToneInAWordIsNeitherClass) {
   builder.AddPoem(Shi("t", "a", {"少年自聪明，春风入小城。"}));
   const CorpusIndex index = builder.Build();
   const LineTraits& traits = index.Traits(5, *Find(index, u"少年自聪明"));
-  EXPECT_EQ(traits.level >> 4 & 1, 0);
-  EXPECT_EQ(traits.oblique >> 4 & 1, 0);
+  EXPECT_EQ(traits.modern.level >> 4 & 1, 0);
+  EXPECT_EQ(traits.modern.oblique >> 4 & 1, 0);
+}
+
+TEST(CorpusIndex, AnEditorialNoteNeverEntersTheIndex) {
+  CorpusIndexBuilder builder;
+  builder.AddPoem(Shi("归旧隐", "孟浩然",
+                      {"北闕辭天子，南山隱薜蘿。", "（按：此二句疑，一作：春風又綠江",
+                       "）。「引靈照語云：寺名什摩？」"}));
+  const CorpusIndex index = builder.Build();
+  EXPECT_EQ(index.LineCount(5), 2u);
+  EXPECT_TRUE(Find(index, u"北阙辞天子").has_value());
+  EXPECT_FALSE(Find(index, u"春风又绿江").has_value());
+  EXPECT_FALSE(Find(index, u"引灵照语云").has_value());
 }
 
 TEST(CorpusIndex, RealCoupletsComeFromShiOfOneLength) {

@@ -15,6 +15,7 @@
 //   kCoupletIds          uint32_t  the couplets, by key
 // Once:
 //   kReadings            uint8_t   65536: a character's own reading, rhyme | tone << 4
+//   kClassicalReadings   uint32_t  65536: its classical readings, PackClassical
 //   kSources             uint32_t  three per source: title and author offsets, dynasty
 //   kSourceText          char      GBK texts, each ending '\0'
 //   kVocabulary ... kParallelSigns: the association arrays (association.h)
@@ -42,6 +43,7 @@ enum Kind : uint32_t {
   kCohesionSigns,
   kParallel,
   kParallelSigns,
+  kClassicalReadings,
 };
 
 constexpr uint32_t Id(Kind kind, int slot = 0, int place = 0) {

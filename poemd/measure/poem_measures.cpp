@@ -3,9 +3,49 @@
 #include <algorithm>
 #include <set>
 
-#include "poemd/compose/line_rules.h"
+#include "poemd/compose/line_reading.h"
 
 namespace miravel::poemd {
+namespace {
+
+ReadingFacts ExamineReading(const std::vector<ReadLineFacts>& lines, const PoemOrder& order,
+                            bool classical) {
+  ReadingFacts facts;
+  const int length = order.length;
+  PingshuiRhymes shared = kAllPingshuiRhymes;
+  RhymeGroup group = kNoRhymeGroup;
+  bool one_rhyme = true;
+  std::vector<LineTones> tones;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const LineReading& r = lines[i].reading;
+    const LineTones t = classical ? r.classical : r.modern;
+    tones.push_back(t);
+    facts.lines_in_line += KeepsInLine(t, length);
+    facts.three_level_tail += HasThreeLevelTail(t, length);
+    if (!IsRhymingLine(i, order.first_line_rhymes)) {
+      ++facts.unrhymed;
+      facts.unrhymed_oblique += t.CanBeOblique(length - 1);
+      continue;
+    }
+    facts.lonely_level += IsLonelyLevel(t, length);
+    if (classical) {
+      shared &= r.pingshui;
+      one_rhyme = one_rhyme && shared != 0;
+    } else {
+      if (group == kNoRhymeGroup) group = r.xinyun;
+      one_rhyme =
+          one_rhyme && r.xinyun != kNoRhymeGroup && r.xinyun == group && t.CanBeLevel(length - 1);
+    }
+  }
+  facts.rhymes = one_rhyme && !lines.empty();
+  facts.keeps_links = KeepsLinks(tones);
+  facts.whole_template = KeepsWholeTemplate(tones, length);
+  facts.every_rule = facts.rhymes && facts.unrhymed_oblique == facts.unrhymed &&
+                     facts.whole_template && facts.lonely_level == 0 && facts.three_level_tail == 0;
+  return facts;
+}
+
+}  // namespace
 
 LineReader::LineReader(const CorpusIndex& index, int length) : index_(index), length_(length) {
   for (uint32_t line = 0; line < index.LineCount(length); ++line) {
@@ -18,18 +58,12 @@ ReadLineFacts LineReader::Read(std::u16string_view text) const {
   facts.text = std::u16string(text);
   if (const auto it = lines_.find(text); it != lines_.end()) {
     const LineTraits& traits = index_.Traits(length_, it->second);
-    facts.tones = {traits.level, traits.oblique};
-    facts.rhyme = traits.rhyme;
+    facts.reading = ReadingOf(traits);
     facts.rank = traits.rank();
     return facts;
   }
   facts.made = true;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const Reading r = index_.ReadingOf(text[i]);
-    if (r.tone == Tone::kLevel) facts.tones.level |= 1 << i;
-    if (r.tone == Tone::kOblique) facts.tones.oblique |= 1 << i;
-  }
-  if (!text.empty()) facts.rhyme = index_.ReadingOf(text.back()).rhyme;
+  facts.reading = ReadingOfText(index_, text);
   return facts;
 }
 
@@ -39,39 +73,35 @@ ReadLineFacts LineReader::Read(const ComposedLine& line, int at) const {
     facts.made = line.made;
     return facts;
   }
-  // The donor as the index reads it, with the hidden character read alone.
-  const LineTraits& traits = index_.Traits(length_, line.corpus_line);
   ReadLineFacts facts;
   facts.text = line.text;
   facts.made = true;
-  facts.rank = traits.rank();
-  const Reading hidden = index_.ReadingOf(line.text[at]);
-  facts.tones = LineTones{traits.level, traits.oblique}.WithToneAt(at, hidden.tone);
-  facts.rhyme = at == length_ - 1 ? hidden.rhyme : traits.rhyme;
+  facts.rank = index_.Traits(length_, line.corpus_line).rank();
+  facts.reading = ReadingOfComposed(index_, length_, line, at);
   return facts;
 }
 
 PoemFacts Examine(const std::vector<ReadLineFacts>& lines, const PoemOrder& order) {
   PoemFacts facts;
   facts.lines = static_cast<int>(lines.size());
+  facts.classical = ExamineReading(lines, order, /*classical=*/true);
+  facts.modern = ExamineReading(lines, order, /*classical=*/false);
   RhymeGroup group = kNoRhymeGroup;
-  bool all_level = true;
   bool one_group = true;
-  std::vector<LineTones> tones;
+  std::vector<char16_t> rhyme_characters;
   for (size_t i = 0; i < lines.size(); ++i) {
-    const ReadLineFacts& line = lines[i];
-    tones.push_back(line.tones);
-    facts.lines_in_line += KeepsInLine(line.tones, order.length);
-    facts.made += line.made;
-    facts.drama += line.rank == SourceRank::kDrama && !line.made;
+    facts.made += lines[i].made;
+    facts.drama += lines[i].rank == SourceRank::kDrama && !lines[i].made;
     if (!IsRhymingLine(i, order.first_line_rhymes)) continue;
-    if (group == kNoRhymeGroup) group = line.rhyme;
-    one_group = one_group && line.rhyme != kNoRhymeGroup && line.rhyme == group;
-    all_level = all_level && line.tones.At(order.length - 1) == Tone::kLevel;
+    if (group == kNoRhymeGroup) group = lines[i].reading.xinyun;
+    one_group =
+        one_group && lines[i].reading.xinyun != kNoRhymeGroup && lines[i].reading.xinyun == group;
+    if (!lines[i].text.empty()) rhyme_characters.push_back(lines[i].text.back());
   }
-  facts.rhymes_group = one_group;
-  facts.rhymes = one_group && all_level;
-  facts.keeps_links = KeepsLinks(tones);
+  facts.rhymes_group = one_group && !lines.empty();
+  std::sort(rhyme_characters.begin(), rhyme_characters.end());
+  facts.repeated_rhyme = std::adjacent_find(rhyme_characters.begin(), rhyme_characters.end()) !=
+                         rhyme_characters.end();
 
   std::set<char16_t> hidden;
   for (const HiddenCharacter& c : order.characters) hidden.insert(c.unicode);

@@ -1,6 +1,8 @@
-// What a reader notices of a finished poem, measured: rhyme, the tonal
-// pattern, repeated characters, made lines. Tones and rhymes are read in
-// context: a line found in the index as the index reads it, any other line
+// What a reader notices of a finished poem, measured in both readings of
+// its tones (tonal_pattern.h): rhyme, the ends of the other lines, 二四六,
+// the whole template, 孤平, 三平尾; and repeated characters, repeated rhyme
+// characters, made and drama lines. A line found in the index reads as the
+// index reads it (in its poem's own script, in context); any other line
 // character by character.
 #pragma once
 
@@ -8,30 +10,46 @@
 #include <unordered_map>
 #include <vector>
 
+#include "poemd/compose/line_rules.h"
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
 #include "poemd/index/corpus_index.h"
-#include "poemd/verse/tonal_pattern.h"
 
 namespace miravel::poemd {
 
 struct ReadLineFacts {
   std::u16string text;
-  LineTones tones;
-  RhymeGroup rhyme = kNoRhymeGroup;  // of the last character
+  LineReading reading;
   bool made = false;
   SourceRank rank = SourceRank::kRegulatedShi;
 };
 
+// A poem read one way.
+struct ReadingFacts {
+  bool rhymes = false;          // every rhyming line ends 平 in one rhyme (group)
+  int unrhymed = 0;             // lines that do not rhyme
+  int unrhymed_oblique = 0;     // of those, the ones ending 仄
+  int lines_in_line = 0;        // lines keeping 二四六分明
+  bool keeps_links = false;     // 粘对 on the second characters
+  bool whole_template = false;  // 粘对 at the second, fourth and sixth
+  int lonely_level = 0;         // rhyming lines with 孤平
+  int three_level_tail = 0;     // lines with 三平尾
+  bool every_rule = false;      // all of the above at once
+};
+
 struct PoemFacts {
-  bool rhymes = false;        // every rhyming line ends on 平, all in one group
-  bool rhymes_group = false;  // every rhyming line ends in one group, whatever its tone
-  bool keeps_links = false;   // 粘对 on the second characters
+  ReadingFacts classical;
+  ReadingFacts modern;
+  bool rhymes_group = false;  // modern: every rhyming line in one group, whatever its tone
   int lines = 0;
-  int lines_in_line = 0;  // lines keeping 二四不同 (and 二六对)
-  bool repeats = false;   // a character, not a hidden one, in two lines
+  bool repeats = false;         // a character, not a hidden one, in two lines
+  bool repeated_rhyme = false;  // a rhyme character in two rhyming lines (重韵)
   int made = 0;
   int drama = 0;  // lines from drama and colloquial songs
+
+  const ReadingFacts& In(bool classical_reading) const {
+    return classical_reading ? classical : modern;
+  }
 };
 
 // Reads lines by their text: from the index when it holds them.

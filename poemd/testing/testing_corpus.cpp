@@ -2,6 +2,17 @@
 
 namespace miravel::poemd::testing {
 
+PoemOrder OrderFor(std::u16string characters, int length, Place place, bool first_rhymes,
+                   RhymeBook book) {
+  PoemOrder order;
+  for (char16_t c : characters) order.characters.push_back({"", c});
+  order.length = length;
+  order.place = place;
+  order.first_line_rhymes = first_rhymes;
+  order.book = book;
+  return order;
+}
+
 PoemText Shi(std::string_view title, std::string_view author, std::vector<std::string> lines,
              Collection collection) {
   PoemText poem;

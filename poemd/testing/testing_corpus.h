@@ -7,9 +7,14 @@
 #include <vector>
 
 #include "poemd/build/corpus_index_builder.h"
+#include "poemd/compose/poem_order.h"
 #include "poemd/index/corpus_index.h"
 
 namespace miravel::poemd::testing {
+
+// An order for `characters` (their GBK bytes left empty).
+PoemOrder OrderFor(std::u16string characters, int length, Place place, bool first_rhymes = false,
+                   RhymeBook book = RhymeBook::kBoth);
 
 // A poem of the Tang dynasty from `lines` (paragraphs, UTF-8).
 PoemText Shi(std::string_view title, std::string_view author, std::vector<std::string> lines,

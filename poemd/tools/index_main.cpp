@@ -13,6 +13,7 @@
 #include "poemd/build/corpus_split.h"
 #include "poemd/build/line_splitter.h"
 #include "poemd/build/poetry_package.h"
+#include "poemd/build/reading_files.h"
 #include "poemd/build/word_readings.h"
 
 namespace fs = std::filesystem;
@@ -44,7 +45,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 int main(int argc, char** argv) {
   CLI::App app("Builds the poem index of miravel-poemd from the chinese-poetry data package.",
                "miravel-poemd-index");
-  std::string poetry, out, readings_path;
+  std::string poetry, out, readings_path, classical_path;
   bool measure_split = false;
   app.add_option("--poetry", poetry, "the package's folder (node_modules/chinese-poetry)")
       ->required()
@@ -53,6 +54,10 @@ int main(int argc, char** argv) {
   app.add_option("--readings", readings_path,
                  "the word pronunciation dictionary (@pinyin-pro/data json/complete.json); "
                  "without it polyphones take their commonest reading")
+      ->check(CLI::ExistingFile);
+  app.add_option("--classical", classical_path,
+                 "the 广韵 readings (guangyun_readings.js writes them from tshet-uinh); without "
+                 "them the modern reading stands in for the classical one")
       ->check(CLI::ExistingFile);
   app.add_flag("--measure-split", measure_split,
                "index only the three quarters of the corpus that miravel-poemd-measure does not "
@@ -66,18 +71,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "miravel-poemd-index: no verse files under %s\n", poetry.c_str());
     return 1;
   }
-  std::optional<WordReadings> readings;
-  if (!readings_path.empty()) {
-    StatusOr<WordReadings> read = WordReadings::FromFile(readings_path);
-    if (!read.ok()) {
-      std::fprintf(stderr, "miravel-poemd-index: %s\n", read.status().message().c_str());
-      return 1;
-    }
-    readings = std::move(*read);
-  } else {
+  StatusOr<ReadingFiles> readings = LoadReadingFiles(readings_path, classical_path);
+  if (!readings.ok()) {
+    std::fprintf(stderr, "miravel-poemd-index: %s\n", readings.status().message().c_str());
+    return 1;
+  }
+  if (readings_path.empty()) {
     std::fprintf(stderr, "miravel-poemd-index: no --readings; polyphones read alone\n");
   }
-  CorpusIndexBuilder builder({.readings = readings ? &*readings : nullptr});
+  if (classical_path.empty()) {
+    std::fprintf(stderr, "miravel-poemd-index: no --classical; lines read in modern tones only\n");
+  }
+  CorpusIndexBuilder builder({.readings = readings->Words(), .classical = readings->Classical()});
   LineSplitter splitter;
   size_t poems = 0;
   for (const VerseFile& file : files) {
@@ -96,12 +101,16 @@ int main(int argc, char** argv) {
     }
   }
   const size_t lines = builder.LinesSoFar();
+  const LeftOut left_out = builder.LinesLeftOut();
   const std::vector<std::byte> bytes = builder.Finish();
   if (!WriteAtomically(out, bytes)) {
     std::fprintf(stderr, "miravel-poemd-index: cannot write %s\n", out.c_str());
     return 1;
   }
-  std::fprintf(stderr, "miravel-poemd-index: %zu poems, %zu lines, %.0f MB -> %s in %.1f s\n",
-               poems, lines, bytes.size() / 1e6, out.c_str(), SecondsSince(start));
+  std::fprintf(stderr,
+               "miravel-poemd-index: %zu poems, %zu lines (left out: %zu in brackets, %zu in "
+               "quoted prose), %.0f MB -> %s in %.1f s\n",
+               poems, lines, left_out.in_brackets, left_out.in_prose_quotes, bytes.size() / 1e6,
+               out.c_str(), SecondsSince(start));
   return 0;
 }

@@ -2,17 +2,22 @@
 //
 // Coverage: of the 3,500 most frequent characters of the corpus, the share
 // that a real corpus line holds at each place, per form.
-// Then for each of the twelve modes (form, place, rhyme scheme), over one
-// set of requests (random four-character ones from those 3,500 characters,
-// or a set of everyday ones): rhyme, 粘对, 二四不同, repeated characters, made
-// and drama lines, and the time per poem, as poem_measures.h defines them.
-// Coherence (with --poetry): the poems judged by coherence_judge.h on the
-// quarter of the corpus an index built with --measure-split left out,
-// normalised so that four random corpus lines score 0 and the held-out real
-// quatrains score 1.
+// Then, for each rhyme book asked for and each of the twelve modes (form,
+// place, rhyme scheme), over one set of requests (random four-character ones
+// from those 3,500 characters, or a set of everyday ones): the poems read
+// both classically and in modern tones (rhyme, the ends of the other lines,
+// 二四六, the whole template, 孤平, 三平尾, every rule at once), repeated
+// characters and rhyme characters, made and drama lines, the time per poem.
+// With --poetry (an index built with --measure-split): coherence, judged by
+// coherence_judge.h on the quarter of the corpus the index left out, scaled
+// so that four random corpus lines score 0 and held-out real quatrains 1;
+// the held-out real quatrains measured as the poems are; and with
+// --discriminate, a judge trained to tell those real quatrains from poems
+// composed for the same hidden characters and rhyme scheme, its accuracy on
+// others, and what gives the composed poems away.
 //
 // Poems come from the composer in this process, or with --service from a
-// running miravel-poemd, as a client gets them.
+// running miravel-poemd, as a client gets them (in the book it serves).
 #include <httplib.h>
 
 #include <CLI/CLI.hpp>
@@ -25,15 +30,16 @@
 
 #include "common/list_items.h"
 #include "miravel/version.h"
-#include "poemd/build/corpus_split.h"
-#include "poemd/build/line_splitter.h"
-#include "poemd/build/poetry_package.h"
+#include "poemd/build/reading_files.h"
+#include "poemd/compose/line_reading.h"
 #include "poemd/compose/poem_composer.h"
 #include "poemd/http/form_body.h"
 #include "poemd/index/corpus_index.h"
-#include "poemd/measure/coherence_judge.h"
+#include "poemd/measure/discriminator.h"
+#include "poemd/measure/measure_report.h"
 #include "poemd/measure/mode_tally.h"
 #include "poemd/measure/poem_measures.h"
+#include "poemd/tools/reference_poems.h"
 #include "poemd/verse/character_frequency.h"
 #include "text/gbk_unicode.h"
 #include "text/utf.h"
@@ -55,9 +61,11 @@ const char16_t* const kEverydayRequests[] = {
     u"江南好",
 };
 
+constexpr Place kPlaces[] = {Place::kHead, Place::kMiddle, Place::kTail};
+
 std::vector<char16_t> MostFrequent(const CorpusIndex& index, size_t count) {
   std::vector<uint64_t> seen(65536, 0);
-  for (int length : {5, 7}) {
+  for (int length : kLengths) {
     for (uint32_t line = 0; line < index.LineCount(length); ++line) {
       for (char16_t c : index.Text(length, line)) ++seen[c];
     }
@@ -75,96 +83,58 @@ std::string FormBody(const PoemOrder& order) {
          "&limit=" + (order.first_line_rhymes ? "200" : "100");
 }
 
-// The poem lines of a service's page.
-std::vector<std::u16string> PageLines(const std::string& page) {
-  std::vector<std::u16string> lines;
-  for (const std::string& item : ListItemTexts(page)) lines.push_back(GbkToUtf16(item));
-  return lines;
-}
-
-struct Reference {
-  CoherenceJudge judge;
-  std::vector<std::vector<std::u16string>> held_out[2];
-};
-
-// The judge's quarter of the corpus, and the held-out quatrains.
-bool ReadReference(const std::string& poetry, Reference* reference) {
-  LineSplitter splitter;
-  std::vector<std::vector<std::u16string>> judged;
-  for (const VerseFile& file : VerseFiles(poetry)) {
-    ReadPoems(file, [&](const PoemText& poem) {
-      std::vector<std::u16string> lines = splitter.Pieces(poem.paragraphs);
-      switch (PartOf(poem, lines)) {
-        case SplitPart::kHeldOut:
-          reference->held_out[LengthSlot(static_cast<int>(lines[0].size()))].push_back(lines);
-          break;
-        case SplitPart::kJudge:
-          judged.push_back(std::move(lines));
-          break;
-        case SplitPart::kIndex:
-          break;
-      }
-    });
-  }
-  if (judged.empty()) return false;
-  for (const auto& lines : judged) {
-    for (const auto& line : lines) reference->judge.SeeLine(line);
-  }
-  for (const auto& lines : judged) {
-    for (size_t k = 0; k + 1 < lines.size(); ++k) {
-      if (!lines[k].empty() && lines[k].size() == lines[k + 1].size()) {
-        reference->judge.SeePair(lines[k], lines[k + 1]);
-      }
-    }
-  }
-  return true;
-}
-
-PoemOrder OrderFor(std::u16string_view hidden, int length, Place place, bool first_rhymes) {
-  PoemOrder order;
-  order.length = length;
-  order.place = place;
-  order.first_line_rhymes = first_rhymes;
-  for (char16_t c : hidden) order.characters.push_back({Utf16ToGbk({&c, 1}), c});
-  return order;
-}
-
-// The poem a running service gives, as a client gets it; empty when none came.
-std::vector<ReadLineFacts> AskService(httplib::Client& client, const PoemOrder& order,
-                                      const LineReader& reader) {
-  std::vector<ReadLineFacts> read;
-  const auto res = client.Post("/qm/cts.php", FormBody(order), "application/x-www-form-urlencoded");
-  if (res && res->status == 200) {
-    for (const auto& line : PageLines(res->body)) read.push_back(reader.Read(line));
-  }
-  return read;
-}
-
-std::vector<ReadLineFacts> Compose(const CorpusIndex& index, const PoemOrder& order, uint64_t seed,
-                                   const LineReader& reader) {
-  std::vector<ReadLineFacts> read;
-  const Poem poem = ComposePoem(index, order, {.seed = seed});
-  for (size_t i = 0; i < poem.lines.size(); ++i) {
-    read.push_back(reader.Read(poem.lines[i], order.PositionAt(i)));
-  }
-  return read;
-}
-
 double Mean(const std::vector<double>& values) {
   double sum = 0;
   for (double v : values) sum += v;
   return values.empty() ? 0 : sum / static_cast<double>(values.size());
 }
 
+PoemOrder OrderFor(std::u16string_view hidden, int length, Place place, bool first_rhymes,
+                   RhymeBook book) {
+  PoemOrder order;
+  order.length = length;
+  order.place = place;
+  order.first_line_rhymes = first_rhymes;
+  order.book = book;
+  for (char16_t c : hidden) order.characters.push_back({Utf16ToGbk({&c, 1}), c});
+  return order;
+}
+
+// Where the poems come from: a running service, or the composer here.
+struct PoemSource {
+  const CorpusIndex& index;
+  httplib::Client* client = nullptr;
+
+  std::vector<ReadLineFacts> Get(const PoemOrder& order, uint64_t seed,
+                                 const LineReader& reader) const {
+    std::vector<ReadLineFacts> read;
+    if (client != nullptr) {
+      const auto res =
+          client->Post("/qm/cts.php", FormBody(order), "application/x-www-form-urlencoded");
+      if (res && res->status == 200) {
+        for (const std::string& item : ListItemTexts(res->body)) {
+          read.push_back(reader.Read(GbkToUtf16(item)));
+        }
+      }
+      return read;
+    }
+    const Poem poem = ComposePoem(index, order, {.seed = seed});
+    for (size_t i = 0; i < poem.lines.size(); ++i) {
+      read.push_back(reader.Read(poem.lines[i], order.PositionAt(i)));
+    }
+    return read;
+  }
+};
+
 void PrintCoverage(const CorpusIndex& index, const std::vector<char16_t>& frequent) {
   std::printf("coverage of the %zu most frequent characters by a real corpus line:\n",
               frequent.size());
   for (int length : kLengths) {
-    for (Place place : {Place::kHead, Place::kMiddle, Place::kTail}) {
+    for (Place place : kPlaces) {
       size_t covered = 0;
       for (char16_t c : frequent) covered += !index.LinesWith(c, length, place).empty();
-      static const char* const kPlaces[] = {"head", "middle", "tail"};
-      std::printf("  %d-character, %-6s %6.2f%%\n", length, kPlaces[static_cast<int>(place)],
+      static const char* const kNames[] = {"head", "middle", "tail"};
+      std::printf("  %d-character, %-6s %6.2f%%\n", length, kNames[static_cast<int>(place)],
                   100.0 * covered / frequent.size());
     }
   }
@@ -213,8 +183,8 @@ Calibration Calibrate(const CorpusIndex& index, const Reference& reference) {
     }
     calibration.random[slot] = Mean(scores);
     scores.clear();
-    for (const auto& quatrain : reference.held_out[slot]) {
-      scores.push_back(reference.judge.Poem(quatrain));
+    for (const RealPoem& quatrain : reference.held_out[slot]) {
+      scores.push_back(reference.judge.Poem(quatrain.lines));
     }
     calibration.real[slot] = Mean(scores);
     std::printf("judge, %d-character: random lines %.4f, %zu held-out quatrains %.4f\n", length,
@@ -223,74 +193,202 @@ Calibration Calibrate(const CorpusIndex& index, const Reference& reference) {
   return calibration;
 }
 
-// Where the poems of a mode come from: a running service, or the composer here.
-struct PoemSource {
-  const CorpusIndex& index;
-  httplib::Client* client = nullptr;
+// A real poem as the measures take it; the hidden characters at `place`.
+std::vector<ReadLineFacts> FactsOf(const RealPoem& poem) {
+  std::vector<ReadLineFacts> read;
+  for (size_t i = 0; i < poem.lines.size(); ++i) read.push_back({poem.lines[i], poem.readings[i]});
+  return read;
+}
 
-  std::vector<ReadLineFacts> Get(const PoemOrder& order, uint64_t seed,
-                                 const LineReader& reader) const {
-    return client != nullptr ? AskService(*client, order, reader)
-                             : Compose(index, order, seed, reader);
+PoemOrder OrderOfRealPoem(const RealPoem& poem, Place place, RhymeBook book) {
+  const int length = static_cast<int>(poem.lines[0].size());
+  std::u16string hidden;
+  for (const std::u16string& line : poem.lines) hidden += line[PositionOf(place, length)];
+  return OrderFor(hidden, length, place, poem.first_line_rhymes, book);
+}
+
+void PrintRealPoems(const Reference& reference) {
+  std::printf("held-out real quatrains, read as the index reads its lines:\n%s\n",
+              ReportHeader().c_str());
+  for (int slot = 0; slot < 2; ++slot) {
+    ModeTally tally;
+    for (const RealPoem& poem : reference.held_out[slot]) {
+      tally.Ask();
+      tally.Add(Examine(FactsOf(poem), OrderOfRealPoem(poem, Place::kHead, RhymeBook::kBoth)));
+    }
+    std::printf("%s\n", LabelledRow(std::to_string(kLengths[slot]) + " real", tally, 1.0).c_str());
   }
+}
+
+struct MeasureSetup {
+  const PoemSource& source;
+  const std::vector<std::u16string>& asked;
+  const LineReader* readers;  // per length slot
+  const Reference* reference;
+  Calibration calibration;
+  int show = 0;
+  int show_broken = 0;  // poems per mode that break a rule in the book's first reading
 };
 
-// Measures one mode and prints its row.
-void MeasureMode(const PoemSource& source, const std::vector<std::u16string>& asked, int length,
-                 Place place, bool first_rhymes, const LineReader& reader,
-                 const Reference* reference, const Calibration& calibration, int show) {
+// A line with each character's tone in `classical` or modern reading:
+// 平 ○, 仄 ●, either ◐, neither ·; and its rhymes.
+std::string Marked(const ReadLineFacts& line, bool classical) {
+  const LineTones tones = classical ? line.reading.classical : line.reading.modern;
+  std::u16string marks;
+  for (size_t k = 0; k < line.text.size(); ++k) {
+    const int i = static_cast<int>(k);
+    marks += tones.CanBeLevel(i) ? (tones.CanBeOblique(i) ? u'◐' : u'○')
+                                 : (tones.CanBeOblique(i) ? u'●' : u'·');
+  }
+  std::string rhymes;
+  for (int p = 1; p <= kPingshuiRhymeCount; ++p) {
+    if (line.reading.pingshui & RhymeBit(static_cast<PingshuiRhyme>(p))) {
+      rhymes += std::string(PingshuiRhymeName(static_cast<PingshuiRhyme>(p))) + " ";
+    }
+  }
+  return Utf16ToUtf8(line.text) + " " + Utf16ToUtf8(marks) + " " + rhymes +
+         std::string(XinyunGroupName(line.reading.xinyun));
+}
+
+// Measures one mode in one book and prints its row.
+void MeasureMode(const MeasureSetup& setup, RhymeBook book, int length, Place place,
+                 bool first_rhymes) {
   ModeTally tally;
   std::vector<double> coherence;
-  for (size_t r = 0; r < asked.size(); ++r) {
-    const PoemOrder order = OrderFor(asked[r], length, place, first_rhymes);
+  int shown_broken = 0;
+  const LineReader& reader = setup.readers[LengthSlot(length)];
+  for (size_t r = 0; r < setup.asked.size(); ++r) {
+    const PoemOrder order = OrderFor(setup.asked[r], length, place, first_rhymes, book);
     tally.Ask();
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<ReadLineFacts> read = source.Get(order, r + 1, reader);
+    const std::vector<ReadLineFacts> read = setup.source.Get(order, r + 1, reader);
     tally.AddSeconds(
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    if (read.size() != asked[r].size()) {
+    if (read.size() != setup.asked[r].size()) {
       std::fprintf(stderr, "miravel-poemd-measure: no poem for request %zu\n", r);
       continue;
     }
-    tally.Add(Examine(read, order));
+    const PoemFacts facts = Examine(read, order);
+    tally.Add(facts);
+    const ReadingFacts& first = facts.In(ReadsClassically(book));
+    const bool modern_rhyme = book != RhymeBook::kBoth || facts.modern.rhymes;
+    if (shown_broken < setup.show_broken &&
+        (!first.rhymes || !first.whole_template || !modern_rhyme)) {
+      ++shown_broken;
+      std::printf("    broken (%s%s%s):\n", first.rhymes ? "" : "rhyme ",
+                  first.whole_template ? "" : "template ", modern_rhyme ? "" : "modern rhyme");
+      for (const ReadLineFacts& line : read) {
+        std::printf("      %s  %s\n", Marked(line, ReadsClassically(book)).c_str(),
+                    book == RhymeBook::kBoth ? Marked(line, false).c_str() : "");
+      }
+    }
     std::vector<std::u16string> texts;
     for (const auto& line : read) texts.push_back(line.text);
-    if (reference) coherence.push_back(reference->judge.Poem(texts));
-    if (static_cast<int>(r) < show) {
+    if (setup.reference) coherence.push_back(setup.reference->judge.Poem(texts));
+    if (static_cast<int>(r) < setup.show) {
       std::string shown;
       for (const auto& text : texts) shown += Utf16ToUtf8(text) + " ";
       std::printf("    %s\n", shown.c_str());
     }
   }
-  static const char* const kPlaceNames[] = {"head  ", "middle", "tail  "};
-  char judged[32] = "     -";
-  if (reference) {
-    std::snprintf(judged, sizeof judged, "%6.2f",
-                  calibration.Normalised(LengthSlot(length), Mean(coherence)));
+  std::optional<double> judged;
+  if (setup.reference) judged = setup.calibration.Normalised(LengthSlot(length), Mean(coherence));
+  std::printf("%s\n", ModeRow(length, place, first_rhymes, tally, judged).c_str());
+}
+
+PoemSample SampleOf(const std::vector<ReadLineFacts>& read, bool first_line_rhymes) {
+  PoemSample sample;
+  sample.first_line_rhymes = first_line_rhymes;
+  for (const ReadLineFacts& line : read) {
+    sample.lines.push_back(line.text);
+    sample.readings.push_back(line.reading);
   }
-  std::printf("  %d %s %s  %5.1f%% %5.1f%% %5.1f%% %5.1f%% %5.1f%%  %5.2f%% %5.2f%%  %s  %7.3f\n",
-              length, kPlaceNames[static_cast<int>(place)], first_rhymes ? "200" : "100",
-              tally.RhymePercent(), tally.GroupPercent(), tally.LinksPercent(),
-              tally.InLinePercent(), tally.RepeatsPercent(), tally.MadePercent(),
-              tally.DramaPercent(), judged, tally.MillisecondsPerPoem());
+  return sample;
+}
+
+// Trains and tests the discriminator per form and place, in one book.
+void Discriminate(const CorpusIndex& index, const Reference& reference, RhymeBook book,
+                  bool explain) {
+  std::printf(
+      "discriminator, %s (%s): real held-out quatrains against poems composed for the "
+      "same hidden characters and rhyme scheme\n",
+      std::string(RhymeBookKey(book)).c_str(), std::string(RhymeBookName(book)).c_str());
+  for (int slot = 0; slot < 2; ++slot) {
+    const int length = kLengths[slot];
+    const LineReader reader(index, length);
+    for (const Place place : kPlaces) {
+      std::vector<std::pair<PoemSample, PoemSample>> pairs;
+      uint64_t seed = 1;
+      for (const RealPoem& poem : reference.held_out[slot]) {
+        const PoemOrder order = OrderOfRealPoem(poem, place, book);
+        const Poem composed = ComposePoem(index, order, {.seed = seed++});
+        std::vector<ReadLineFacts> read;
+        for (size_t i = 0; i < composed.lines.size(); ++i) {
+          read.push_back(reader.Read(composed.lines[i], order.PositionAt(i)));
+        }
+        pairs.emplace_back(SampleOf(FactsOf(poem), poem.first_line_rhymes),
+                           SampleOf(read, poem.first_line_rhymes));
+      }
+      const DiscriminatorResult result = TrainAndTest(pairs, 2026 + slot);
+      static const char* const kNames[] = {"head  ", "middle", "tail  "};
+      std::printf("  %d %s  accuracy %.3f  pairwise %.3f  (%zu pairs trained, %zu tested)\n",
+                  length, kNames[static_cast<int>(place)], result.accuracy, result.pairwise,
+                  result.train_pairs, result.test_pairs);
+      if (!explain || place == Place::kTail) continue;
+      std::string tells = "    composed:";
+      for (const auto& [name, weight] : result.composed_tells) {
+        char w[16];
+        std::snprintf(w, sizeof w, " %.2f", weight);
+        tells += " [" + name + "]" + w;
+      }
+      tells += "\n    real:";
+      for (const auto& [name, weight] : result.real_tells) {
+        char w[16];
+        std::snprintf(w, sizeof w, " %.2f", weight);
+        tells += " [" + name + "]" + w;
+      }
+      std::printf("%s\n", tells.c_str());
+    }
+  }
+}
+
+std::vector<RhymeBook> BooksFor(const std::string& key) {
+  if (key == "all") return {RhymeBook::kPingshui, RhymeBook::kXinyun, RhymeBook::kBoth};
+  return {*RhymeBookFromKey(key)};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app("Measures the poems miravel-poemd composes from an index.", "miravel-poemd-measure");
-  std::string path, poetry, service;
+  std::string path, poetry, service, classical_path, readings_path, books = "all";
   int requests = 1000;
-  bool everyday = false;
+  bool everyday = false, discriminate = false, explain = false;
   int show = 0;
   app.add_option("--index", path, "the index to compose from")->required();
   app.add_option("--requests", requests, "random four-character requests per mode");
   app.add_flag("--everyday", everyday, "the everyday requests (blessings, seasons, names) instead");
+  app.add_option("--rhyme-book", books, "pingshui, xinyun, both, or all of them")
+      ->check(CLI::IsMember({"pingshui", "xinyun", "both", "all"}))
+      ->capture_default_str();
   app.add_option("--poetry", poetry,
-                 "the chinese-poetry package, to judge coherence (index built with "
+                 "the chinese-poetry package: coherence and the real quatrains (index built with "
                  "--measure-split)");
+  app.add_option("--classical", classical_path,
+                 "the 广韵 readings (guangyun_readings.js), to read the real quatrains")
+      ->check(CLI::ExistingFile);
+  app.add_option("--readings", readings_path,
+                 "the word pronunciation dictionary, to read the real quatrains")
+      ->check(CLI::ExistingFile);
+  app.add_flag("--discriminate", discriminate,
+               "train and test a judge of real against composed poems (needs --poetry)");
+  app.add_flag("--explain", explain, "with --discriminate: what gives the poems away");
   app.add_option("--service", service, "HOST:PORT of a running miravel-poemd to ask instead");
   app.add_option("--show", show, "print this many poems of each mode");
+  int show_broken = 0;
+  app.add_option("--show-broken", show_broken,
+                 "print this many poems of each mode that break the rhyme or the template (in "
+                 "both books, either rhyme), with their tones");
   app.set_version_flag("--version", std::string("miravel-poemd-measure ") + MIRAVEL_VERSION_TEXT);
   CLI11_PARSE(app, argc, argv);
 
@@ -306,29 +404,40 @@ int main(int argc, char** argv) {
   std::optional<Reference> reference;
   Calibration calibration;
   if (!poetry.empty()) {
+    StatusOr<ReadingFiles> readings = LoadReadingFiles(readings_path, classical_path);
+    if (!readings.ok()) {
+      std::fprintf(stderr, "miravel-poemd-measure: %s\n", readings.status().message().c_str());
+      return 1;
+    }
     reference.emplace();
-    if (!ReadReference(poetry, &*reference)) {
+    if (!ReadReference(poetry, readings->Classical(), readings->Words(), &*reference)) {
       std::fprintf(stderr, "miravel-poemd-measure: no poems under %s\n", poetry.c_str());
       return 1;
     }
     calibration = Calibrate(*index, *reference);
+    PrintRealPoems(*reference);
   }
 
   std::optional<httplib::Client> client;
   if (!service.empty()) client.emplace("http://" + service);
   const PoemSource source{*index, client ? &*client : nullptr};
-  std::printf("%zu %s requests per mode%s:\n", asked.size(), everyday ? "everyday" : "random",
-              client ? (" from " + service).c_str() : "");
-  std::printf(
-      "  mode          rhyme  group  粘对   二四   repeats made   drama  coherence  ms/poem\n");
   const LineReader readers[2] = {LineReader(*index, 5), LineReader(*index, 7)};
-  for (const bool first_rhymes : {false, true}) {
-    for (const int length : kLengths) {
-      for (const Place place : {Place::kHead, Place::kMiddle, Place::kTail}) {
-        MeasureMode(source, asked, length, place, first_rhymes, readers[LengthSlot(length)],
-                    reference ? &*reference : nullptr, calibration, show);
+  const MeasureSetup setup{source,      asked, readers,    reference ? &*reference : nullptr,
+                           calibration, show,  show_broken};
+  for (const RhymeBook book : client ? std::vector<RhymeBook>{RhymeBook::kBoth} : BooksFor(books)) {
+    std::printf("%s (%s), %zu %s requests per mode%s:\n%s\n",
+                std::string(RhymeBookKey(book)).c_str(), std::string(RhymeBookName(book)).c_str(),
+                asked.size(), everyday ? "everyday" : "random",
+                client ? (" from " + service + ", in the book it serves").c_str() : "",
+                ReportHeader().c_str());
+    for (const bool first_rhymes : {false, true}) {
+      for (const int length : kLengths) {
+        for (const Place place : kPlaces) MeasureMode(setup, book, length, place, first_rhymes);
       }
     }
+  }
+  if (discriminate && reference && !client) {
+    for (const RhymeBook book : BooksFor(books)) Discriminate(*index, *reference, book, explain);
   }
   return 0;
 }

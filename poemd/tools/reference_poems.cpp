@@ -1,0 +1,91 @@
+#include "poemd/tools/reference_poems.h"
+
+#include <algorithm>
+
+#include "poemd/build/classical_line.h"
+#include "poemd/build/corpus_split.h"
+#include "poemd/build/line_splitter.h"
+#include "poemd/build/poetry_package.h"
+
+namespace miravel::poemd {
+namespace {
+
+LineReading ReadLine(const SplitPiece& piece, bool simplified_script,
+                     const ClassicalReadings* classical, WordReadings& words) {
+  LineReading reading;
+  std::vector<Reading> alone;
+  for (char16_t c : piece.line) alone.push_back(words.ReadAlone(c));
+  const std::vector<Reading> read = words.ReadLine(piece.line);
+  for (size_t i = 0; i < read.size(); ++i) {
+    if (read[i].tone == Tone::kLevel) reading.modern.level |= 1 << i;
+    if (read[i].tone == Tone::kOblique) reading.modern.oblique |= 1 << i;
+  }
+  reading.xinyun = read.back().rhyme;
+  if (classical == nullptr) {
+    reading.classical = reading.modern;
+    return reading;
+  }
+  const ClassicalLine line =
+      ReadClassically(*classical, piece.written, simplified_script, read, alone);
+  reading.classical = line.tones;
+  reading.pingshui = line.rhymes;
+  return reading;
+}
+
+RealPoem ReadPoem(const std::vector<SplitPiece>& pieces, const ClassicalReadings* classical,
+                  WordReadings& words) {
+  RealPoem poem;
+  const bool simplified_script = std::none_of(
+      pieces.begin(), pieces.end(), [](const SplitPiece& p) { return p.line != p.written; });
+  for (const SplitPiece& piece : pieces) {
+    poem.lines.push_back(piece.line);
+    poem.readings.push_back(ReadLine(piece, simplified_script, classical, words));
+  }
+  const int length = static_cast<int>(poem.lines[0].size());
+  const LineReading& first = poem.readings[0];
+  poem.first_line_rhymes =
+      first.classical.CanBeLevel(length - 1) && (first.pingshui & poem.readings[1].pingshui) != 0;
+  return poem;
+}
+
+}  // namespace
+
+bool ReadReference(const std::string& poetry, const ClassicalReadings* classical,
+                   WordReadings* words, Reference* reference) {
+  LineSplitter splitter;
+  WordReadings alone;
+  WordReadings& readings = words != nullptr ? *words : alone;
+  std::vector<std::vector<std::u16string>> judged;
+  for (const VerseFile& file : VerseFiles(poetry)) {
+    (void)ReadPoems(file, [&](const PoemText& poem) {
+      const std::vector<SplitPiece> pieces = splitter.Split(poem.paragraphs);
+      std::vector<std::u16string> lines;
+      for (const SplitPiece& piece : pieces) lines.push_back(piece.line);
+      switch (PartOf(poem, lines)) {
+        case SplitPart::kHeldOut:
+          reference->held_out[LengthSlot(static_cast<int>(lines[0].size()))].push_back(
+              ReadPoem(pieces, classical, readings));
+          break;
+        case SplitPart::kJudge:
+          judged.push_back(std::move(lines));
+          break;
+        case SplitPart::kIndex:
+          break;
+      }
+    });
+  }
+  if (judged.empty()) return false;
+  for (const auto& lines : judged) {
+    for (const auto& line : lines) reference->judge.SeeLine(line);
+  }
+  for (const auto& lines : judged) {
+    for (size_t k = 0; k + 1 < lines.size(); ++k) {
+      if (!lines[k].empty() && lines[k].size() == lines[k + 1].size()) {
+        reference->judge.SeePair(lines[k], lines[k + 1]);
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace miravel::poemd
