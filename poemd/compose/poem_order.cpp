@@ -28,6 +28,13 @@ const char* PoemOrder::ModeTitle() const {
   return kPlaces[static_cast<int>(place)];
 }
 
+const char* PoemOrder::PoemKind() const {
+  if (diagonal == Diagonal::kRising) return "递增藏字诗";
+  if (diagonal == Diagonal::kFalling) return "递减藏字诗";
+  static const char* const kPlaces[] = {"藏头诗", "藏中诗", "藏尾诗"};
+  return kPlaces[static_cast<int>(place)];
+}
+
 std::u16string PoemOrder::Hidden() const {
   std::u16string hidden;
   for (const HiddenCharacter& c : characters) hidden.push_back(c.unicode);

@@ -40,6 +40,9 @@ struct PoemOrder {
   const char* ModeName() const;
   // The same in Chinese, UTF-8: "藏头", "藏中", "藏尾", "递增" or "递减".
   const char* ModeTitle() const;
+  // What the poem is called: "藏头诗", "藏中诗", "藏尾诗", "递增藏字诗" or
+  // "递减藏字诗", UTF-8.
+  const char* PoemKind() const;
   // The hidden characters, in order.
   std::u16string Hidden() const;
 };

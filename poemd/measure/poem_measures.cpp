@@ -10,39 +10,15 @@ namespace {
 
 ReadingFacts ExamineReading(const std::vector<ReadLineFacts>& lines, const PoemOrder& order,
                             bool classical) {
-  ReadingFacts facts;
-  const int length = order.length;
-  PingshuiRhymes shared = kAllPingshuiRhymes;
-  RhymeGroup group = kNoRhymeGroup;
-  bool one_rhyme = true;
   std::vector<LineTones> tones;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const LineReading& r = lines[i].reading;
-    const LineTones t = classical ? r.classical : r.modern;
-    tones.push_back(t);
-    facts.lines_in_line += KeepsInLine(t, length);
-    facts.three_level_tail += HasThreeLevelTail(t, length);
-    if (!IsRhymingLine(i, order.first_line_rhymes)) {
-      ++facts.unrhymed;
-      facts.unrhymed_oblique += t.CanBeOblique(length - 1);
-      continue;
-    }
-    facts.lonely_level += IsLonelyLevel(t, length);
-    if (classical) {
-      shared &= r.pingshui;
-      one_rhyme = one_rhyme && shared != 0;
-    } else {
-      if (group == kNoRhymeGroup) group = r.xinyun;
-      one_rhyme =
-          one_rhyme && r.xinyun != kNoRhymeGroup && r.xinyun == group && t.CanBeLevel(length - 1);
-    }
+  std::vector<uint32_t> rhymes;
+  for (const ReadLineFacts& line : lines) {
+    const LineReading& r = line.reading;
+    tones.push_back(classical ? r.classical : r.modern);
+    rhymes.push_back(classical ? r.pingshui
+                               : (r.xinyun == kNoRhymeGroup ? 0 : uint32_t{1} << r.xinyun));
   }
-  facts.rhymes = one_rhyme && !lines.empty();
-  facts.keeps_links = KeepsLinks(tones);
-  facts.whole_template = KeepsWholeTemplate(tones, length);
-  facts.every_rule = facts.rhymes && facts.unrhymed_oblique == facts.unrhymed &&
-                     facts.whole_template && facts.lonely_level == 0 && facts.three_level_tail == 0;
-  return facts;
+  return CheckPoem(tones, rhymes, order.length, order.first_line_rhymes);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
 #include "poemd/index/corpus_index.h"
+#include "poemd/verse/poem_rules.h"
 
 namespace miravel::poemd {
 
@@ -25,17 +26,7 @@ struct ReadLineFacts {
 };
 
 // A poem read one way.
-struct ReadingFacts {
-  bool rhymes = false;          // every rhyming line ends 平 in one rhyme (group)
-  int unrhymed = 0;             // lines that do not rhyme
-  int unrhymed_oblique = 0;     // of those, the ones ending 仄
-  int lines_in_line = 0;        // lines keeping 二四六分明
-  bool keeps_links = false;     // 粘对 on the second characters
-  bool whole_template = false;  // 粘对 at the second, fourth and sixth
-  int lonely_level = 0;         // rhyming lines with 孤平
-  int three_level_tail = 0;     // lines with 三平尾
-  bool every_rule = false;      // all of the above at once
-};
+using ReadingFacts = PoemRules;
 
 struct PoemFacts {
   ReadingFacts classical;

@@ -123,8 +123,9 @@ std::string Field(const std::map<std::string, std::string>& fields, const char* 
 
 }  // namespace
 
-BrowserRequest ParseBrowserQuery(std::string_view query) {
+BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book) {
   BrowserRequest request;
+  request.form.book = std::string(RhymeBookKey(default_book));
   const auto fields = DecodeFormBody(query);
   if (!fields.ok()) {
     request.order = Status::InvalidArgument("这个地址不完整，请重新填写。");
@@ -139,6 +140,7 @@ BrowserRequest ParseBrowserQuery(std::string_view query) {
     form.num = n;
   }
   if (const std::string l = Field(*fields, "limit"); l == "100" || l == "200") form.limit = l;
+  if (const std::string b = Field(*fields, "book"); RhymeBookFromKey(b)) form.book = b;
   request.seed = Number(Field(*fields, "seed"));
   request.lines = Lines(Field(*fields, "lines"));
   if (const std::optional<uint64_t> swap = Number(Field(*fields, "swap"))) {
@@ -159,8 +161,8 @@ BrowserRequest ParseBrowserQuery(std::string_view query) {
         Status::InvalidArgument("主题最多 " + std::to_string(kMaxThemeCharacters) + " 个字。");
     return request;
   }
-  request.order =
-      MakeOrder({std::move(*hidden), form.gender, form.num, form.limit, std::move(theme)});
+  request.order = MakeOrder({std::move(*hidden), form.gender, form.num, form.limit,
+                             std::move(theme), *RhymeBookFromKey(form.book)});
   if (!request.order.ok()) {
     request.order = Status::InvalidArgument("这个地址不完整，请重新填写。");
     return request;
@@ -171,7 +173,7 @@ BrowserRequest ParseBrowserQuery(std::string_view query) {
 
 std::string FormAddress(const BrowserForm& form) {
   std::string address = "/?xing=" + PercentEncode(form.xing) + "&gender=" + form.gender +
-                        "&num=" + form.num + "&limit=" + form.limit;
+                        "&num=" + form.num + "&limit=" + form.limit + "&book=" + form.book;
   if (!form.theme.empty()) address += "&theme=" + PercentEncode(form.theme);
   return address;
 }

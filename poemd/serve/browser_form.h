@@ -1,12 +1,13 @@
 // The browser's way to a poem: the form's fields in a query (UTF-8), read
 // kindly. The desktop client's POST and its plain 400s are not touched by it.
 //
-// GET /poem?xing=春风&gender=5&num=cangtou&limit=100&theme=春
+// GET /poem?xing=春风&gender=5&num=cangtou&limit=100&book=both&theme=春
 //           [&seed=N][&lines=12.m34.7.9][&swap=2]
 // xing holds the characters to hide: Chinese characters that GBK holds, at
 // most kMaxHiddenCharacters; anything else is refused with a message in
 // Chinese naming the characters. num also takes dizeng and dijian (diagonal
-// hiding). seed makes the poem reproducible; lines names the poem's lines
+// hiding); book is pingshui, xinyun or both (verse/rhyme_books.h), the
+// service's own when missing. seed makes the poem reproducible; lines names the poem's lines
 // (corpus line numbers, "m" before a made line's donor), so that the address
 // brings back exactly that poem; swap asks for line N (from 0) to be changed.
 #pragma once
@@ -28,6 +29,7 @@ struct BrowserForm {
   std::string gender = "5";
   std::string num = "cangtou";
   std::string limit = "100";
+  std::string book = "both";
   std::string theme;
 };
 
@@ -41,7 +43,8 @@ struct BrowserRequest {
   std::optional<size_t> swap;
 };
 
-BrowserRequest ParseBrowserQuery(std::string_view query);
+// `default_book` serves when the query names no book it knows.
+BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book);
 
 // The address that brings back exactly this poem.
 std::string PoemAddress(const BrowserForm& form, uint64_t seed, const Poem& poem);

@@ -2,6 +2,7 @@
 
 #include "poemd/serve/citation.h"
 #include "poemd/serve/html_escape.h"
+#include "poemd/serve/metre_view.h"
 #include "text/gbk_unicode.h"
 #include "text/utf.h"
 
@@ -41,6 +42,17 @@ h1 { font-size: 1.1rem; font-weight: normal; color: var(--quiet); text-align: ce
 .sources ol { margin: 0; padding-left: 1.4rem; }
 .sources li { margin: .2rem 0; }
 .note { font-size: .85rem; color: var(--quiet); }
+.rhyme { text-align: center; color: var(--quiet); font-size: .9rem; margin: 0 0 .5rem; }
+.metre { margin: .5rem auto 1rem; max-width: 30rem; }
+.metre summary { cursor: pointer; text-align: center; color: var(--seal); min-height: 2.75rem;
+  display: flex; align-items: center; justify-content: center; }
+.tones { margin: .5rem auto; border-collapse: collapse; }
+.tones td { text-align: center; padding: .1rem .35rem; }
+.tones .char { display: block; font-size: 1.3rem; }
+.tones .tone { display: block; font-size: .8rem; color: var(--quiet); line-height: 1.2; }
+.rules { list-style: none; padding: 0; margin: .3rem 0; display: flex; flex-wrap: wrap;
+  gap: .3rem .9rem; justify-content: center; font-size: .9rem; }
+.rules .broken { color: var(--seal); }
 form { display: grid; gap: 1rem; margin-top: 1.25rem; }
 label.field { display: grid; gap: .35rem; font-size: 1.05rem; }
 input[type=text] { font: inherit; font-size: 1.25rem; padding: .6rem .75rem; border: 1px solid #c9bca7;
@@ -111,6 +123,10 @@ std::string BrowserFormPage(const BrowserForm& form, const std::string& error) {
   body += Radios("limit", "押韵", form.limit,
                  {{"100", "双句押韵", "第二、四……句押韵，单句收仄声"},
                   {"200", "首句入韵", "第一、二、四……句都押韵"}});
+  body += Radios("book", "韵书", form.book,
+                 {{"both", "平水韵与中华新韵", "古音今音都合律；两者不能兼顾时从古音"},
+                  {"pingshui", "平水韵", "按古音，唐宋诗人依的韵书；入声字算仄声"},
+                  {"xinyun", "中华新韵", "按普通话读音押韵、分平仄"}});
   body +=
       "<label class=\"field\" for=\"theme\">主题（可不填）"
       "<input type=\"text\" id=\"theme\" name=\"theme\" value=\"" +
@@ -129,7 +145,7 @@ std::string BrowserPoemPage(const CorpusIndex& index, const BrowserRequest& requ
   const std::string address = PoemAddress(request.form, result.seed, poem);
 
   std::string body =
-      "<h1>" + std::string(order.length == 5 ? "五言" : "七言") + " · " + order.ModeTitle() +
+      "<h1>" + std::string(order.PoemKind()) + " · " + (order.length == 5 ? "五言" : "七言") +
       " · " + (order.first_line_rhymes ? "首句入韵" : "双句押韵") +
       (order.theme.empty() ? "" : " · 主题：" + EscapeHtml(Utf16ToUtf8(order.theme))) +
       "</h1>\n<ol class=\"poem\" id=\"poem\">\n";
@@ -148,14 +164,16 @@ std::string BrowserPoemPage(const CorpusIndex& index, const BrowserRequest& requ
     body += "<a class=\"swap\" href=\"" + EscapeHtml(address) + "&amp;swap=" + std::to_string(i) +
             "\" aria-label=\"换掉第 " + std::to_string(i + 1) + " 句\">换</a></li>\n";
   }
-  body +=
-      "</ol>\n<div class=\"actions\">"
-      "<button type=\"button\" id=\"copy\" hidden>复制全诗</button>"
-      "<a class=\"button quiet\" href=\"" +
-      EscapeHtml(FormAddress(request.form)).replace(0, 1, "/poem") +
-      "\">再作一首</a>"
-      "<a class=\"button quiet\" href=\"" +
-      EscapeHtml(FormAddress(request.form)) + "\">修改</a></div>\n";
+  body += "</ol>\n<p class=\"rhyme\">" +
+          EscapeHtml(RhymeTitle(poem.book, poem.rhyme.pingshui, poem.rhyme.xinyun)) + "</p>\n" +
+          MetreView(index, order, poem) +
+          "<div class=\"actions\">"
+          "<button type=\"button\" id=\"copy\" hidden>复制全诗</button>"
+          "<a class=\"button quiet\" href=\"" +
+          EscapeHtml(FormAddress(request.form)).replace(0, 1, "/poem") +
+          "\">再作一首</a>"
+          "<a class=\"button quiet\" href=\"" +
+          EscapeHtml(FormAddress(request.form)) + "\">修改</a></div>\n";
   body += "<p class=\"share\">这首诗的地址，可分享：<a id=\"share\" href=\"" + EscapeHtml(address) +
           "\">" + EscapeHtml(address) + "</a></p>\n";
   body += "<section class=\"sources\"><h2>出处</h2><ol>\n";
@@ -184,7 +202,7 @@ std::string BrowserPoemPage(const CorpusIndex& index, const BrowserRequest& requ
       "document.querySelectorAll('#poem .text').forEach(function(e){t.push(e.textContent);});"
       "navigator.clipboard.writeText(t.join('\\n')+'\\n').then(function(){b.textContent='已复制';"
       "setTimeout(function(){b.textContent='复制全诗';},1500);});});})();</script>\n";
-  return Page("藏头诗 · " + Utf16ToUtf8(order.Hidden()), body);
+  return Page(std::string(order.PoemKind()) + " · " + Utf16ToUtf8(order.Hidden()), body);
 }
 
 }  // namespace miravel::poemd

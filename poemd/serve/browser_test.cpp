@@ -182,5 +182,26 @@ TEST_F(BrowserTest, ThePoemPageNamesItsSourcesAndExplainsMadeLines) {
   EXPECT_EQ(page.body.find("https://"), std::string::npos);
 }
 
+TEST_F(BrowserTest, ThePageNamesTheKindTheBookAndTheRhymeAndShowsTheMetre) {
+  const auto [address, page] =
+      Follow("/poem?xing=" + PercentEncode("春风") + "&gender=5&num=cangzhong&book=pingshui");
+  EXPECT_NE(address.find("book=pingshui"), std::string::npos);
+  EXPECT_NE(page.body.find("<title>藏中诗 · 春风"), std::string::npos);
+  EXPECT_NE(page.body.find("<p class=\"rhyme\">平水韵"), std::string::npos);
+  EXPECT_NE(page.body.find("<summary>格律</summary>"), std::string::npos);
+  EXPECT_NE(page.body.find("无三平尾"), std::string::npos);
+  // Ten characters, a tone mark under each, in the one reading of the book.
+  size_t marks = 0;
+  for (size_t at = 0; (at = page.body.find("<span class=\"tone\">", at)) != std::string::npos;
+       ++at) {
+    ++marks;
+  }
+  EXPECT_EQ(marks, 10u);
+  // The service's book is the form's default; an unknown one is passed over.
+  const PoemService modern(Corpus(), {.seed = 5, .book = RhymeBook::kXinyun});
+  const HttpReply form = modern.Handle(Get("/?book=guangyun"));
+  EXPECT_NE(form.body.find("value=\"xinyun\" checked"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace miravel::poemd

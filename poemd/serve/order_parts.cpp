@@ -38,6 +38,7 @@ StatusOr<PoemOrder> MakeOrder(OrderParts parts) {
   }
   order.characters = std::move(parts.characters);
   order.theme = std::move(parts.theme);
+  order.book = parts.book;
   return order;
 }
 

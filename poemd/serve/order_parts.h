@@ -18,6 +18,7 @@ struct OrderParts {
   std::string_view num;     // "cangtou", "cangzhong", "cangwei", "dizeng" or "dijian"
   std::string_view limit;   // "100" or "200"
   std::u16string theme;     // Chinese characters only
+  RhymeBook book = RhymeBook::kBoth;
 };
 
 // InvalidArgument, naming the field in English, when a part is not one of

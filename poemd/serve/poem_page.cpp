@@ -31,10 +31,12 @@ std::string Head(const std::string& title_gbk) {
 std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
   std::string hidden;
   for (const HiddenCharacter& c : order.characters) hidden += c.gbk;
-  std::string page = Head(Gbk("藏头诗 · ") + EscapeHtml(hidden));
+  std::string page = Head(Gbk(order.PoemKind()) + Gbk(" · ") + EscapeHtml(hidden));
   page += "<h1>" + EscapeHtml(hidden) + "</h1>\n<p class=\"form\">" +
           (order.length == 5 ? Gbk("五言") : Gbk("七言")) + Gbk(" · ") + Gbk(order.ModeTitle()) +
           Gbk(" · ") + (order.first_line_rhymes ? Gbk("首句入韵") : Gbk("双句押韵")) +
+          "</p>\n<p class=\"rhyme\">" +
+          Gbk(RhymeTitle(poem.book, poem.rhyme.pingshui, poem.rhyme.xinyun)) +
           "</p>\n<ul class=\"poem\">\n";
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     const int at = order.PositionAt(i);

@@ -37,7 +37,9 @@ HttpReply NotAllowed(const char* allow) {
 }  // namespace
 
 PoemService::PoemService(const CorpusIndex& index, ServiceOptions options)
-    : index_(index), options_(options), empty_form_(BrowserFormPage(BrowserForm{}, "")) {}
+    : index_(index),
+      options_(options),
+      empty_form_(BrowserFormPage(ParseBrowserQuery("", options.book).form, "")) {}
 
 HttpReply PoemService::Compose(std::string_view body) const {
   const StatusOr<PoemOrder> parsed = ParsePoemOrder(body);
@@ -45,7 +47,8 @@ HttpReply PoemService::Compose(std::string_view body) const {
     const std::string& why = parsed.status().message();
     return Plain(400, "400 Bad Request: " + why + "\n", why);
   }
-  const PoemOrder& order = *parsed;
+  PoemOrder order = *parsed;
+  order.book = options_.book;
   const Poem poem =
       ComposePoem(index_, order, {.seed = SeedFor(options_.seed, body), .theme = order.theme});
   return {200, kHtml, PoemPage(index_, order, poem), {}, LogNote(order)};
@@ -56,7 +59,7 @@ std::string PoemService::LogNote(const PoemOrder& order) const {
                                ? Utf16ToUtf8(order.Hidden())
                                : std::to_string(order.characters.size()) + " characters";
   return what + " " + std::to_string(order.length) + " " + order.ModeName() +
-         (order.first_line_rhymes ? " 200" : " 100");
+         (order.first_line_rhymes ? " 200 " : " 100 ") + std::string(RhymeBookKey(order.book));
 }
 
 namespace {
@@ -77,7 +80,7 @@ bool IsWhatWasNamed(const std::vector<std::optional<KeptLine>>& named, const Poe
 }  // namespace
 
 HttpReply PoemService::BrowserPoem(std::string_view query) const {
-  const BrowserRequest request = ParseBrowserQuery(query);
+  const BrowserRequest request = ParseBrowserQuery(query, options_.book);
   if (!request.order.ok()) {
     const std::string& why = request.order.status().message();
     return {400, kUtf8Html, BrowserFormPage(request.form, why), {}, "form refused: " + why};
@@ -103,7 +106,11 @@ HttpReply PoemService::Handle(const HttpRequest& request) const {
   if (path == "/") {
     if (request.method != "GET") return NotAllowed("GET, HEAD");
     if (request.Query().empty()) return {200, kUtf8Html, empty_form_, {}, {}};
-    return {200, kUtf8Html, BrowserFormPage(ParseBrowserQuery(request.Query()).form, ""), {}, {}};
+    return {200,
+            kUtf8Html,
+            BrowserFormPage(ParseBrowserQuery(request.Query(), options_.book).form, ""),
+            {},
+            {}};
   }
   if (path == "/poem") {
     return request.method == "GET" ? BrowserPoem(request.Query()) : NotAllowed("GET, HEAD");

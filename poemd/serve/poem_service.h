@@ -31,6 +31,8 @@ struct ServiceOptions {
   // asking again gets another.
   std::optional<uint64_t> seed;
   bool log_characters = false;
+  // The book the client's route composes in, and the browser form's default.
+  RhymeBook book = RhymeBook::kBoth;
 };
 
 class PoemService {

@@ -113,9 +113,11 @@ TEST(PoemService, Routes) {
 TEST(PoemService, TheLogCountsTheHiddenCharactersUnlessAskedForThem) {
   const std::string body = "xing=%B4%BA%B7%E7&gender=7&num=cangtou&limit=200";
   EXPECT_EQ(PoemService(Corpus(), {.seed = 1}).Compose(body).log_note,
-            "2 characters 7 cangtou 200");
-  EXPECT_EQ(PoemService(Corpus(), {.seed = 1, .log_characters = true}).Compose(body).log_note,
-            "春风 7 cangtou 200");
+            "2 characters 7 cangtou 200 both");
+  EXPECT_EQ(PoemService(Corpus(), {.seed = 1, .log_characters = true, .book = RhymeBook::kXinyun})
+                .Compose(body)
+                .log_note,
+            "春风 7 cangtou 200 xinyun");
 }
 
 }  // namespace

@@ -92,10 +92,17 @@ int main(int argc, char** argv) {
   app.add_option("--seed", options.service.seed, "compose the same poem for the same request");
   app.add_flag("--log-characters", options.service.log_characters,
                "write the hidden characters to the log (by default only how many)");
+  std::string book = "both";
+  app.add_option("--rhyme-book", book,
+                 "the rhyme book of the client's poems and the page's default: pingshui "
+                 "(classical tones, 入声 counted 仄), xinyun (modern tones) or both")
+      ->check(CLI::IsMember({"pingshui", "xinyun", "both"}))
+      ->capture_default_str();
   app.add_flag("--check", options.check, "check the index and exit: 0 when it loads, 1 when not");
   app.set_version_flag("--version", std::string("miravel-poemd ") + MIRAVEL_VERSION_TEXT);
   CLI11_PARSE(app, argc, argv);
   options.limits.max_per_address = per_address;
+  options.service.book = *RhymeBookFromKey(book);
   const StatusOr<ListenAddress> address = ParseListen(options.listen);
   if (!address.ok()) {
     std::fprintf(stderr, "miravel-poemd: %s\n", address.status().message().c_str());

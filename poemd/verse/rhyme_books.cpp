@@ -43,6 +43,24 @@ std::string_view RhymeBookKey(RhymeBook book) {
   return "";
 }
 
+std::string RhymeTitle(RhymeBook book, PingshuiRhyme pingshui, RhymeGroup xinyun) {
+  const auto one = [](RhymeBook b, std::string_view rhyme) {
+    std::string title(RhymeBookName(b));
+    if (!rhyme.empty()) title += " · " + std::string(rhyme);
+    return title;
+  };
+  switch (book) {
+    case RhymeBook::kPingshui:
+      return one(book, PingshuiRhymeName(pingshui));
+    case RhymeBook::kXinyun:
+      return one(book, XinyunGroupName(xinyun));
+    case RhymeBook::kBoth:
+      return one(RhymeBook::kPingshui, PingshuiRhymeName(pingshui)) + "，" +
+             one(RhymeBook::kXinyun, XinyunGroupName(xinyun));
+  }
+  return "";
+}
+
 std::optional<RhymeBook> RhymeBookFromKey(std::string_view key) {
   for (const RhymeBook book : {RhymeBook::kPingshui, RhymeBook::kXinyun, RhymeBook::kBoth}) {
     if (key == RhymeBookKey(book)) return book;

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "poemd/verse/tones.h"
@@ -31,6 +32,9 @@ std::string_view XinyunGroupName(RhymeGroup group);
 std::string_view RhymeBookName(RhymeBook book);
 // "pingshui", "xinyun", "both": the book's name in options and addresses.
 std::string_view RhymeBookKey(RhymeBook book);
+// What a poem's page says it follows: "平水韵 · 下平七阳", "中华新韵 · 十唐",
+// or both, "平水韵 · 下平七阳，中华新韵 · 十唐"; a rhyme of 0 is left out.
+std::string RhymeTitle(RhymeBook book, PingshuiRhyme pingshui, RhymeGroup xinyun);
 std::optional<RhymeBook> RhymeBookFromKey(std::string_view key);
 
 }  // namespace miravel::poemd
