@@ -7,7 +7,10 @@
 namespace miravel {
 
 // Shows the busy state (status message, button caption, button disabled),
-// reads the four inputs, posts the request to `service_url` and waits up to
+// reads the four inputs, and refuses characters that cannot be hidden
+// (text/hidden_characters.h): then nothing is sent, the result box is
+// emptied, the button goes back to idle and the status bar says what to
+// change. Else it posts the request to `service_url` and waits up to
 // 60 s with the window's events flowing, fills the result box from the
 // reply, and goes back to idle. The status bar then says what happened
 // (compose_outcome.h): the completion message when a poem came, else why

@@ -33,17 +33,32 @@ class ComposeCommandTest : public ::testing::Test {
   FakeToolkit toolkit_;
 };
 
-TEST_F(ComposeCommandTest, EmptyInputSendsTheFirstItemsBody) {
-  Choose(0, 0, 0, "");
-  Compose();
-  ASSERT_EQ(service_.received().size(), 1u);
-  EXPECT_EQ(LastBody(), "xing=&gender=5&type_str=&classid=0&num=cangtou&limit=100");
+// What cannot be hidden never reaches the service: the command ends idle,
+// the box empty, and the status bar says what to change, never "作诗完毕".
+TEST_F(ComposeCommandTest, WhatCannotBeHiddenIsRefusedBeforeAnythingIsSent) {
+  const struct {
+    Text input;
+    const char* says;
+  } refused[] = {{"", "请输入要藏的字"}, {"abc", "不是汉字"},       {Gbk("春 江"), "空格"},
+                 {Gbk("春?"), "表情"},   {Gbk("春\u3000"), "空格"}, {"\xB4", "残缺"}};
+  for (const auto& [input, says] : refused) {
+    toolkit_.edits[kResultEdit] = Gbk("旧诗");
+    Choose(0, 0, 0, input);
+    Compose();
+    EXPECT_TRUE(service_.received().empty());
+    EXPECT_EQ(toolkit_.edits[kResultEdit], "");
+    EXPECT_EQ(toolkit_.buttons[kComposeButton].caption, Gbk("开始作诗"));
+    EXPECT_TRUE(toolkit_.buttons[kComposeButton].enabled);
+    const Text status = toolkit_.status_parts[kStatusMessagePart];
+    EXPECT_NE(status.find(Gbk(says)), Text::npos) << says;
+    EXPECT_EQ(status.find(Gbk("作诗完毕")), Text::npos);
+  }
 }
 
-TEST_F(ComposeCommandTest, BodiesForAsciiGbkAndEachChoice) {
-  Choose(1, 1, 2, "Ab");
+TEST_F(ComposeCommandTest, BodiesForEachChoice) {
+  Choose(1, 1, 2, Gbk("國风"));
   Compose();
-  EXPECT_EQ(LastBody(), "xing=%41%62&gender=7&type_str=&classid=0&num=cangzhong&limit=200");
+  EXPECT_EQ(LastBody(), "xing=%87%F8%B7%E7&gender=7&type_str=&classid=0&num=cangzhong&limit=200");
   Choose(0, 2, 1, Gbk("春风"));
   Compose();
   EXPECT_EQ(LastBody(), "xing=%B4%BA%B7%E7&gender=5&type_str=&classid=0&num=cangwei&limit=200");

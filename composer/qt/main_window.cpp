@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "composer/compose_command.h"
 #include "composer/control_names.h"
@@ -21,6 +23,8 @@ MainWindow::MainWindow(Text service_url, QWidget* parent)
   ui_->编辑框_结果->document()->setDefaultTextOption(QTextOption(Qt::AlignHCenter));
   AddStatusParts();
   NameControls();
+  described_ = {geometry().size(), ui_->高级选择夹1->geometry(), ui_->分组框1->geometry(),
+                ui_->编辑框_结果->geometry()};
   connect(ui_->按钮2, &QPushButton::clicked, this,
           [this] { OnComposeClicked(toolkit_, service_url_); });
   // Enter composes as a click would: only while the button takes clicks.
@@ -66,6 +70,16 @@ void MainWindow::NameControls() {
 }
 
 void MainWindow::Created() { OnMainWindowCreated(toolkit_); }
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  const int wider = std::max(0, width() - described_.window.width());
+  const int taller = std::max(0, height() - described_.window.height());
+  // 按钮3 stands right of the result box: the box grows downwards only.
+  ui_->高级选择夹1->setGeometry(described_.tab.adjusted(0, 0, wider, taller));
+  ui_->分组框1->setGeometry(described_.group.adjusted(0, 0, 0, taller));
+  ui_->编辑框_结果->setGeometry(described_.result.adjusted(0, 0, 0, taller));
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   toolkit_.MarkClosed();

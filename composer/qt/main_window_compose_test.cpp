@@ -77,6 +77,23 @@ TEST_F(ComposeInWindowTest, ClickFillsTheResultBoxAndCopyTakesItWithCrLf) {
   EXPECT_EQ(QApplication::clipboard()->text(), lines[0] + "\r\n" + lines[1] + "\r\n");
 }
 
+TEST_F(ComposeInWindowTest, WhatCannotBeHiddenIsRefusedAndNothingIsSent) {
+  window_.toolkit().SetEditContent(kResultEdit, "old\r\n");
+  for (const char* typed : {"abc", "春 江", "春😀", ""}) {
+    Child<QLineEdit>(window_, kInputEdit)->setText(QString::fromUtf8(typed));
+    ComposeButton()->click();
+    EXPECT_TRUE(service_.received().empty()) << typed;
+    EXPECT_EQ(Result(), QString()) << typed;
+    EXPECT_EQ(ComposeButton()->text(), QString::fromUtf8("开始作诗"));
+    EXPECT_TRUE(ComposeButton()->isEnabled());
+    EXPECT_FALSE(Status().contains(QString::fromUtf8("作诗完毕"))) << typed;
+    EXPECT_FALSE(Status().contains(QString::fromUtf8("服务"))) << typed;  // not the service's fault
+  }
+  Child<QLineEdit>(window_, kInputEdit)->setText(QStringLiteral("abc"));
+  ComposeButton()->click();
+  EXPECT_TRUE(Status().contains(QString::fromUtf8("汉字")));
+}
+
 TEST_F(ComposeInWindowTest, WhileTheServiceDelaysTheWindowStaysUsable) {
   service_.set_reply(StandInService::Reply::kDelayed);
   window_.toolkit().SetEditContent(kResultEdit, "old\r\n");
@@ -105,6 +122,7 @@ TEST_F(ComposeInWindowTest, WhileTheServiceDelaysTheWindowStaysUsable) {
 
 TEST_F(ComposeInWindowTest, ClosingTheWindowDuringTheDelayEndsTheCommandPromptly) {
   service_.set_reply(StandInService::Reply::kDelayed);
+  Child<QLineEdit>(window_, kInputEdit)->setText(QString::fromUtf8("春"));
   WhenRequestArrives([&] { window_.close(); });
   const auto start = Clock::now();
   ComposeButton()->click();
@@ -117,6 +135,7 @@ TEST_F(ComposeInWindowTest, ClosingTheWindowDuringTheDelayEndsTheCommandPromptly
 TEST_F(ComposeInWindowTest, PageWithoutPoemsLeavesTheBoxEmptyAndSaysSo) {
   service_.set_reply(StandInService::Reply::kNoPoems);
   window_.toolkit().SetEditContent(kResultEdit, "old\r\n");
+  Child<QLineEdit>(window_, kInputEdit)->setText(QString::fromUtf8("春"));
   ComposeButton()->click();
   EXPECT_TRUE(Result().isEmpty());
   EXPECT_EQ(Status(), QString::fromUtf8("作诗服务的回复里没有诗"));
@@ -126,6 +145,7 @@ TEST_F(ComposeInWindowTest, ADeadServiceIsNamedOnTheStatusBar) {
   MainWindow window("http://127.0.0.1:1/qm/cts.php");
   window.show();
   window.Created();
+  window.findChild<QLineEdit*>(QString::fromUtf8(kInputEdit))->setText(QString::fromUtf8("春"));
   window.findChild<QPushButton*>(QString::fromUtf8(kComposeButton))->click();
   EXPECT_EQ(window.findChild<QLabel*>(QtToolkit::StatusPartName(kStatusMessagePart))->text(),
             QString::fromUtf8("连不上作诗服务 127.0.0.1:1"));

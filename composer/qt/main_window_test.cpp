@@ -82,6 +82,23 @@ TEST_F(MainWindowTest, ControlsSitWhereDescribed) {
             QString::fromUtf8(kTabControl));
 }
 
+TEST_F(MainWindowTest, OpensAtItsPlaceAndTheResultBoxGrowsWithALargerWindow) {
+  EXPECT_EQ(window_.geometry().size(), QSize(506, 340));
+  window_.resize(806, 640);
+  QApplication::processEvents();
+  EXPECT_EQ(Child<QWidget>(window_, kResultEdit)->geometry(), QRect(3, 8, 312, 509));
+  EXPECT_EQ(Child<QWidget>(window_, "分组框1")->geometry(), QRect(8, 72, 400, 520));
+  EXPECT_EQ(Child<QWidget>(window_, kTabControl)->geometry(), QRect(0, 0, 804, 596));
+  // The other controls keep their places.
+  EXPECT_EQ(Child<QWidget>(window_, kInputEdit)->geometry(), QRect(64, 24, 100, 20));
+  EXPECT_EQ(Child<QWidget>(window_, kComposeButton)->geometry(), QRect(328, 24, 80, 20));
+  EXPECT_EQ(Child<QWidget>(window_, kCopyButton)->geometry(), QRect(324, 80, 80, 20));
+  // Smaller again: back to the described sizes, never below.
+  window_.resize(300, 200);
+  QApplication::processEvents();
+  EXPECT_EQ(Child<QWidget>(window_, kResultEdit)->geometry(), QRect(3, 8, 312, 209));
+}
+
 TEST_F(MainWindowTest, CaptionIsTheCreditThenTheEnvironment) {
   EXPECT_EQ(FromQString(window_.windowTitle()),
             Gbk("by：miravel.example   Miravel - ") + window_.toolkit().EnvironmentText());
@@ -150,6 +167,7 @@ TEST_F(MainWindowTest, EnterComposesLikeAClickOnlyWhileTheButtonIsEnabled) {
   auto* button = Child<QPushButton>(window_, kComposeButton);
   int clicks = 0;
   QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+  input->setText(QString::fromUtf8("春"));
   button->setEnabled(false);
   emit input->returnPressed();
   EXPECT_EQ(clicks, 0);

@@ -9,10 +9,10 @@
 
 #include "poemd/verse/places.h"
 #include "poemd/verse/rhyme_books.h"
+#include "text/hidden_characters.h"
 
 namespace miravel::poemd {
 
-inline constexpr size_t kMaxHiddenCharacters = 100;
 inline constexpr size_t kMaxThemeCharacters = 20;
 
 struct HiddenCharacter {

@@ -1,8 +1,6 @@
 #include "poemd/serve/browser_form.h"
 
-#include <unicode/uchar.h>
 #include <unicode/unistr.h>
-#include <unicode/uscript.h>
 
 #include <algorithm>
 #include <charconv>
@@ -10,6 +8,7 @@
 #include "poemd/http/form_body.h"
 #include "poemd/serve/order_parts.h"
 #include "text/gbk_unicode.h"
+#include "text/hidden_characters.h"
 
 namespace miravel::poemd {
 namespace {
@@ -24,68 +23,14 @@ std::u32string CodePoints(std::string_view utf8) {
   return out;
 }
 
-std::string Utf8(char32_t c) {
-  std::string out;
-  icu::UnicodeString(static_cast<UChar32>(c)).toUTF8String(out);
-  return out;
-}
-
-bool IsHan(char32_t c) {
-  UErrorCode status = U_ZERO_ERROR;
-  return uscript_getScript(static_cast<UChar32>(c), &status) == USCRIPT_HAN && U_SUCCESS(status) &&
-         u_isalpha(static_cast<UChar32>(c));
-}
-
-bool InGbk(char32_t c) { return c <= 0xFFFF && IsGbkCharacter(static_cast<char16_t>(c)); }
-
-// How a refused character is named: blanks and controls by what they are.
-std::string Shown(char32_t c) {
-  if (c == U' ' || c == U'\u3000') return "空格";
-  if (c < 0x20 || c == 0x7F) return "控制符";
-  return "“" + Utf8(c) + "”";
-}
-
-std::string List(const std::vector<char32_t>& characters) {
-  std::string out;
-  for (size_t k = 0; k < characters.size() && k < 8; ++k) {
-    if (k > 0) out += "、";
-    out += Shown(characters[k]);
-  }
-  if (characters.size() > 8) out += "等";
-  return out;
-}
-
-// Chinese characters of `text`, or why not: names the others.
+// The characters to hide, or why not (text/hidden_characters.h).
 StatusOr<std::vector<HiddenCharacter>> HiddenCharacters(std::string_view text) {
-  const std::u32string characters = CodePoints(text);
-  std::vector<char32_t> not_chinese;
-  std::vector<char32_t> not_gbk;
+  const HiddenCheck check = CheckHiddenUtf8(text);
+  if (!check.ok()) return Status::InvalidArgument(HiddenRefusalMessage(check));
   std::vector<HiddenCharacter> out;
-  for (char32_t c : characters) {
-    if (!IsHan(c)) {
-      if (std::find(not_chinese.begin(), not_chinese.end(), c) == not_chinese.end()) {
-        not_chinese.push_back(c);
-      }
-    } else if (!InGbk(c)) {
-      if (std::find(not_gbk.begin(), not_gbk.end(), c) == not_gbk.end()) not_gbk.push_back(c);
-    } else {
-      const auto unicode = static_cast<char16_t>(c);
-      out.push_back({Utf16ToGbk(std::u16string_view(&unicode, 1)), unicode});
-    }
-  }
-  if (characters.empty()) return Status::InvalidArgument("请输入要藏的字。");
-  if (!not_chinese.empty()) {
-    return Status::InvalidArgument("只能藏汉字，每个字成一句：" + List(not_chinese) +
-                                   "不是汉字，请删去。");
-  }
-  if (!not_gbk.empty()) {
-    return Status::InvalidArgument(List(not_gbk) +
-                                   "是生僻字，不在 GBK 字符集里，诗库里没有，请换一个字。");
-  }
-  if (characters.size() > kMaxHiddenCharacters) {
-    return Status::InvalidArgument("最多可藏 " + std::to_string(kMaxHiddenCharacters) +
-                                   " 个字，你输入了 " + std::to_string(characters.size()) +
-                                   " 个。");
+  for (const char32_t c : CodePoints(text)) {
+    const auto unicode = static_cast<char16_t>(c);
+    out.push_back({Utf16ToGbk(std::u16string_view(&unicode, 1)), unicode});
   }
   return out;
 }
@@ -154,7 +99,7 @@ BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book)
   }
   std::u16string theme;
   for (char32_t c : CodePoints(form.theme)) {
-    if (IsHan(c) && InGbk(c)) theme.push_back(static_cast<char16_t>(c));
+    if (CanBeHidden(c)) theme.push_back(static_cast<char16_t>(c));
   }
   if (theme.size() > kMaxThemeCharacters) {
     request.order =

@@ -9,6 +9,7 @@
 #include "poemd/serve/browser_form.h"
 #include "poemd/serve/poem_service.h"
 #include "poemd/testing/testing_corpus.h"
+#include "text/gbk_unicode.h"
 
 namespace miravel::poemd {
 namespace {
@@ -158,16 +159,20 @@ TEST_F(BrowserTest, TypedMarkupComesBackAsText) {
       << reply.body;
 }
 
-TEST_F(BrowserTest, TheDesktopProtocolStaysAsItWas) {
+TEST_F(BrowserTest, TheDesktopRouteRefusesWhatCannotBeHiddenWithAGbkPageInChinese) {
   HttpRequest post;
   post.method = "POST";
   post.target = "/qm/cts.php";
-  post.body = "xing=abc%20&gender=5&num=cangtou&limit=100";  // ASCII: made lines, not refused
-  EXPECT_EQ(service_.Handle(post).status, 200);
-  post.body = "xing=%B4&gender=5&num=cangtou&limit=100";
-  const HttpReply refused = service_.Handle(post);
-  EXPECT_EQ(refused.status, 400);
-  EXPECT_EQ(refused.content_type, "text/plain; charset=utf-8");
+  for (const char* xing : {"abc", "%B4%BA+%BD%AD", "%B4%BA%21", "%A1%A1", "", "%B4"}) {
+    post.body = std::string("xing=") + xing + "&gender=5&num=cangtou&limit=100";
+    const HttpReply refused = service_.Handle(post);
+    EXPECT_EQ(refused.status, 400) << xing;
+    EXPECT_EQ(refused.content_type, "text/html; charset=gbk") << xing;
+    EXPECT_EQ(refused.body.find("<li"), std::string::npos) << xing;
+    EXPECT_NE(refused.body.find(Utf16ToGbk(u"不能作诗")), std::string::npos) << xing;
+  }
+  post.body = "xing=abc&gender=5&num=cangtou&limit=100";
+  EXPECT_NE(service_.Handle(post).body.find(Utf16ToGbk(u"不是汉字")), std::string::npos);
 }
 
 TEST_F(BrowserTest, ThePoemPageNamesItsSourcesAndExplainsMadeLines) {

@@ -4,6 +4,7 @@
 #include "poemd/serve/order_parts.h"
 #include "poemd/verse/cjk.h"
 #include "text/gbk_unicode.h"
+#include "text/hidden_characters.h"
 
 namespace miravel::poemd {
 
@@ -44,6 +45,9 @@ StatusOr<PoemOrder> ParsePoemOrder(std::string_view body) {
   if (!xing || !gender || !num || !limit) {
     return Status::InvalidArgument("the fields xing, gender, num and limit are required");
   }
+  // The one rule of what can be hidden, said in Chinese.
+  const HiddenCheck check = CheckHiddenGbk(*xing);
+  if (!check.ok()) return Status::InvalidArgument(HiddenRefusalMessage(check));
   auto characters = SplitGbk(*xing);
   if (!characters.ok()) return characters.status().Prefixed("xing");
   OrderParts parts{std::move(*characters), *gender, *num, *limit, {}};

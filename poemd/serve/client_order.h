@@ -14,7 +14,9 @@
 
 namespace miravel::poemd {
 
-// The order, or InvalidArgument with the reason in English, for a 400 answer.
+// The order, or InvalidArgument with the reason, for a 400 answer: in
+// Chinese (UTF-8) when the characters cannot be hidden
+// (text/hidden_characters.h), else naming the field in English.
 StatusOr<PoemOrder> ParsePoemOrder(std::string_view body);
 
 // Splits GBK text into characters; InvalidArgument when it is not valid GBK

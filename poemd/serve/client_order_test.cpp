@@ -17,12 +17,16 @@ TEST(ParsePoemOrder, TheClientsBody) {
   EXPECT_TRUE(parsed->first_line_rhymes);
 }
 
-TEST(ParsePoemOrder, FieldsInAnyOrderAndAsciiCharacters) {
-  const StatusOr<PoemOrder> parsed = ParsePoemOrder("limit=100&num=cangwei&gender=5&xing=A%31");
+TEST(ParsePoemOrder, FieldsInAnyOrderAndOnlyHanCharacters) {
+  const StatusOr<PoemOrder> parsed =
+      ParsePoemOrder("limit=100&num=cangwei&gender=5&xing=%B4%BA%B7%E7");
   ASSERT_TRUE(parsed.ok()) << parsed.status().message();
   EXPECT_EQ(parsed->characters.size(), 2u);
   EXPECT_EQ(parsed->place, Place::kTail);
   EXPECT_FALSE(parsed->first_line_rhymes);
+  const StatusOr<PoemOrder> ascii = ParsePoemOrder("limit=100&num=cangwei&gender=5&xing=A%31");
+  EXPECT_EQ(ascii.status().code(), StatusCode::kInvalidArgument);
+  EXPECT_NE(ascii.status().message().find("不是汉字"), std::string::npos);
 }
 
 TEST(ParsePoemOrder, RefusesBadFields) {

@@ -28,6 +28,12 @@ std::string Head(const std::string& title_gbk) {
 
 }  // namespace
 
+std::string RefusalPage(const std::string& why) {
+  return Head(Gbk("不能作诗 · Miravel")) + "<h1>" + Gbk("不能作诗") + "</h1>\n<p>" +
+         Gbk(EscapeHtml(why)) + "</p>\n<p><a href=\"/\">" + Gbk("重新输入") +
+         "</a></p>\n</main></body></html>\n";
+}
+
 std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
   std::string hidden;
   for (const HiddenCharacter& c : order.characters) hidden += c.gbk;

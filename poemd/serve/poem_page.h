@@ -13,4 +13,8 @@ namespace miravel::poemd {
 
 std::string PoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem);
 
+// The page of a refused request: why (UTF-8 in), in the page's style, with
+// no list item, so that no client takes a poem from it.
+std::string RefusalPage(const std::string& why);
+
 }  // namespace miravel::poemd

@@ -45,7 +45,7 @@ HttpReply PoemService::Compose(std::string_view body) const {
   const StatusOr<PoemOrder> parsed = ParsePoemOrder(body);
   if (!parsed.ok()) {
     const std::string& why = parsed.status().message();
-    return Plain(400, "400 Bad Request: " + why + "\n", why);
+    return {400, kHtml, RefusalPage(why), {}, "refused: " + why};
   }
   PoemOrder order = *parsed;
   order.book = options_.book;

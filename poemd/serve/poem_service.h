@@ -2,7 +2,8 @@
 // the request (the HTTP server carries it, http_server.h).
 //
 //   POST /qm/cts.php   composes a poem: 200 and a GBK page (poem_page.h),
-//                      or 400 with the reason the form is refused (for programs)
+//                      or 400 and a GBK page saying why the form is refused
+//                      (in Chinese when the characters cannot be hidden)
 //   GET  /             the form, for a browser, filled in from its query
 //   GET  /poem         a poem for a browser (browser_form.h, browser_pages.h):
 //                      303 to the poem's own address when it is new or a line

@@ -65,11 +65,14 @@ TEST(PoemService, PageIsValidGbkWithSimplifiedSourcesAndTheirDynasty) {
   EXPECT_NE(page.find(u"〔唐〕庚《旧文》"), std::u16string::npos);
 }
 
-TEST(PoemService, MadeLinesAreMarkedAndAsciiIsEscaped) {
+TEST(PoemService, MadeLinesAreMarkedAndARefusalEscapesWhatWasSent) {
   const PoemService service(Corpus(), {.seed = 1});
-  const std::string page = service.Compose("xing=%FD%88%3C&gender=5&num=cangtou&limit=100").body;
+  const std::string page = service.Compose("xing=%FD%88&gender=5&num=cangtou&limit=100").body;
   EXPECT_NE(page.find(Utf16ToGbk(u"（改字）")), std::string::npos);
-  EXPECT_NE(page.find("<font style=\"color:red\">&lt;</font>"), std::string::npos);
+  EXPECT_NE(page.find("<font style=\"color:red\">\xFD\x88</font>"), std::string::npos);
+  const std::string refused = service.Compose("xing=%3Cb%3E&gender=5&num=cangtou&limit=100").body;
+  EXPECT_NE(refused.find("&lt;"), std::string::npos);
+  EXPECT_EQ(refused.find("<b>"), std::string::npos);
 }
 
 TEST(PoemService, SeedMakesItReproducibleWithoutSeedItVaries) {
@@ -87,7 +90,7 @@ TEST(PoemService, BadBodiesGet400WithAReason) {
   const PoemService service(Corpus(), {.seed = 1});
   const HttpReply reply = service.Compose("xing=%B4&gender=5&num=cangtou&limit=100");
   EXPECT_EQ(reply.status, 400);
-  EXPECT_NE(reply.body.find("GBK"), std::string::npos);
+  EXPECT_NE(reply.body.find(Utf16ToGbk(u"半个汉字")), std::string::npos);
   EXPECT_EQ(service.Compose("gender=5").status, 400);
 }
 

@@ -307,7 +307,7 @@ PoemSample SampleOf(const std::vector<ReadLineFacts>& read, bool first_line_rhym
 }
 
 // Trains and tests the discriminator per form and place, in one book.
-void Discriminate(const CorpusIndex& index, const Reference& reference, RhymeBook book,
+void Discriminate(const PoemSource& source, const Reference& reference, RhymeBook book,
                   bool explain) {
   std::printf(
       "discriminator, %s (%s): real held-out quatrains against poems composed for the "
@@ -315,17 +315,14 @@ void Discriminate(const CorpusIndex& index, const Reference& reference, RhymeBoo
       std::string(RhymeBookKey(book)).c_str(), std::string(RhymeBookName(book)).c_str());
   for (int slot = 0; slot < 2; ++slot) {
     const int length = kLengths[slot];
-    const LineReader reader(index, length);
+    const LineReader reader(source.index, length);
     for (const Place place : kPlaces) {
       std::vector<std::pair<PoemSample, PoemSample>> pairs;
       uint64_t seed = 1;
       for (const RealPoem& poem : reference.held_out[slot]) {
         const PoemOrder order = OrderOfRealPoem(poem, place, book);
-        const Poem composed = ComposePoem(index, order, {.seed = seed++});
-        std::vector<ReadLineFacts> read;
-        for (size_t i = 0; i < composed.lines.size(); ++i) {
-          read.push_back(reader.Read(composed.lines[i], order.PositionAt(i)));
-        }
+        const std::vector<ReadLineFacts> read = source.Get(order, seed++, reader);
+        if (read.size() != poem.lines.size()) continue;
         pairs.emplace_back(SampleOf(FactsOf(poem), poem.first_line_rhymes),
                            SampleOf(read, poem.first_line_rhymes));
       }
@@ -436,8 +433,11 @@ int main(int argc, char** argv) {
       }
     }
   }
-  if (discriminate && reference && !client) {
-    for (const RhymeBook book : BooksFor(books)) Discriminate(*index, *reference, book, explain);
+  if (discriminate && reference) {
+    for (const RhymeBook book :
+         client ? std::vector<RhymeBook>{RhymeBook::kBoth} : BooksFor(books)) {
+      Discriminate(source, *reference, book, explain);
+    }
   }
   return 0;
 }
