@@ -11,7 +11,7 @@ build="$(cd "${1:-$root/build}" && pwd)"
 index="${2:-$build/corpus/poems.idx}"
 rounds="${3:-3}"
 work="$(mktemp -d)"
-trap 'kill $poemd 2>/dev/null; "$root/scripts/nginx-scratch.sh" stop "$work"; rm -rf "$work"' EXIT
+trap 'kill -INT $poemd 2>/dev/null; "$root/scripts/nginx-scratch.sh" stop "$work"; rm -rf "$work"' EXIT
 nginx_port=$((20000 + RANDOM % 10000)) poemd_port=$((30000 + RANDOM % 10000))
 
 "$build/poemd/miravel-poemd" --index "$index" --listen "127.0.0.1:$poemd_port" 2>/dev/null &

@@ -12,7 +12,7 @@ port=$((30000 + RANDOM % 10000))
 log="$(mktemp)"
 "$build/poemd/miravel-poemd" --index "$index" --listen "127.0.0.1:$port" 2>"$log" &
 poemd=$!
-trap 'kill $poemd 2>/dev/null; rm -f "$log"' EXIT
+trap 'kill -INT $poemd 2>/dev/null; rm -f "$log"' EXIT
 "$root/scripts/wait-for-port.sh" "$port" $poemd
 rss() { awk '/VmRSS/ { print $2 / 1024 " MB" }' "/proc/$poemd/status"; }
 echo "RSS at start: $(rss)"

@@ -19,7 +19,7 @@ lintian --fail-on error,warning build/*.deb
 
 root=$(mktemp -d)
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$root"' EXIT
+trap 'kill -INT "${pids[@]}" 2>/dev/null || true; rm -rf "$root"' EXIT
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status"
 # The libraries come from this machine; only the packages go into the root.

@@ -20,6 +20,6 @@ if [[ $(id -u) -ne 0 ]] && ! getcap "$service" 2>/dev/null | grep -q cap_net_bin
 fi
 "$service" --index build/corpus/poems.idx --listen 127.0.0.1:80 &
 service_pid=$!
-trap 'kill $service_pid 2>/dev/null; wait $service_pid 2>/dev/null || true' EXIT
+trap 'kill -INT $service_pid 2>/dev/null; wait $service_pid 2>/dev/null || true' EXIT
 if ! scripts/wait-for-port.sh 80 $service_pid; then echo "run: miravel-poemd did not start"; exit 1; fi
 build/composer/qt/miravel

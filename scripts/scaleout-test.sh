@@ -13,16 +13,13 @@ if ! command -v nginx >/dev/null || ! command -v wrk >/dev/null; then
   exit 77
 fi
 work="$build/scaleout-test"
-rm -rf "$work" && mkdir -p "$work/poetry/quantangshi"
-cat > "$work/poetry/quantangshi/poet.tang.0.json" <<'JSON'
-[{"author": "甲", "title": "试笔", "paragraphs": ["春来山色好，风起白云长。", "花落江南水，月明孤客船。"]}]
-JSON
-"$build/poemd/miravel-poemd-index" --poetry "$work/poetry" --out "$work/test.idx" 2>/dev/null
+rm -rf "$work"
+"$root/scripts/made-up-index.sh" "$build" "$work"
 
 base=$((20000 + RANDOM % 20000))
 front=$base first=$((base + 1)) second=$((base + 2))
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; "$root/scripts/nginx-scratch.sh" stop "$work"' EXIT
+trap 'kill -INT "${pids[@]}" 2>/dev/null || true; "$root/scripts/nginx-scratch.sh" stop "$work"' EXIT
 for port in $first $second; do
   "$build/poemd/miravel-poemd" --index "$work/test.idx" --listen "127.0.0.1:$port" \
     --max-per-address 0 --threads 1 2>"$work/replica-$port.log" &

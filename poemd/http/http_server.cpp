@@ -8,11 +8,14 @@
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <unordered_map>
 #include <vector>
+
+#include "poemd/http/handshake_gate.h"
 
 namespace miravel::poemd {
 namespace {
@@ -34,6 +37,13 @@ using Timer = asio::basic_waitable_timer<Clock, asio::wait_traits<Clock>, Execut
 constexpr auto kLinger = std::chrono::milliseconds(1000);
 // After a failed accept (out of descriptors), the pause before the next.
 constexpr auto kAcceptPause = std::chrono::milliseconds(10);
+// While draining: how long a connection may wait, sent nothing, before it
+// is closed as idle, and how often idle ones are looked for.
+constexpr auto kQuiet = std::chrono::seconds(1);
+constexpr auto kIdleSweep = std::chrono::milliseconds(100);
+// While draining: how long handshakes under way are given to complete
+// before the listening socket closes (a round trip, with room to spare).
+constexpr auto kHandshakes = std::chrono::milliseconds(200);
 
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -45,8 +55,11 @@ struct Shared {
   HttpServer::Log log;
   HttpLimits limits;
   std::atomic<size_t> connections{0};
+  std::atomic<bool> draining{false};
   std::mutex address_mutex;
   std::unordered_map<std::string, size_t> per_address;
+  // Notified when a connection leaves, and on Stop: what Drain waits on.
+  std::condition_variable changed;
 
   bool Admit(const std::string& address) {
     if (connections.load() >= limits.max_connections) return false;
@@ -63,6 +76,7 @@ struct Shared {
     const auto it = per_address.find(address);
     if (it != per_address.end() && --it->second == 0) per_address.erase(it);
     --connections;
+    changed.notify_all();
   }
 };
 
@@ -77,10 +91,23 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   void Start() { ReadHeader(); }
 
+  // While draining, a connection that has waited kQuiet for a request and
+  // been sent nothing of one is closed. Anything sooner would race a client
+  // sending on it now: a new connection's first request, or the next one on
+  // a connection kept alive by a reply from before the drain. Runs on the
+  // connection's loop.
+  void CloseIfIdle(Clock::time_point now) {
+    if (!reading_header_ || buffer_.size() > 0 || now - waiting_since_ < kQuiet) return;
+    beast::error_code ec;
+    if (stream_.socket().available(ec) > 0 || ec) return;
+    Close();
+  }
+
  private:
   // The request's deadline runs from here until its body is read: the
   // stream closes the socket when it passes.
   void ReadHeader() {
+    reading_header_ = true;
     parser_.emplace();
     parser_->header_limit(static_cast<uint32_t>(shared_.limits.max_header_bytes));
     parser_->body_limit(shared_.limits.max_body_bytes);
@@ -95,6 +122,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   }
 
   void OnHeader(beast::error_code ec) {
+    reading_header_ = false;
     if (ec) return Refuse(ec, /*headers_done=*/false);
     started_ = Clock::now();
     const auto& request = parser_->get();
@@ -173,7 +201,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
     } catch (const std::exception& e) {
       reply = {500, "text/plain; charset=utf-8", "500 Internal Server Error\n", {}, e.what()};
     }
-    const bool keep_alive = message.keep_alive();
+    // A draining server answers what it has begun and asks the client to go.
+    const bool keep_alive = message.keep_alive() && !shared_.draining.load();
     target_ = std::string(request.Path());
     Record(reply.status, reply.log_note);
     Fill(response_, reply, message.version(), keep_alive);
@@ -278,6 +307,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   std::string method_;  // of the request now read, for the log ("" until its line is read)
   std::string target_;
   bool had_bytes_ = false;
+  bool reading_header_ = false;
   Clock::time_point waiting_since_;
   Clock::time_point started_;
 };
@@ -286,7 +316,30 @@ struct Loop {
   asio::io_context context{1};
   Acceptor acceptor{context.get_executor()};
   Timer pause{context.get_executor()};
+  // The loop's connections, for a drain; touched on the loop's thread only.
+  std::vector<std::weak_ptr<Connection>> connections;
+
+  void Track(const std::shared_ptr<Connection>& connection) {
+    if (connections.size() >= 64 && connections.size() % 64 == 0) {
+      std::erase_if(connections, [](const auto& c) { return c.expired(); });
+    }
+    connections.push_back(connection);
+  }
 };
+
+void Serve(Loop& loop, Shared& shared, Socket socket) {
+  beast::error_code ignored;
+  const tcp::endpoint remote = socket.remote_endpoint(ignored);
+  std::string peer = remote.address().to_string(ignored);
+  if (!shared.Admit(peer)) {
+    socket.close(ignored);
+    return;
+  }
+  socket.set_option(tcp::no_delay(true), ignored);
+  auto connection = std::make_shared<Connection>(std::move(socket), std::move(peer), shared);
+  loop.Track(connection);
+  connection->Start();
+}
 
 void Accept(Loop& loop, Shared& shared) {
   loop.acceptor.async_accept([&loop, &shared](beast::error_code ec, Socket socket) {
@@ -297,17 +350,30 @@ void Accept(Loop& loop, Shared& shared) {
       loop.pause.async_wait([&loop, &shared](beast::error_code) { Accept(loop, shared); });
       return;
     }
-    beast::error_code ignored;
-    const tcp::endpoint remote = socket.remote_endpoint(ignored);
-    std::string peer = remote.address().to_string(ignored);
-    if (shared.Admit(peer)) {
-      socket.set_option(tcp::no_delay(true), ignored);
-      std::make_shared<Connection>(std::move(socket), std::move(peer), shared)->Start();
-    } else {
-      socket.close(ignored);
-    }
+    Serve(loop, shared, std::move(socket));
     Accept(loop, shared);
   });
+}
+
+// Takes every connection the kernel has queued, then closes the loop's
+// descriptor of the listening socket: closing the last one resets what is
+// still queued, and those clients have already sent their requests.
+void StopAccepting(Loop& loop, Shared& shared) {
+  beast::error_code ec;
+  loop.acceptor.non_blocking(true, ec);
+  while (!ec) {
+    Socket socket(loop.context);
+    loop.acceptor.accept(socket, ec);
+    if (!ec) Serve(loop, shared, std::move(socket));
+  }
+  loop.acceptor.close(ec);
+}
+
+void CloseIdle(Loop& loop) {
+  const auto now = Clock::now();
+  for (const auto& weak : loop.connections) {
+    if (const auto connection = weak.lock()) connection->CloseIfIdle(now);
+  }
 }
 
 }  // namespace
@@ -332,32 +398,38 @@ Status HttpServer::Listen(const std::string& host, int port, int threads) {
   beast::error_code ec;
   const asio::ip::address address = asio::ip::make_address(host, ec);
   if (ec) return Status::InvalidArgument("cannot listen on " + host + ": not an IP address");
+  const std::string where =
+      (address.is_v6() ? "[" + host + "]" : host) + ":" + std::to_string(port);
   std::lock_guard lock(impl_->loops_mutex);
   impl_->loops.clear();
+  // One listening socket, bound without SO_REUSEPORT, so that no other
+  // process can listen beside it; each loop accepts on its own descriptor of
+  // it.
+  const tcp::endpoint endpoint(address, static_cast<unsigned short>(port));
   for (int t = 0; t < std::max(threads, 1); ++t) {
     auto loop = std::make_unique<Loop>();
-    const tcp::endpoint endpoint(address, static_cast<unsigned short>(port));
     Acceptor& acceptor = loop->acceptor;
-    acceptor.open(endpoint.protocol(), ec);
-    if (!ec) acceptor.set_option(asio::socket_base::reuse_address(true), ec);
-    if (!ec) {
-      // Each loop listens on the same address; the kernel spreads connections.
-      const int on = 1;
-      if (setsockopt(acceptor.native_handle(), SOL_SOCKET, SO_REUSEPORT, &on, sizeof on) != 0) {
+    if (t == 0) {
+      acceptor.open(endpoint.protocol(), ec);
+      if (!ec) acceptor.set_option(asio::socket_base::reuse_address(true), ec);
+      if (!ec) acceptor.bind(endpoint, ec);
+      if (!ec) acceptor.listen(impl_->shared.limits.listen_backlog, ec);
+    } else {
+      const int fd = ::dup(impl_->loops[0]->acceptor.native_handle());
+      if (fd < 0) {
         ec.assign(errno, boost::system::system_category());
+      } else {
+        acceptor.assign(endpoint.protocol(), fd, ec);
       }
     }
-    if (!ec) acceptor.bind(endpoint, ec);
-    if (!ec) acceptor.listen(impl_->shared.limits.listen_backlog, ec);
     if (ec) {
       impl_->loops.clear();
       return StatusFromErrorCode(std::error_code(ec.value(), std::system_category()),
-                                 "cannot listen on " + host + ":" + std::to_string(port));
+                                 "cannot listen on " + where);
     }
-    if (port == 0) port = acceptor.local_endpoint().port();
     impl_->loops.push_back(std::move(loop));
   }
-  impl_->port = port;
+  impl_->port = impl_->loops[0]->acceptor.local_endpoint().port();
   return Status::Ok();
 }
 
@@ -383,10 +455,61 @@ void HttpServer::Run() {
 }
 
 void HttpServer::Stop() {
-  std::lock_guard lock(impl_->loops_mutex);
-  impl_->stopped = true;
-  for (auto& loop : impl_->loops) loop->context.stop();
+  {
+    std::lock_guard lock(impl_->loops_mutex);
+    impl_->stopped = true;
+    for (auto& loop : impl_->loops) loop->context.stop();
+  }
+  std::lock_guard lock(impl_->shared.address_mutex);
+  impl_->shared.changed.notify_all();
 }
+
+void HttpServer::Drain(std::chrono::milliseconds settle, std::chrono::milliseconds deadline) {
+  Shared& shared = impl_->shared;
+  const auto start = Clock::now();
+  shared.draining = true;
+  const auto stopped = [this] {
+    std::lock_guard lock(impl_->loops_mutex);
+    return impl_->stopped;
+  };
+  // Waits until `when`, Stop() or done(); says whether either came.
+  const auto wait_until = [&](Clock::time_point when, auto done) {
+    std::unique_lock lock(shared.address_mutex);
+    return shared.changed.wait_until(lock, when, [&] { return stopped() || done(); });
+  };
+  const auto each_loop = [this](void (*work)(Loop&, Shared&)) {
+    std::lock_guard lock(impl_->loops_mutex);
+    for (auto& loop : impl_->loops) {
+      asio::post(loop->context,
+                 [raw = loop.get(), &shared = impl_->shared, work] { work(*raw, shared); });
+    }
+  };
+  // Go on accepting while the balancers in front learn that we go.
+  if (wait_until(start + settle, [] { return false; })) return Stop();
+  // Then stop listening without resetting a connection already made (see
+  // handshake_gate.h). Should the gate fail, a client connecting at the
+  // instant of the close may be reset; nothing else changes.
+  {
+    std::lock_guard lock(impl_->loops_mutex);
+    if (!impl_->loops.empty()) {
+      (void)DropNewHandshakes(impl_->loops[0]->acceptor.native_handle());
+    }
+  }
+  if (wait_until(Clock::now() + kHandshakes, [] { return false; })) return Stop();
+  each_loop(StopAccepting);
+  // Connections fall idle as their replies go: look again until none is left.
+  const auto end = start + std::max(settle, deadline);
+  while (Clock::now() < end) {
+    each_loop([](Loop& loop, Shared&) { CloseIdle(loop); });
+    if (wait_until(std::min(end, Clock::now() + kIdleSweep),
+                   [&] { return shared.connections.load() == 0; })) {
+      break;
+    }
+  }
+  Stop();
+}
+
+bool HttpServer::Draining() const { return impl_->shared.draining.load(); }
 
 size_t HttpServer::OpenConnections() const { return impl_->shared.connections.load(); }
 

@@ -28,7 +28,11 @@
 //
 // Run() blocks until Stop(), which any thread (or a signal handler's
 // thread) may call: the loops end within a few milliseconds and every
-// connection is closed.
+// connection is closed. Drain() ends it gently instead (for SIGTERM).
+//
+// One listening socket serves every loop, bound without SO_REUSEPORT: a
+// second process cannot listen on the same address (Listen gives it
+// AddressInUse).
 #pragma once
 
 #include <chrono>
@@ -82,6 +86,14 @@ class HttpServer {
   // Serves until Stop(). REQUIRES: Listen succeeded.
   void Run();
   void Stop();
+  // Stops the server gently, blocking until it has: every reply from now
+  // says "Connection: close"; new connections are still taken for `settle`
+  // (while balancers in front notice); then the listening socket closes,
+  // connections waiting idle for a request are closed, requests under way
+  // are answered, and the server stops when the last connection has gone or
+  // `deadline` (from the call) has passed. Returns early on Stop().
+  void Drain(std::chrono::milliseconds settle, std::chrono::milliseconds deadline);
+  bool Draining() const;
   // Connections open now (for tests and the log).
   size_t OpenConnections() const;
 

@@ -321,5 +321,83 @@ TEST_F(LimitedServerTest, StopEndsAtOnceWhateverIsConnected) {
   thread_ = std::thread([] {});  // for TearDown
 }
 
+TEST_F(HttpServerTest, NoOtherListenerJoinsTheAddress) {
+  HttpServer second([](const HttpRequest&) { return HttpReply{}; }, [](const RequestRecord&) {});
+  const Status refused = second.Listen("127.0.0.1", Port(), 2);
+  EXPECT_EQ(refused.code(), StatusCode::kAddressInUse);
+  EXPECT_NE(refused.message().find("127.0.0.1:" + std::to_string(Port())), std::string::npos);
+  // Not even a socket that asks to share the port.
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  const int on = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on);
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_port = htons(static_cast<uint16_t>(Port()));
+  inet_pton(AF_INET, "127.0.0.1", &at.sin_addr);
+  EXPECT_NE(bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+  close(fd);
+}
+
+// Requests may take their time: a drain must wait for them.
+class DrainTest : public HttpServerTest {
+ protected:
+  void SetUp() override { Start({.request_deadline = 5000ms, .write_deadline = 1000ms}); }
+};
+
+// A drain answers what is under way, closes what waits idle, takes nothing
+// new once settled, and ends when the last connection has gone. A
+// connection is given time to send: its client may have connected just
+// before the listening socket closed, or be sending on a kept-alive one.
+TEST_F(DrainTest, AnswersWhatIsUnderWayAndEndsWhenItIsDone) {
+  Raw silent(Port());
+  Raw slow(Port());
+  Raw half(Port());
+  half.Send("POST /late HTTP/1.1\r\nHost: x\r\nContent-Length: 3\r\n\r\n");
+  Raw kept(Port());
+  kept.Send("GET /kept HTTP/1.1\r\nHost: x\r\n\r\n");
+  EXPECT_NE(kept.ReadUntil("GET /kept", 1000ms).find("GET /kept"), std::string::npos);
+  while (server_->OpenConnections() < 4) std::this_thread::yield();
+  const auto start = Clock::now();
+  std::thread drain([this] { server_->Drain(0ms, 5000ms); });
+  bool closed = false;
+  std::this_thread::sleep_for(300ms);  // the body comes after the drain began
+  Raw late(Port());
+  EXPECT_FALSE(late.connected()) << "a new connection was taken";
+  half.Send("abc");
+  const std::string reply = half.ReadUntil("POST /late 3", 1000ms);
+  EXPECT_EQ(reply.rfind("HTTP/1.1 200 OK", 0), 0u) << reply;
+  EXPECT_NE(reply.find("Connection: close"), std::string::npos);
+  slow.Send("GET /slow HTTP/1.1\r\nHost: x\r\n\r\n");
+  const std::string answer = slow.ReadUntil("GET /slow", 1000ms);
+  EXPECT_EQ(answer.rfind("HTTP/1.1 200 OK", 0), 0u) << answer;
+  EXPECT_NE(answer.find("Connection: close"), std::string::npos);
+  // Sent nothing for a while: closed as idle, and the drain is done.
+  EXPECT_EQ(kept.Read(2000ms, &closed), "");
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(silent.Read(2000ms, &closed), "");
+  EXPECT_TRUE(closed);
+  drain.join();
+  thread_.join();
+  thread_ = std::thread([] {});  // for TearDown
+  EXPECT_LT(Clock::now() - start, 4000ms);
+  EXPECT_TRUE(server_->Draining());
+}
+
+TEST_F(DrainTest, WhileItSettlesNewConnectionsAreServedAndAskedToClose) {
+  std::thread drain([this] { server_->Drain(500ms, 3000ms); });
+  while (!server_->Draining()) std::this_thread::yield();
+  Raw fresh(Port());
+  fresh.Send("GET /fresh HTTP/1.1\r\nHost: x\r\n\r\n");
+  bool closed = false;
+  const std::string reply = fresh.Read(1000ms, &closed);
+  EXPECT_EQ(reply.rfind("HTTP/1.1 200 OK", 0), 0u);
+  EXPECT_NE(reply.find("Connection: close"), std::string::npos);
+  EXPECT_TRUE(closed);
+  drain.join();
+  thread_.join();
+  thread_ = std::thread([] {});
+}
+
 }  // namespace
 }  // namespace miravel::poemd

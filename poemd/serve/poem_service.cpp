@@ -116,7 +116,8 @@ HttpReply PoemService::Handle(const HttpRequest& request) const {
     return request.method == "GET" ? BrowserPoem(request.Query()) : NotAllowed("GET, HEAD");
   }
   if (path == "/healthz") {
-    return request.method == "GET" ? Plain(200, "ok\n") : NotAllowed("GET, HEAD");
+    if (request.method != "GET") return NotAllowed("GET, HEAD");
+    return draining_ ? Plain(503, "draining\n", "draining") : Plain(200, "ok\n");
   }
   return Plain(404, "404 Not Found\n", "no such page");
 }

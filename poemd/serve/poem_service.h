@@ -9,13 +9,15 @@
 //                      303 to the poem's own address when it is new or a line
 //                      is swapped, 200 and the page at that address, or 400
 //                      and the form again, saying in Chinese what to change
-//   GET  /healthz      200 "ok": the index is loaded and the service answers
+//   GET  /healthz      200 "ok": the index is loaded and the service answers;
+//                      503 "draining" once it is going (StartDraining)
 // Another method on these paths gets 405 with Allow; any other path 404.
 // Each reply carries what the log says of it: the form asked for, with the
 // hidden characters themselves only when the options say so (they are
 // often people's names), else their count.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,6 +44,9 @@ class PoemService {
   PoemService(const CorpusIndex& index, ServiceOptions options);
 
   HttpReply Handle(const HttpRequest& request) const;
+  // From now on /healthz says the service is going, so that balancers send
+  // it nothing new. Thread-safe.
+  void StartDraining() const { draining_ = true; }
   // The answer to one form body. Thread-safe.
   HttpReply Compose(std::string_view body) const;
   // The answer to a browser's query.
@@ -55,6 +60,7 @@ class PoemService {
   // The form as a browser first opens it (GET / without a query): the same
   // page every time, made once.
   std::string empty_form_;
+  mutable std::atomic<bool> draining_{false};
 };
 
 }  // namespace miravel::poemd

@@ -123,5 +123,20 @@ TEST(PoemService, TheLogCountsTheHiddenCharactersUnlessAskedForThem) {
             "春风 7 cangtou 200 xinyun");
 }
 
+TEST(PoemService, HealthSaysWhenTheServiceIsGoing) {
+  const PoemService service(Corpus(), {.seed = 1});
+  HttpRequest health;
+  health.method = "GET";
+  health.target = "/healthz";
+  EXPECT_EQ(service.Handle(health).status, 200);
+  service.StartDraining();
+  EXPECT_EQ(service.Handle(health).status, 503);
+  HttpRequest poem;
+  poem.method = "POST";
+  poem.target = "/qm/cts.php";
+  poem.body = "xing=%B4%BA&gender=5&num=cangtou&limit=100";
+  EXPECT_EQ(service.Handle(poem).status, 200);  // what still comes is served
+}
+
 }  // namespace
 }  // namespace miravel::poemd

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <CLI/CLI.hpp>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -28,6 +29,10 @@ struct Options {
   ServiceOptions service;
   HttpLimits limits;
   bool check = false;
+  // SIGTERM: how long new connections are still taken, and how long the
+  // whole drain may last.
+  std::chrono::milliseconds drain_settle{5000};
+  std::chrono::milliseconds drain_deadline{25000};
 };
 
 // Every connection is a descriptor: allow as many as the system lets us.
@@ -59,17 +64,33 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start) {
       .count();
 }
 
-// Serves until SIGINT or SIGTERM. REQUIRES: both signals blocked in every thread.
-void ServeUntilSignalled(HttpServer& server, const sigset_t& signals) {
+// Serves until a signal: SIGTERM drains (health says 503 at once, the
+// server then stops gently, http_server.h), SIGINT or a second SIGTERM
+// stops at once. REQUIRES: both signals blocked in every thread.
+void ServeUntilSignalled(HttpServer& server, const PoemService& service, const sigset_t& signals,
+                         std::chrono::milliseconds settle, std::chrono::milliseconds deadline) {
+  std::atomic<bool> served{false};
+  std::thread drainer;
   std::thread stopper([&] {
-    int signal = 0;
-    sigwait(&signals, &signal);
-    server.Stop();
+    for (;;) {
+      int signal = 0;
+      sigwait(&signals, &signal);
+      if (served) return;
+      if (signal == SIGTERM && !drainer.joinable()) {
+        std::fprintf(stderr, "miravel-poemd: draining\n");
+        service.StartDraining();
+        drainer = std::thread([&] { server.Drain(settle, deadline); });
+      } else {
+        server.Stop();
+      }
+    }
   });
   server.Run();
-  // Run returned on its own (it never does but on Stop): wake the stopper.
+  // Run has returned: wake the stopper, which has nothing more to do.
+  served = true;
   pthread_kill(stopper.native_handle(), SIGTERM);
   stopper.join();
+  if (drainer.joinable()) drainer.join();
 }
 
 }  // namespace
@@ -98,11 +119,22 @@ int main(int argc, char** argv) {
                  "(classical tones, 入声 counted 仄), xinyun (modern tones) or both")
       ->check(CLI::IsMember({"pingshui", "xinyun", "both"}))
       ->capture_default_str();
+  double settle_s = 5, deadline_s = 25;
+  app.add_option("--drain-settle", settle_s,
+                 "after SIGTERM, seconds to go on taking connections while balancers notice")
+      ->capture_default_str()
+      ->check(CLI::Range(0.0, 600.0));
+  app.add_option("--drain-deadline", deadline_s,
+                 "after SIGTERM, seconds by which requests under way must be done")
+      ->capture_default_str()
+      ->check(CLI::Range(0.0, 3600.0));
   app.add_flag("--check", options.check, "check the index and exit: 0 when it loads, 1 when not");
   app.set_version_flag("--version", std::string("miravel-poemd ") + MIRAVEL_VERSION_TEXT);
   CLI11_PARSE(app, argc, argv);
   options.limits.max_per_address = per_address;
   options.service.book = *RhymeBookFromKey(book);
+  options.drain_settle = std::chrono::milliseconds(static_cast<int64_t>(settle_s * 1000));
+  options.drain_deadline = std::chrono::milliseconds(static_cast<int64_t>(deadline_s * 1000));
   const StatusOr<ListenAddress> address = ParseListen(options.listen);
   if (!address.ok()) {
     std::fprintf(stderr, "miravel-poemd: %s\n", address.status().message().c_str());
@@ -148,7 +180,7 @@ int main(int argc, char** argv) {
                MIRAVEL_VERSION_TEXT, index->LineCount(5), index->LineCount(7),
                index->File().size() / 1e6, load_ms, address->host.c_str(), server.Port(),
                options.threads);
-  ServeUntilSignalled(server, signals);
+  ServeUntilSignalled(server, service, signals, options.drain_settle, options.drain_deadline);
   std::fprintf(stderr, "miravel-poemd: stopped\n");
   return 0;
 }
