@@ -4,8 +4,23 @@
 #   miravel-poemd-data the index, built from the corpus (scripts/corpus.sh)
 # Dependencies come from dpkg-shlibdeps; libcurl, which the client opens at
 # run time, is named by hand.
+#
+# The service and its data: the service reads one index format
+# (kIndexFormatVersion in poemd/index/index_file.h), and the data package
+# provides the virtual package miravel-poemd-index-N for the format N its
+# index is in. The service depends on its own build's data or on any data
+# of its format: a service release that keeps the format takes the data
+# already installed, one that changes it cannot be installed beside an old
+# index (nor old data kept beside a new service).
 
-set(MIRAVEL_INDEX_DIR /var/lib/miravel-poemd)
+# The index is static data, the same on every machine: /usr/share (FHS).
+set(MIRAVEL_INDEX_DIR ${CMAKE_INSTALL_DATADIR}/miravel-poemd)
+file(STRINGS ${PROJECT_SOURCE_DIR}/poemd/index/index_file.h MIRAVEL_INDEX_FORMAT_LINE
+     REGEX "kIndexFormatVersion = [0-9]+;")
+string(REGEX REPLACE ".*= ([0-9]+).*" "\\1" MIRAVEL_INDEX_FORMAT "${MIRAVEL_INDEX_FORMAT_LINE}")
+if(NOT MIRAVEL_INDEX_FORMAT MATCHES "^[0-9]+$")
+  message(FATAL_ERROR "no kIndexFormatVersion in poemd/index/index_file.h")
+endif()
 set(MIRAVEL_DEPLOY ${PROJECT_SOURCE_DIR}/deploy)
 set(MIRAVEL_PACKAGE_FILES ${CMAKE_BINARY_DIR}/package-files)
 
@@ -28,7 +43,7 @@ add_custom_target(miravel_package_files ALL DEPENDS ${MIRAVEL_GZIPPED})
 
 # The client.
 install(TARGETS miravel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT client)
-install(FILES ${PROJECT_SOURCE_DIR}/composer/qt/miravel.desktop
+install(FILES ${PROJECT_SOURCE_DIR}/composer/qt/org.miravel.Miravel.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT client)
 foreach(size 16 22 24 32 48 64 128 256)
   install(FILES ${MIRAVEL_DEPLOY}/icons/miravel-${size}.png
@@ -37,7 +52,7 @@ foreach(size 16 22 24 32 48 64 128 256)
 endforeach()
 install(FILES ${MIRAVEL_DEPLOY}/icons/miravel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT client)
-install(FILES ${MIRAVEL_DEPLOY}/example.miravel.Miravel.metainfo.xml
+install(FILES ${MIRAVEL_DEPLOY}/org.miravel.Miravel.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT client)
 install(FILES ${MIRAVEL_PACKAGE_FILES}/miravel.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT client)
@@ -96,7 +111,12 @@ this machine or elsewhere on the network.")
 
 set(CPACK_DEBIAN_SERVICE_PACKAGE_NAME miravel-poemd)
 set(CPACK_DEBIAN_SERVICE_PACKAGE_SECTION net)
-set(CPACK_DEBIAN_SERVICE_PACKAGE_RECOMMENDS "miravel-poemd-data (= ${PROJECT_VERSION})")
+set(CPACK_DEBIAN_SERVICE_PACKAGE_DEPENDS
+    "miravel-poemd-data (= ${PROJECT_VERSION}) | miravel-poemd-index-${MIRAVEL_INDEX_FORMAT}")
+# Enable, start, restart on upgrade and stop the unit as dh_installsystemd
+# would (deploy/debian/miravel-poemd).
+set(CPACK_DEBIAN_SERVICE_PACKAGE_CONTROL_EXTRA
+    "${MIRAVEL_DEPLOY}/debian/miravel-poemd/postinst;${MIRAVEL_DEPLOY}/debian/miravel-poemd/prerm;${MIRAVEL_DEPLOY}/debian/miravel-poemd/postrm")
 set(CPACK_DEBIAN_SERVICE_DESCRIPTION "Miravel poem service: acrostic poems over HTTP
 miravel-poemd composes Chinese acrostic poems from an index of classical
 verse, for the Miravel desktop client and for browsers. Each poem is
@@ -110,6 +130,7 @@ set(CPACK_DEBIAN_DATA_PACKAGE_NAME miravel-poemd-data)
 set(CPACK_DEBIAN_DATA_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_DATA_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_DATA_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_DEBIAN_DATA_PACKAGE_PROVIDES "miravel-poemd-index-${MIRAVEL_INDEX_FORMAT}")
 # CPack puts one blank before each line of an extended description: the
 # texts below have none of their own.
 set(CPACK_DEBIAN_DATA_DESCRIPTION "index of classical Chinese verse for the Miravel poem service
@@ -120,3 +141,9 @@ between consecutive lines. Built when the package was built; installing
 it downloads nothing.")
 
 include(CPack)
+
+# The service package's maintainer scripts, with stand-ins for systemd.
+add_test(NAME PackagingTest.MaintainerScriptsManageTheService
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/maintainer-scripts-test.sh)
+set_tests_properties(PackagingTest.MaintainerScriptsManageTheService PROPERTIES
+                     SKIP_RETURN_CODE 77 TIMEOUT 30)

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The Debian packages as a user gets them: builds the index (scripts/corpus.sh)
 # and the three packages (cpack), checks them with lintian (no error, no
-# warning), the metainfo with appstreamcli and the unit with systemd-analyze
-# (verify, and a security exposure of at most 2.0), installs them into a
-# throwaway root with dpkg --root, starts the installed service on a
-# loopback port and has the installed client compose a poem from it under
-# Xvfb.
+# warning, no hardening tag), the service's maintainer scripts are in its
+# control archive, the metainfo with appstreamcli and the unit with
+# systemd-analyze (verify, and a security exposure of at most 2.0), installs
+# them into a throwaway root with dpkg --root (the maintainer scripts run
+# there as in a chroot: the unit is enabled, nothing is started), starts the
+# installed service on a loopback port and has the installed client compose
+# a poem from it under Xvfb; then purges the service and finds its unit's
+# enablement gone.
 # Usage: scripts/package-test.sh   (from a built tree: scripts/build.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,7 +18,19 @@ rm -f build/*.deb
 (cd build && cpack -G DEB >/dev/null)
 ls build/*.deb
 echo "== lintian"
-lintian --fail-on error,warning build/*.deb
+lintian --fail-on error,warning --display-info build/*.deb | tee build/lintian.txt
+if grep -E "hardening-" build/lintian.txt; then
+  echo "package-test: a binary lacks Debian's hardening"
+  exit 1
+fi
+echo "== the service's maintainer scripts"
+control=$(dpkg-deb --ctrl-tarfile build/miravel-poemd_*.deb | tar -t | sort | tr '\n' ' ')
+echo "$control"
+for script in postinst prerm postrm; do
+  [[ " $control " == *" ./$script "* ]] || { echo "package-test: no $script"; exit 1; }
+done
+dpkg-deb --field build/miravel-poemd_*.deb Depends
+dpkg-deb --field build/miravel-poemd-data_*.deb Provides
 
 root=$(mktemp -d)
 pids=()
@@ -23,8 +38,13 @@ trap 'kill -INT "${pids[@]}" 2>/dev/null || true; rm -rf "$root"' EXIT
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status"
 # The libraries come from this machine; only the packages go into the root.
-dpkg --root="$root" --force-depends --force-not-root -i build/*.deb >/dev/null
+# The maintainer scripts run with this machine's tools and DPKG_ROOT set, as
+# when an image is built.
+dpkg --root="$root" --force-depends --force-script-chrootless -i build/*.deb >/dev/null
 dpkg --root="$root" -l | grep -E '^ii +miravel'
+wants="$root/etc/systemd/system/multi-user.target.wants/miravel-poemd.service"
+[[ -L "$wants" ]] || { echo "package-test: the unit was not enabled"; exit 1; }
+echo "enabled: $(readlink "$wants")"
 
 echo "== metainfo"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
@@ -42,7 +62,7 @@ echo "== the installed service and client"
 "$root/usr/bin/miravel-poemd" --version
 "$root/usr/bin/miravel" --version
 port=$((20000 + RANDOM % 20000))
-"$root/usr/bin/miravel-poemd" --index "$root/var/lib/miravel-poemd/poems.idx" \
+"$root/usr/bin/miravel-poemd" --index "$root/usr/share/miravel-poemd/poems.idx" \
   --listen "127.0.0.1:$port" 2>"$root/poemd.log" &
 pids+=($!)
 scripts/wait-for-port.sh "$port" $!
@@ -71,3 +91,7 @@ scripts="$PWD/scripts" xvfb-run -a -s "-screen 0 640x400x24" bash -c '
   [[ "$heads" == "春风花月" ]]
 ' package-test "$root" "$port"
 echo "package-test: the installed client got its poem from the installed service"
+kill -INT "${pids[@]}"
+dpkg --root="$root" --force-depends --force-script-chrootless --purge miravel-poemd >/dev/null
+[[ ! -e "$wants" && ! -L "$wants" ]] || { echo "package-test: purge left the unit enabled"; exit 1; }
+echo "package-test: purged, and the unit's enablement is gone"

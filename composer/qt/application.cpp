@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "composer/qt/after_first_paint.h"
+#include "composer/qt/command_line.h"
 #include "composer/qt/main_window.h"
 #include "composer/service_address.h"
 #include "miravel/version.h"
@@ -22,10 +22,12 @@
 namespace miravel {
 namespace {
 
-// Whether Qt will find a display: a platform named outright, a Wayland
+// Whether Qt will find a display: a platform named outright (here or by
+// -platform), a Wayland
 // display, or an X display whose local socket exists (a remote one is
 // trusted). Without one Qt would abort; the program says so instead.
-bool HasDisplay() {
+bool HasDisplay(bool platform_named) {
+  if (platform_named) return true;
   if (const char* platform = std::getenv("QT_QPA_PLATFORM"); platform && *platform) return true;
   if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) return true;
   const char* display = std::getenv("DISPLAY");
@@ -39,25 +41,10 @@ bool HasDisplay() {
 }  // namespace
 
 int RunApplication(int argc, char* argv[], RunMode mode) {
-  CLI::App cli(
-      "Miravel composes Chinese acrostic poems (藏头诗): type the characters to hide, choose the "
-      "form, where they sit and the rhyme, and press 开始作诗.",
-      "miravel");
-  std::optional<std::string> service;
-  bool echo_status = false;
-  cli.add_option("--service", service,
-                 std::string("URL of the poem service, or its host[:port] (default: $") +
-                     kServiceUrlVariable + ", else " + DefaultServiceUrl() + ")");
-  cli.add_flag("--echo-status", echo_status,
-               "also write every status bar message to standard error");
-  cli.set_version_flag("--version", std::string("miravel ") + MIRAVEL_VERSION_TEXT);
-  cli.allow_extras();  // Qt's own options (-platform, -style, ...) go on to Qt
-  try {
-    cli.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return cli.exit(e);
-  }
-  if (!HasDisplay()) {
+  ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+  if (!parsed.command_line) return parsed.exit_status;
+  CommandLine& line = *parsed.command_line;
+  if (!HasDisplay(line.platform_named)) {
     const char* display = std::getenv("DISPLAY");
     const std::string why = display != nullptr && *display != '\0'
                                 ? std::string("no X server answers on DISPLAY ") + display
@@ -68,8 +55,7 @@ int RunApplication(int argc, char* argv[], RunMode mode) {
                  why.c_str());
     return 1;
   }
-  std::vector<std::string> qt_arguments = {argv[0]};
-  for (const std::string& extra : cli.remaining()) qt_arguments.push_back(extra);
+  std::vector<std::string>& qt_arguments = line.qt_arguments;
   std::vector<char*> qt_argv;
   for (std::string& argument : qt_arguments) qt_argv.push_back(argument.data());
   qt_argv.push_back(nullptr);
@@ -79,8 +65,11 @@ int RunApplication(int argc, char* argv[], RunMode mode) {
     QApplication app(qt_argc, qt_argv.data());
     QApplication::setApplicationName(QStringLiteral(MIRAVEL_PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(MIRAVEL_VERSION_TEXT));
-    MainWindow window(ResolveServiceUrl(service, std::getenv(kServiceUrlVariable)));
-    window.toolkit().EchoStatus(echo_status);
+    // The desktop entry's id (and the AppStream id): Wayland's app_id, by
+    // which the desktop finds the window's entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.miravel.Miravel"));
+    MainWindow window(ResolveServiceUrl(line.service, std::getenv(kServiceUrlVariable)));
+    window.toolkit().EchoStatus(line.echo_status);
     // Once the window is painted: libcurl loads on a thread of its own, and
     // the icon is set (reading it loads the toolkit's image plugins). Either
     // before would hold up the window; both are done long before a click.

@@ -9,9 +9,9 @@ enum class RunMode {
   kExitWhenShown,  // exit at once after the window's first paint (start-up timing)
 };
 
-// Reads the command line first (--help, --version, --service, --echo-status;
-// the rest goes to Qt), so that those answer without a display. Returns the
-// program's exit code: 0, or 1 without a display, or 2 for a bad option.
+// Reads the command line first (command_line.h), so that --help, --version
+// and bad options answer without a display. Returns the program's exit
+// code: 0, or 1 without a display, or 2 for a bad option.
 int RunApplication(int argc, char* argv[], RunMode mode = RunMode::kInteractive);
 
 }  // namespace miravel

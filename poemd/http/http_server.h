@@ -88,10 +88,13 @@ class HttpServer {
   void Stop();
   // Stops the server gently, blocking until it has: every reply from now
   // says "Connection: close"; new connections are still taken for `settle`
-  // (while balancers in front notice); then the listening socket closes,
-  // connections waiting idle for a request are closed, requests under way
-  // are answered, and the server stops when the last connection has gone or
-  // `deadline` (from the call) has passed. Returns early on Stop().
+  // (while balancers in front notice); then no new handshake may begin,
+  // what the kernel has queued is accepted and the listening socket closes
+  // (so that no connection a client has made is reset); connections that
+  // have waited a second for a request without a byte of one are closed,
+  // requests under way are answered, and the server stops when the last
+  // connection has gone or `deadline` (from the call) has passed. Returns
+  // early on Stop().
   void Drain(std::chrono::milliseconds settle, std::chrono::milliseconds deadline);
   bool Draining() const;
   // Connections open now (for tests and the log).

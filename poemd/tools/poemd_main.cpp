@@ -23,7 +23,7 @@ using namespace miravel;
 using namespace miravel::poemd;
 
 struct Options {
-  std::string index_path = "/var/lib/miravel-poemd/poems.idx";
+  std::string index_path = "/usr/share/miravel-poemd/poems.idx";
   std::string listen = "127.0.0.1:80";
   int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   ServiceOptions service;
