@@ -147,3 +147,9 @@ add_test(NAME PackagingTest.MaintainerScriptsManageTheService
          COMMAND ${PROJECT_SOURCE_DIR}/scripts/maintainer-scripts-test.sh)
 set_tests_properties(PackagingTest.MaintainerScriptsManageTheService PROPERTIES
                      SKIP_RETURN_CODE 77 TIMEOUT 30)
+
+# The Kubernetes manifests against the Kubernetes schemas.
+add_test(NAME DeployTest.ManifestsAreValidAndFitTheDrain
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/manifests-test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(DeployTest.ManifestsAreValidAndFitTheDrain PROPERTIES
+                     SKIP_RETURN_CODE 77 TIMEOUT 120)

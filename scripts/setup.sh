@@ -19,6 +19,11 @@ packages=(
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(chromium nginx-light wrk dpkg-dev lintian appstream systemd)
 fi
+# The container test: podman with runc (and catatonit for a pod's infra
+# container), and mmdebstrap for the Debian base image.
+if [[ "${1:-}" == "--containers" ]]; then
+  packages=(podman runc catatonit mmdebstrap curl python3 bc)
+fi
 # The corpus comes from npm: Node.js and npm, unless some other install
 # already provides the commands.
 if ! command -v node >/dev/null 2>&1; then packages+=(nodejs); fi
