@@ -111,8 +111,9 @@ this machine or elsewhere on the network.")
 
 set(CPACK_DEBIAN_SERVICE_PACKAGE_NAME miravel-poemd)
 set(CPACK_DEBIAN_SERVICE_PACKAGE_SECTION net)
+# The poem's picture is set in Noto Serif CJK SC (fonts-noto-cjk).
 set(CPACK_DEBIAN_SERVICE_PACKAGE_DEPENDS
-    "miravel-poemd-data (= ${PROJECT_VERSION}) | miravel-poemd-index-${MIRAVEL_INDEX_FORMAT}")
+    "miravel-poemd-data (= ${PROJECT_VERSION}) | miravel-poemd-index-${MIRAVEL_INDEX_FORMAT}, fonts-noto-cjk")
 # Enable, start, restart on upgrade and stop the unit as dh_installsystemd
 # would (deploy/debian/miravel-poemd).
 set(CPACK_DEBIAN_SERVICE_PACKAGE_CONTROL_EXTRA

@@ -14,9 +14,10 @@ if [[ ! -x /usr/bin/chromium ]] || ! command -v npm >/dev/null; then
 fi
 work="$build/browser-test"
 mkdir -p "$work"
-if [[ ! -d "$work/node_modules/playwright-core" ]] &&
-   ! npm install --prefix "$work" --no-audit --no-fund --loglevel=error playwright-core@1.57 >/dev/null; then
-  echo "browser-test: playwright-core could not be installed from npm; skipped"
+if [[ ! -d "$work/node_modules/playwright-core" || ! -d "$work/node_modules/axe-core" ]] &&
+   ! npm install --prefix "$work" --no-audit --no-fund --loglevel=error playwright-core@1.57 \
+       axe-core@4.10 >/dev/null; then
+  echo "browser-test: playwright-core or axe-core could not be installed from npm; skipped"
   exit 77
 fi
 index="${2:-$work/test.idx}"

@@ -22,13 +22,14 @@ poemd/verse:       common
 poemd/index:       common poemd/verse
 poemd/compose:     common text poemd/verse poemd/index
 poemd/http:        common
-poemd/serve:       common text poemd/verse poemd/index poemd/compose poemd/http
+poemd/picture:     common text
+poemd/serve:       common text poemd/verse poemd/index poemd/compose poemd/http poemd/picture
 poemd/build:       common text poemd/verse poemd/index
 poemd/measure:     common text poemd/verse poemd/index poemd/compose
 poemd/testing:     common text poemd/verse poemd/index poemd/compose poemd/build
-poemd/tools:       common text poemd/verse poemd/index poemd/compose poemd/http poemd/serve poemd/build poemd/measure
+poemd/tools:       common text poemd/verse poemd/index poemd/compose poemd/http poemd/picture poemd/serve poemd/build poemd/measure
 client-tests:      common text web web/testing composer composer/testing composer/qt
-service-tests:     common text poemd/verse poemd/index poemd/compose poemd/http poemd/serve poemd/build poemd/measure poemd/testing
+service-tests:     common text poemd/verse poemd/index poemd/compose poemd/http poemd/picture poemd/serve poemd/build poemd/measure poemd/testing
 '
 
 git ls-files '*.h' '*.cpp' | xargs grep -Hn '^#include "' | awk -v rules="$rules" '

@@ -193,6 +193,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     request.method = std::string(message.method_string());
     request.target = std::string(message.target());
     request.body = std::move(message.body());
+    request.host = std::string(message[http::field::host]);
     const bool head = request.method == "HEAD";
     if (head) request.method = "GET";
     HttpReply reply;

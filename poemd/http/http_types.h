@@ -12,6 +12,7 @@ struct HttpRequest {
   std::string method;  // "GET", "POST", ...
   std::string target;  // the path with its query, as sent
   std::string body;
+  std::string host;  // the Host header, as sent; may be empty
 
   std::string_view Path() const;
   std::string_view Query() const;  // after "?", or ""

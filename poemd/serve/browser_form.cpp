@@ -74,6 +74,7 @@ BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book)
   const auto fields = DecodeFormBody(query);
   if (!fields.ok()) {
     request.order = Status::InvalidArgument("这个地址不完整，请重新填写。");
+    request.invalid = FormField::kNone;
     return request;
   }
   BrowserForm& form = request.form;
@@ -91,6 +92,9 @@ BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book)
   if (const std::optional<uint64_t> swap = Number(Field(*fields, "swap"))) {
     request.swap = static_cast<size_t>(*swap);
   }
+  if (const std::optional<uint64_t> page = Number(Field(*fields, "page")); page && *page > 0) {
+    request.page = static_cast<size_t>(std::min<uint64_t>(*page - 1, SIZE_MAX));
+  }
 
   StatusOr<std::vector<HiddenCharacter>> hidden = HiddenCharacters(form.xing);
   if (!hidden.ok()) {
@@ -104,14 +108,17 @@ BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book)
   if (theme.size() > kMaxThemeCharacters) {
     request.order =
         Status::InvalidArgument("主题最多 " + std::to_string(kMaxThemeCharacters) + " 个字。");
+    request.invalid = FormField::kTheme;
     return request;
   }
   request.order = MakeOrder({std::move(*hidden), form.gender, form.num, form.limit,
                              std::move(theme), *RhymeBookFromKey(form.book)});
   if (!request.order.ok()) {
     request.order = Status::InvalidArgument("这个地址不完整，请重新填写。");
+    request.invalid = FormField::kNone;
     return request;
   }
+  request.invalid = FormField::kNone;
   if (request.lines.size() != request.order->characters.size()) request.lines.clear();
   return request;
 }
@@ -123,18 +130,15 @@ std::string FormAddress(const BrowserForm& form) {
   return address;
 }
 
-std::string PoemAddress(const BrowserForm& form, uint64_t seed, const Poem& poem) {
-  std::string address = "/poem" + FormAddress(form).substr(1) + "&seed=" + std::to_string(seed);
-  if (!poem.lines.empty() && std::all_of(poem.lines.begin(), poem.lines.end(),
-                                         [](const ComposedLine& l) { return l.has_source; })) {
-    address += "&lines=";
-    for (size_t i = 0; i < poem.lines.size(); ++i) {
-      if (i > 0) address += '.';
-      if (poem.lines[i].made) address += 'm';
-      address += std::to_string(poem.lines[i].corpus_line);
-    }
+std::string PoemLines(const Poem& poem) {
+  std::string lines;
+  for (size_t i = 0; i < poem.lines.size(); ++i) {
+    if (!poem.lines[i].has_source) return {};
+    if (i > 0) lines += '.';
+    if (poem.lines[i].made) lines += 'm';
+    lines += std::to_string(poem.lines[i].corpus_line);
   }
-  return address;
+  return lines;
 }
 
 }  // namespace miravel::poemd

@@ -2,7 +2,7 @@
 // kindly. The desktop client's POST and its plain 400s are not touched by it.
 //
 // GET /poem?xing=春风&gender=5&num=cangtou&limit=100&book=both&theme=春
-//           [&seed=N][&lines=12.m34.7.9][&swap=2]
+//           [&seed=N][&lines=12.m34.7.9][&swap=2][&page=2]
 // xing holds the characters to hide: Chinese characters that GBK holds, at
 // most kMaxHiddenCharacters; anything else is refused with a message in
 // Chinese naming the characters. num also takes dizeng and dijian (diagonal
@@ -33,21 +33,26 @@ struct BrowserForm {
   std::string theme;
 };
 
+enum class FormField { kNone, kHidden, kTheme };
+
 struct BrowserRequest {
   BrowserForm form;
+  FormField invalid = FormField::kHidden;  // what `order`'s error is about
   // The order when the form is sound, else InvalidArgument saying why in
   // Chinese (UTF-8), to show above the form.
   StatusOr<PoemOrder> order{Status::InvalidArgument("请输入要藏的字。")};
   std::optional<uint64_t> seed;
   std::vector<std::optional<KeptLine>> lines;  // empty when not given
   std::optional<size_t> swap;
+  size_t page = 0;  // of the poem's picture, from 0 ("page" counts from 1)
 };
 
 // `default_book` serves when the query names no book it knows.
 BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book);
 
-// The address that brings back exactly this poem.
-std::string PoemAddress(const BrowserForm& form, uint64_t seed, const Poem& poem);
+// The value of `lines` that names exactly this poem's lines ("12.m34.7"):
+// empty when a line has no source to name.
+std::string PoemLines(const Poem& poem);
 // The address of the form, filled in as `form`.
 std::string FormAddress(const BrowserForm& form);
 

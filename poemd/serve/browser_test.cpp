@@ -60,8 +60,10 @@ class BrowserTest : public ::testing::Test {
 TEST_F(BrowserTest, ANewPoemSettlesAtAnAddressThatBringsItBack) {
   const auto [address, page] =
       Follow("/poem?xing=%E6%98%A5%E9%A3%8E&gender=5&num=cangtou&limit=100");
-  EXPECT_NE(address.find("&seed="), std::string::npos);
-  EXPECT_NE(address.find("&lines="), std::string::npos);
+  // Short: the hidden characters, the form and the seed, nothing else.
+  EXPECT_TRUE(std::regex_match(address, std::regex("/" + PercentEncode("春风") + "/" +
+                                                   PercentEncode("五言藏头") + "/[0-9a-z]{1,7}")))
+      << address;
   ASSERT_EQ(page.status, 200);
   EXPECT_EQ(page.content_type, "text/html; charset=utf-8");
   const std::vector<std::string> lines = Lines(page.body);
@@ -76,9 +78,9 @@ TEST_F(BrowserTest, ANewPoemSettlesAtAnAddressThatBringsItBack) {
 TEST_F(BrowserTest, AnAddressNamingLinesThatCannotStandSettlesAtThePoemGiven) {
   const auto [address, page] =
       Follow("/poem?xing=%E6%98%A5%E9%A3%8E&gender=5&num=cangtou&limit=100");
-  const std::string seeded = address.substr(0, address.find("&lines="));
+  const std::string seeded = address;
   for (const std::string forged :
-       {"&lines=0.x", "&lines=99999999999.1", "&lines=1", "&lines=1.1.1", "&lines=m0.m0"}) {
+       {"?lines=0.x", "?lines=99999999999.1", "?lines=1", "?lines=1.1.1", "?lines=m0.m0"}) {
     const auto [settled, again] = Follow(seeded + forged);
     EXPECT_NE(settled, seeded + forged);
     EXPECT_EQ(again.status, 200) << forged;
@@ -92,7 +94,7 @@ TEST_F(BrowserTest, ASwapChangesExactlyOneLine) {
       Follow("/poem?xing=%E6%98%A5%E9%A3%8E%E8%8A%B1%E6%9C%88&gender=5&num=cangtou&limit=100");
   const std::vector<std::string> before = Lines(page.body);
   ASSERT_EQ(before.size(), 4u);
-  const auto [swapped_address, swapped] = Follow(address + "&swap=2");
+  const auto [swapped_address, swapped] = Follow(address + "?swap=2");
   const std::vector<std::string> after = Lines(swapped.body);
   ASSERT_EQ(after.size(), 4u);
   EXPECT_EQ(after[0], before[0]);
@@ -183,14 +185,20 @@ TEST_F(BrowserTest, ThePoemPageNamesItsSourcesAndExplainsMadeLines) {
   EXPECT_NE(page.body.find("id=\"made\""), std::string::npos);
   EXPECT_NE(page.body.find("声调相合"), std::string::npos);
   EXPECT_EQ(page.body.find("<script src"), std::string::npos);  // nothing from elsewhere
-  EXPECT_EQ(page.body.find("http://"), std::string::npos);
-  EXPECT_EQ(page.body.find("https://"), std::string::npos);
+  // Absolute addresses only of the poem itself (it is asked for without a
+  // Host, so at localhost), none elsewhere.
+  const std::regex absolute("https?://([^/\"]*)");
+  for (auto it = std::sregex_iterator(page.body.begin(), page.body.end(), absolute);
+       it != std::sregex_iterator(); ++it) {
+    EXPECT_EQ((*it)[1].str(), "localhost") << (*it)[0];
+  }
 }
 
 TEST_F(BrowserTest, ThePageNamesTheKindTheBookAndTheRhymeAndShowsTheMetre) {
   const auto [address, page] =
       Follow("/poem?xing=" + PercentEncode("春风") + "&gender=5&num=cangzhong&book=pingshui");
-  EXPECT_NE(address.find("book=pingshui"), std::string::npos);
+  EXPECT_NE(address.find("/" + PercentEncode("五言藏中平水韵") + "/"), std::string::npos)
+      << address;
   EXPECT_NE(page.body.find("<title>藏中诗 · 春风"), std::string::npos);
   EXPECT_NE(page.body.find("<p class=\"rhyme\">平水韵"), std::string::npos);
   EXPECT_NE(page.body.find("<summary>格律</summary>"), std::string::npos);
@@ -206,6 +214,196 @@ TEST_F(BrowserTest, ThePageNamesTheKindTheBookAndTheRhymeAndShowsTheMetre) {
   const PoemService modern(Corpus(), {.seed = 5, .book = RhymeBook::kXinyun});
   const HttpReply form = modern.Handle(Get("/?book=guangyun"));
   EXPECT_NE(form.body.find("value=\"xinyun\" checked"), std::string::npos);
+}
+
+// What a page says in one of its <meta> tags.
+std::string MetaContent(const std::string& page, const std::string& name) {
+  std::smatch m;
+  const std::regex meta("<meta (?:property|name)=\"" + name + "\" content=\"([^\"]*)\">");
+  return std::regex_search(page, m, meta) ? m[1].str() : "";
+}
+
+// The path and query of an absolute address on this service.
+std::string Target(const std::string& absolute, const std::string& base) {
+  EXPECT_TRUE(absolute.starts_with(base)) << absolute;
+  return absolute.substr(base.size());
+}
+
+// The large characters of an SVG picture, column by column from the right.
+std::vector<std::string> PictureLines(const std::string& svg) {
+  std::map<double, std::map<double, std::string>, std::greater<>> columns;
+  const std::regex text(
+      "<text x=\"([0-9.]+)\" y=\"([0-9.]+)\" font-size=\"60.0\"[^>]*>([^<]+)</text>");
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator();
+       ++it) {
+    columns[std::stod((*it)[1])][std::stod((*it)[2])] = (*it)[3];
+  }
+  std::vector<std::string> lines;
+  for (const auto& [x, column] : columns) {
+    std::string line;
+    for (const auto& [y, c] : column) line += c;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST_F(BrowserTest, ASharedLinkIsAbsoluteAndPreviewsThePoemAndItsPicture) {
+  HttpRequest asked = Get("/poem?xing=" + PercentEncode("春风花月") + "&gender=5&num=cangtou");
+  asked.host = "poems.example:8080";
+  const std::string address = Header(service_.Handle(asked), "Location");
+  asked.target = address;
+  const HttpReply page = service_.Handle(asked);
+  ASSERT_EQ(page.status, 200);
+  const std::string base = "http://poems.example:8080";
+  const std::string own = base + address;
+  EXPECT_NE(page.body.find("<a id=\"share\" href=\"" + own + "\">"), std::string::npos);
+  // Shown as people read it: the characters themselves.
+  EXPECT_NE(page.body.find(">" + base + "/春风花月/五言藏头/"), std::string::npos);
+  EXPECT_NE(page.body.find("id=\"copy-link\""), std::string::npos);
+  EXPECT_EQ(MetaContent(page.body, "og:url"), own);
+  EXPECT_EQ(MetaContent(page.body, "og:title"), "藏头诗 · 春风花月");
+  EXPECT_EQ(MetaContent(page.body, "twitter:card"), "summary_large_image");
+  const std::vector<std::string> lines = Lines(page.body);
+  EXPECT_EQ(MetaContent(page.body, "og:description"),
+            lines[0] + "，" + lines[1] + "。" + lines[2] + "，" + lines[3] + "。");
+
+  // The preview's picture is served there, a PNG of the size the page says.
+  const std::string image = MetaContent(page.body, "og:image");
+  EXPECT_EQ(MetaContent(page.body, "twitter:image"), image);
+  const HttpReply png = service_.Handle(Get(Target(image, base)));
+  ASSERT_EQ(png.status, 200);
+  EXPECT_EQ(png.content_type, "image/png");
+  ASSERT_GT(png.body.size(), 24u);
+  EXPECT_EQ(png.body.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  const auto big_endian = [&](size_t at) {
+    return (static_cast<unsigned char>(png.body[at]) << 24) |
+           (static_cast<unsigned char>(png.body[at + 1]) << 16) |
+           (static_cast<unsigned char>(png.body[at + 2]) << 8) |
+           static_cast<unsigned char>(png.body[at + 3]);
+  };
+  EXPECT_EQ(std::to_string(big_endian(16)), MetaContent(page.body, "og:image:width"));
+  EXPECT_EQ(std::to_string(big_endian(20)), MetaContent(page.body, "og:image:height"));
+
+  // The picture says what the page says.
+  const std::string svg_address = image.substr(0, image.size() - 4) + ".svg";
+  EXPECT_NE(page.body.find("href=\"" + svg_address + "\""), std::string::npos);
+  const HttpReply svg = service_.Handle(Get(Target(svg_address, base)));
+  ASSERT_EQ(svg.status, 200);
+  EXPECT_EQ(svg.content_type, "image/svg+xml; charset=utf-8");
+  EXPECT_EQ(PictureLines(svg.body), lines);
+}
+
+TEST_F(BrowserTest, ASwappedPoemKeepsItsLinesInItsLinkAndItsPicture) {
+  const auto [address, page] = Follow("/poem?xing=" + PercentEncode("春风花月") + "&gender=5");
+  const auto [swapped_address, swapped] = Follow(address + "?swap=2");
+  ASSERT_NE(swapped_address.find("?lines="), std::string::npos) << swapped_address;
+  ASSERT_EQ(swapped.status, 200) << swapped_address << " -> " << Header(swapped, "Location");
+  const std::string image = MetaContent(swapped.body, "og:image");
+  ASSERT_NE(image.find(".png?lines="), std::string::npos) << image;
+  const std::string svg =
+      image.substr(0, image.find(".png")) + ".svg" + image.substr(image.find('?'));
+  EXPECT_EQ(PictureLines(service_.Handle(Get(Target(svg, "http://localhost"))).body),
+            Lines(swapped.body));
+}
+
+TEST_F(BrowserTest, ALongPoemsPictureTakesPages) {
+  std::string hidden;
+  for (int i = 0; i < 5; ++i) hidden += "春风花月";
+  const auto [address, page] = Follow("/poem?xing=" + PercentEncode(hidden) + "&gender=5");
+  ASSERT_EQ(Lines(page.body).size(), 20u);
+  EXPECT_NE(page.body.find("id=\"picture-2\""), std::string::npos);
+  EXPECT_EQ(page.body.find("id=\"picture-3\""), std::string::npos);
+  const std::string picture = address + ".svg";
+  std::vector<std::string> drawn = PictureLines(service_.Handle(Get(picture)).body);
+  const std::vector<std::string> second =
+      PictureLines(service_.Handle(Get(picture + "?page=2")).body);
+  // Two blocks share a column's place: sixteen lines on the first page as
+  // eight columns of two lines each.
+  ASSERT_EQ(drawn.size(), 8u);
+  EXPECT_EQ(second.size(), 4u);
+  EXPECT_EQ(service_.Handle(Get(picture + "?page=3")).status, 404);
+  EXPECT_EQ(drawn[0], Lines(page.body)[0] + Lines(page.body)[8]);
+  EXPECT_EQ(second[0], Lines(page.body)[16]);
+}
+
+TEST_F(BrowserTest, AMadeLineIsMarkedInThePicture) {
+  const auto [address, page] = Follow("/poem?xing=" + PercentEncode("春龘") + "&gender=5");
+  const HttpReply svg = service_.Handle(Get(address + ".svg"));
+  EXPECT_NE(svg.body.find("fill=\"#b22222\">改</text>"), std::string::npos);
+  EXPECT_NE(svg.body.find("fill=\"#b22222\">龘</text>"), std::string::npos);
+}
+
+TEST_F(BrowserTest, AHostHeaderThatIsNoHostNeverReachesThePage) {
+  const auto [address, page] = Follow("/poem?xing=" + PercentEncode("春风") + "&gender=5");
+  HttpRequest asked = Get(address);
+  asked.host = "x\"><script>alert(1)</script>";
+  const std::string body = service_.Handle(asked).body;
+  EXPECT_EQ(body.find("alert(1)"), std::string::npos);
+  EXPECT_NE(body.find("href=\"http://localhost/"), std::string::npos);
+  // An operator's own address wins over the Host.
+  const PoemService public_service(Corpus(),
+                                   {.seed = 5, .public_url = "https://poems.example.org"});
+  asked.host = "127.0.0.1:8080";
+  EXPECT_EQ(MetaContent(public_service.Handle(asked).body, "og:url"),
+            "https://poems.example.org" + address);
+}
+
+TEST_F(BrowserTest, MistakesAndMissingPagesAreSaidInChineseOnPagesWithAHeading) {
+  // An empty box: the form's own message, tied to the box.
+  const HttpReply empty = service_.Handle(Get("/poem?xing=&gender=5&num=cangtou"));
+  EXPECT_EQ(empty.status, 400);
+  EXPECT_NE(empty.body.find("请输入要藏的字"), std::string::npos);
+  EXPECT_NE(empty.body.find(
+                "id=\"xing\" name=\"xing\" value=\"\" placeholder=\"例如：春风花月\" "
+                "autocomplete=\"off\" aria-invalid=\"true\" aria-describedby=\"error xing-hint\""),
+            std::string::npos)
+      << empty.body;
+  EXPECT_EQ(empty.body.find(" required"), std::string::npos);
+  // A theme too long marks the theme, not the characters.
+  std::string long_theme;
+  for (size_t i = 0; i <= kMaxThemeCharacters; ++i) long_theme += "春";
+  const HttpReply theme = service_.Handle(
+      Get("/poem?xing=" + PercentEncode("春") + "&theme=" + PercentEncode(long_theme)));
+  ASSERT_EQ(theme.status, 400);
+  EXPECT_NE(theme.body.find("aria-invalid=\"true\" aria-describedby=\"error theme-hint\""),
+            std::string::npos);
+  EXPECT_EQ(theme.body.find("aria-describedby=\"error xing-hint\""), std::string::npos);
+  EXPECT_NE(service_.Handle(Get("/")).body.find("<h1"), std::string::npos);
+  for (const std::string path : {"/nothing", "/favicon.png", "/春风/五言/k3", "/poem/x"}) {
+    const HttpReply lost = service_.Handle(Get(path));
+    EXPECT_EQ(lost.status, 404) << path;
+    EXPECT_EQ(lost.content_type, "text/html; charset=utf-8") << path;
+    EXPECT_NE(lost.body.find("<h1 class=\"heading\">找不到这一页</h1>"), std::string::npos) << path;
+    EXPECT_NE(lost.body.find("<html lang=\"zh-CN\">"), std::string::npos) << path;
+  }
+  HttpRequest put = Get("/");
+  put.method = "PUT";
+  const HttpReply wrong = service_.Handle(put);
+  EXPECT_EQ(wrong.status, 405);
+  EXPECT_EQ(Header(wrong, "Allow"), "GET, HEAD");
+  EXPECT_NE(wrong.body.find("<h1"), std::string::npos);
+}
+
+TEST_F(BrowserTest, TheFaviconIsTheProjectsIconInAnIco) {
+  const HttpReply icon = service_.Handle(Get("/favicon.ico"));
+  ASSERT_EQ(icon.status, 200);
+  EXPECT_EQ(icon.content_type, "image/x-icon");
+  const std::string& ico = icon.body;
+  ASSERT_GE(ico.size(), 38u);
+  const auto word = [&](size_t at) {
+    return static_cast<unsigned char>(ico[at]) | (static_cast<unsigned char>(ico[at + 1]) << 8);
+  };
+  EXPECT_EQ(word(0), 0);
+  EXPECT_EQ(word(2), 1);  // an icon
+  ASSERT_EQ(word(4), 2);  // two drawings
+  for (size_t entry = 0; entry < 2; ++entry) {
+    const size_t at = 6 + 16 * entry;
+    EXPECT_EQ(static_cast<unsigned char>(ico[at]), entry == 0 ? 16 : 32);
+    const size_t size = word(at + 8) | (word(at + 10) << 16);
+    const size_t offset = word(at + 12) | (word(at + 14) << 16);
+    ASSERT_LE(offset + size, ico.size());
+    EXPECT_EQ(ico.substr(offset, 8), "\x89PNG\r\n\x1a\n");
+  }
 }
 
 }  // namespace

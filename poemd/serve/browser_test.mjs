@@ -1,9 +1,15 @@
 // A browser user of miravel-poemd, in headless Chromium at a desktop's and
 // a phone's size: the form, a poem, a swap of one line, the poem's address
 // opened anew, diagonal hiding, and each kind of bad input; then the same
-// without scripts. Screenshots of the form, a poem and an error at each size
-// go to OUT_DIR. Usage: node browser_test.mjs URL OUT_DIR
+// without scripts; then, light and dark, the form, a poem, its picture and
+// the poem printed, the link copied, a missing page, and axe-core on the
+// form, the poem and the error pages. Screenshots go to OUT_DIR.
+// Usage: node browser_test.mjs URL OUT_DIR
+import { readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { chromium } from 'playwright-core';
+
+const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 const [base, out] = process.argv.slice(2);
 const sizes = { desktop: { width: 1280, height: 900 }, phone: { width: 390, height: 844 } };
@@ -79,6 +85,104 @@ try {
     await context.close();
   }
 
+  // Light and dark, at both sizes: what people look at, share and print.
+  for (const scheme of ['light', 'dark']) {
+    for (const [name, viewport] of Object.entries(sizes)) {
+      const shot = (what, page) =>
+        page.screenshot({ path: `${out}/browser-${what}-${name}-${scheme}.png`, fullPage: true });
+      const context = await browser.newContext({ viewport, colorScheme: scheme });
+      await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+      const page = await context.newPage();
+      const axe = async (what) => {
+        await page.addScriptTag({ content: axeSource });
+        const found = await page.evaluate(async () =>
+          (await window.axe.run(document)).violations.map((v) => `${v.id}: ${v.nodes.length}`));
+        check(`${name} ${scheme}: axe-core finds nothing on ${what}`, found.length === 0, found.join(', '));
+      };
+      await page.goto(base);
+      const paper = await page.evaluate(() => getComputedStyle(document.body).backgroundColor);
+      check(`${name} ${scheme}: the palette follows the system's`,
+            (scheme === 'dark') === (paper === 'rgb(27, 23, 20)'), paper);
+      check(`${name} ${scheme}: the form has a top heading`,
+            (await page.locator('h1').count()) === 1);
+      await axe('the form');
+      await shot('form', page);
+
+      // An empty box: the form's own message in Chinese, tied to the box.
+      await Promise.all([page.waitForNavigation(), page.click('button[type=submit]')]);
+      const said = await page.locator('#error').innerText().catch(() => '');
+      check(`${name} ${scheme}: an empty box is refused in Chinese on the form`,
+            said.includes('请输入要藏的字') &&
+            (await page.getAttribute('#xing', 'aria-invalid')) === 'true' &&
+            (await page.getAttribute('#xing', 'aria-describedby')).split(' ').includes('error'), said);
+      await axe('the refused form');
+
+      await page.fill('#xing', '春江花月');
+      await Promise.all([page.waitForNavigation(), page.click('button[type=submit]')]);
+      const lines = await texts(page);
+      await axe('a poem');
+      await shot('poem', page);
+
+      // The link: absolute, readable, copied with one button, bringing the poem back.
+      const link = await page.locator('#share').innerText();
+      check(`${name} ${scheme}: the link is absolute and names the characters`,
+            link.startsWith(base) && link.includes('/春江花月/'), link);
+      await page.click('#copy-link');
+      const copied = await page.evaluate(() => navigator.clipboard.readText());
+      check(`${name} ${scheme}: the button copies the link`, copied === link, copied);
+      const again = await context.newPage();
+      await again.goto(copied);
+      check(`${name} ${scheme}: the copied link brings the poem back`,
+            JSON.stringify(await texts(again)) === JSON.stringify(lines));
+      await again.close();
+      const og = await page.getAttribute('meta[property="og:image"]', 'content');
+      check(`${name} ${scheme}: the preview's picture is the one offered`,
+            og === await page.getAttribute('#picture-1', 'href'), og);
+
+      // The picture, and its text: the characters drawn are the page's lines.
+      const svg = await (await page.request.get(og.replace(/\.png/, '.svg'))).text();
+      const columns = new Map();
+      for (const m of svg.matchAll(/<text x="([0-9.]+)" y="([0-9.]+)" font-size="60.0"[^>]*>([^<]+)<\/text>/g)) {
+        const column = columns.get(+m[1]) || [];
+        column.push([+m[2], m[3]]);
+        columns.set(+m[1], column);
+      }
+      const drawn = [...columns.entries()].sort((a, b) => b[0] - a[0])
+        .map(([, column]) => column.sort((a, b) => a[0] - b[0]).map((c) => c[1]).join(''));
+      check(`${name} ${scheme}: the picture's text is the poem, right to left`,
+            JSON.stringify(drawn) === JSON.stringify(lines), drawn.join(' / '));
+      const picture = await context.newPage();
+      await picture.goto(og);
+      await shot('picture', picture);
+      await picture.close();
+
+      // Printed: the poem and its sources, nothing to press.
+      await page.emulateMedia({ media: 'print' });
+      const shown = await page.evaluate(() =>
+        ['header', '.actions', '.share', '.swap', '.metre', '#poem', '.sources'].map((s) => {
+          const e = document.querySelector(s);
+          return e && getComputedStyle(e).display !== 'none';
+        }));
+      check(`${name} ${scheme}: printing shows the poem and its sources only`,
+            JSON.stringify(shown) === JSON.stringify([false, false, false, false, false, true, true]),
+            JSON.stringify(shown));
+      await shot('print', page);
+      await page.emulateMedia({ media: 'screen' });
+
+      // A missing page: Chinese, in the pages' style, with a heading.
+      const lost = await page.goto(`${base}nothing-here`);
+      const heading = await page.locator('h1').innerText();
+      check(`${name} ${scheme}: a missing page says so in Chinese`,
+            lost.status() === 404 && heading === '找不到这一页', heading);
+      await axe('the missing page');
+      if (name === 'phone') await shot('lost', page);
+      const icon = await page.request.get(`${base}favicon.ico`);
+      check(`${name} ${scheme}: the favicon is served`,
+            icon.status() === 200 && icon.headers()['content-type'] === 'image/x-icon');
+      await context.close();
+    }
+  }
+
   // Without scripts: the swap is a plain link, and the copy button stays hidden.
   const context = await browser.newContext({ javaScriptEnabled: false });
   const page = await context.newPage();
@@ -88,7 +192,8 @@ try {
   const after = await texts(page);
   check('without scripts: the swap still works', after.length === 2 && after[0] !== before[0] &&
         after[1] === before[1], `${before.join(' / ')} -> ${after.join(' / ')}`);
-  check('without scripts: no copy button', await page.locator('#copy').isHidden());
+  check('without scripts: no copy buttons', await page.locator('#copy').isHidden() &&
+        await page.locator('#copy-link').isHidden());
   await context.close();
 } finally {
   await browser.close();

@@ -1,14 +1,20 @@
 #include "poemd/serve/poem_service.h"
 
+#include <algorithm>
+#include <cctype>
 #include <random>
 
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
+#include "poemd/picture/picture_render.h"
 #include "poemd/serve/browser_form.h"
 #include "poemd/serve/browser_pages.h"
 #include "poemd/serve/browser_poem.h"
 #include "poemd/serve/client_order.h"
+#include "poemd/serve/favicon.h"
 #include "poemd/serve/poem_page.h"
+#include "poemd/serve/poem_picture.h"
+#include "poemd/serve/short_address.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
@@ -29,9 +35,20 @@ HttpReply Plain(int status, std::string text, std::string note = {}) {
 }
 
 HttpReply NotAllowed(const char* allow) {
-  HttpReply reply = Plain(405, "405 Method Not Allowed\n", "method not allowed");
+  HttpReply reply{
+      405,
+      "text/html; charset=utf-8",
+      ErrorPage("不能这样打开这一页", std::string("这个地址只接受 ") + allow + " 请求。"),
+      {},
+      "method not allowed"};
   reply.headers.emplace_back("Allow", allow);
   return reply;
+}
+
+std::vector<std::optional<KeptLine>> ToKept(const Poem& poem) {
+  std::vector<std::optional<KeptLine>> kept;
+  for (const ComposedLine& line : poem.lines) kept.push_back(KeptLine{line.corpus_line, line.made});
+  return kept;
 }
 
 }  // namespace
@@ -81,21 +98,111 @@ bool IsWhatWasNamed(const std::vector<std::optional<KeptLine>>& named, const Poe
 
 HttpReply PoemService::BrowserPoem(std::string_view query) const {
   const BrowserRequest request = ParseBrowserQuery(query, options_.book);
+  if (!request.order.ok()) return RefusedForm(request);
+  const auto result = ComposeForBrowser(index_, request, FreshSeed(query));
+  // Every poem settles at its own short address, which brings it back.
+  HttpReply moved{303, kUtf8Html, "", {}, LogNote(*request.order) + " (page)"};
+  moved.headers.emplace_back("Location", EncodeIri(OwnAddress(request, result).Target()));
+  return moved;
+}
+
+HttpReply PoemService::RefusedForm(const BrowserRequest& request) const {
+  const std::string& why = request.order.status().message();
+  return {400,
+          kUtf8Html,
+          BrowserFormPage(request.form, why, request.invalid),
+          {},
+          "form refused: " + why};
+}
+
+uint64_t PoemService::FreshSeed(std::string_view query) const {
+  // Short enough for a short address (seven base-36 digits).
+  return SeedFor(options_.seed, query) & 0xffffffffu;
+}
+
+PoemService::Own PoemService::OwnAddress(const BrowserRequest& request,
+                                         const miravel::poemd::BrowserPoem& result) const {
+  Own own{ShortPoemPath(request.form, result.seed), {}};
+  // The seed alone gives the poem unless a line was swapped or named.
+  if (request.lines.empty() && !request.swap) return own;
+  const Poem seeded =
+      ComposePoem(index_, *request.order, {.seed = result.seed, .theme = request.order->theme});
+  if (!IsWhatWasNamed(ToKept(seeded), result.poem)) own.lines = PoemLines(result.poem);
+  return own;
+}
+
+std::string PoemService::Base(const HttpRequest& request) const {
+  if (!options_.public_url.empty()) return options_.public_url;
+  // The name the browser used, when it is a plain host[:port]; anything
+  // else in the header is not put into pages.
+  const bool plain = !request.host.empty() && request.host.size() <= 255 &&
+                     std::all_of(request.host.begin(), request.host.end(), [](char c) {
+                       return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' ||
+                              c == ':' || c == '[' || c == ']';
+                     });
+  return "http://" + (plain ? request.host : std::string("localhost"));
+}
+
+HttpReply PoemService::PoemAt(const HttpRequest& http, const ShortAddress& address) const {
+  const std::string query =
+      address.query + (http.Query().empty() ? "" : "&" + std::string(http.Query()));
+  const BrowserRequest request = ParseBrowserQuery(query, options_.book);
   if (!request.order.ok()) {
-    const std::string& why = request.order.status().message();
-    return {400, kUtf8Html, BrowserFormPage(request.form, why), {}, "form refused: " + why};
+    if (address.kind == AddressKind::kPage) return RefusedForm(request);
+    return Lost("picture of no poem");
   }
   const PoemOrder& order = *request.order;
-  const auto result = ComposeForBrowser(index_, request, SeedFor(options_.seed, query));
-  const std::string note = LogNote(order) + " (page)";
-  // A new poem, a swap, or an address naming lines that could not be kept
-  // settles at the poem's own address, which brings it back.
-  if (!request.seed || request.swap || !IsWhatWasNamed(request.lines, result.poem)) {
-    HttpReply moved{303, kUtf8Html, "", {}, note};
-    moved.headers.emplace_back("Location", PoemAddress(request.form, result.seed, result.poem));
+  const auto result = ComposeForBrowser(index_, request, 0);
+  const Own own = OwnAddress(request, result);
+  const std::string note = LogNote(order);
+
+  if (address.kind != AddressKind::kPage) {
+    const PoemPicture picture = PictureOf(index_, order, result.poem);
+    if (request.page >= PicturePages(picture)) return Lost("no such page of a picture");
+    const PictureLayout layout = LayOutPicture(picture, request.page);
+    HttpReply reply = address.kind == AddressKind::kPng
+                          ? HttpReply{200, "image/png", RenderPng(layout), {}, note + " (png)"}
+                          : HttpReply{200,
+                                      "image/svg+xml; charset=utf-8",
+                                      RenderSvg(layout, Utf16ToUtf8(picture.title)),
+                                      {},
+                                      note + " (svg)"};
+    if (reply.body.empty()) return {500, kPlain, "500 Internal Server Error\n", {}, "png failed"};
+    // The same address draws the same picture while the index stays.
+    reply.headers.emplace_back("Cache-Control", "public, max-age=86400");
+    return reply;
+  }
+  // A swap, or an address not in its own form, settles at the poem's own.
+  if (EncodeIri(own.Target()) != http.target) {
+    HttpReply moved{303, kUtf8Html, "", {}, note + " (page)"};
+    moved.headers.emplace_back("Location", EncodeIri(own.Target()));
     return moved;
   }
-  return {200, kUtf8Html, BrowserPoemPage(index_, request, result), {}, note};
+  const std::string base = Base(http);
+  const PoemPicture picture = PictureOf(index_, order, result.poem);
+  const PictureLayout first = LayOutPicture(picture, 0);
+  PoemLinks links{base + own.Target(),
+                  own.path + "?" + (own.lines.empty() ? "" : "lines=" + own.lines + "&") + "swap=",
+                  {},
+                  {},
+                  static_cast<int>(first.width),
+                  static_cast<int>(first.height)};
+  for (size_t page = 0; page < PicturePages(picture); ++page) {
+    std::string query = own.lines.empty() ? "" : "lines=" + own.lines;
+    if (page > 0) query += (query.empty() ? "" : "&") + ("page=" + std::to_string(page + 1));
+    if (!query.empty()) query.insert(0, "?");
+    links.pngs.push_back(base + own.path + ".png" + query);
+    links.svgs.push_back(base + own.path + ".svg" + query);
+  }
+  return {200, kUtf8Html, BrowserPoemPage(index_, request, result, links), {}, note + " (page)"};
+}
+
+HttpReply PoemService::Lost(std::string note) const {
+  return {404,
+          kUtf8Html,
+          ErrorPage("找不到这一页", "这个地址上没有页面：也许链接没有抄全，或者抄错了字。"),
+          {},
+          std::move(note)};
 }
 
 HttpReply PoemService::Handle(const HttpRequest& request) const {
@@ -119,7 +226,16 @@ HttpReply PoemService::Handle(const HttpRequest& request) const {
     if (request.method != "GET") return NotAllowed("GET, HEAD");
     return draining_ ? Plain(503, "draining\n", "draining") : Plain(200, "ok\n");
   }
-  return Plain(404, "404 Not Found\n", "no such page");
+  if (path == "/favicon.ico") {
+    if (request.method != "GET") return NotAllowed("GET, HEAD");
+    HttpReply icon{200, "image/x-icon", Favicon(), {}, {}};
+    icon.headers.emplace_back("Cache-Control", "public, max-age=604800");
+    return icon;
+  }
+  if (const std::optional<ShortAddress> address = ReadShortAddress(path)) {
+    return request.method == "GET" ? PoemAt(request, *address) : NotAllowed("GET, HEAD");
+  }
+  return Lost("no such page");
 }
 
 }  // namespace miravel::poemd

@@ -5,13 +5,18 @@
 //                      or 400 and a GBK page saying why the form is refused
 //                      (in Chinese when the characters cannot be hidden)
 //   GET  /             the form, for a browser, filled in from its query
-//   GET  /poem         a poem for a browser (browser_form.h, browser_pages.h):
-//                      303 to the poem's own address when it is new or a line
-//                      is swapped, 200 and the page at that address, or 400
-//                      and the form again, saying in Chinese what to change
+//   GET  /poem         a poem for a browser (browser_form.h): 303 to the
+//                      poem's own address, or 400 and the form again,
+//                      saying in Chinese what to change
+//   GET  /春风/五言藏头/k3x9   the poem at its own address (short_address.h):
+//                      200 and its page (browser_pages.h); 303 to the
+//                      address in its own form after a swap; .png or .svg
+//                      after the seed: its picture (poemd/picture)
+//   GET  /favicon.ico  the project's icon
 //   GET  /healthz      200 "ok": the index is loaded and the service answers;
 //                      503 "draining" once it is going (StartDraining)
-// Another method on these paths gets 405 with Allow; any other path 404.
+// Another method on these paths gets 405 with Allow; any other path 404;
+// both say so on a page in Chinese.
 // Each reply carries what the log says of it: the form asked for, with the
 // hidden characters themselves only when the options say so (they are
 // often people's names), else their count.
@@ -26,6 +31,9 @@
 #include "poemd/compose/poem_order.h"
 #include "poemd/http/http_types.h"
 #include "poemd/index/corpus_index.h"
+#include "poemd/serve/browser_form.h"
+#include "poemd/serve/browser_poem.h"
+#include "poemd/serve/short_address.h"
 
 namespace miravel::poemd {
 
@@ -36,6 +44,10 @@ struct ServiceOptions {
   bool log_characters = false;
   // The book the client's route composes in, and the browser form's default.
   RhymeBook book = RhymeBook::kBoth;
+  // The address the service is reached at, as pages link to themselves
+  // ("https://poems.example.org", no trailing slash); empty: http:// and
+  // the request's Host.
+  std::string public_url;
 };
 
 class PoemService {
@@ -49,11 +61,25 @@ class PoemService {
   void StartDraining() const { draining_ = true; }
   // The answer to one form body. Thread-safe.
   HttpReply Compose(std::string_view body) const;
-  // The answer to a browser's query.
+  // The answer to a browser's /poem query: 303 to the poem's own address.
   HttpReply BrowserPoem(std::string_view query) const;
 
  private:
+  // A poem's own address (short_address.h): its path, and the lines to
+  // name when the seed alone does not give them.
+  struct Own {
+    std::string path;
+    std::string lines;
+    std::string Target() const { return lines.empty() ? path : path + "?lines=" + lines; }
+  };
+
   std::string LogNote(const PoemOrder& order) const;
+  HttpReply RefusedForm(const BrowserRequest& request) const;
+  HttpReply PoemAt(const HttpRequest& http, const ShortAddress& address) const;
+  HttpReply Lost(std::string note) const;
+  uint64_t FreshSeed(std::string_view query) const;
+  Own OwnAddress(const BrowserRequest& request, const miravel::poemd::BrowserPoem& result) const;
+  std::string Base(const HttpRequest& request) const;
 
   const CorpusIndex& index_;
   ServiceOptions options_;

@@ -113,6 +113,14 @@ int main(int argc, char** argv) {
   app.add_option("--seed", options.service.seed, "compose the same poem for the same request");
   app.add_flag("--log-characters", options.service.log_characters,
                "write the hidden characters to the log (by default only how many)");
+  app.add_option("--public-url", options.service.public_url,
+                 "the address people reach the service at, for the links pages share "
+                 "(https://poems.example.org); by default http:// and the request's Host")
+      ->check([](const std::string& url) {
+        const bool ok = (url.starts_with("http://") || url.starts_with("https://")) &&
+                        !url.ends_with('/') && url.find_first_of(" \"<>") == std::string::npos;
+        return ok ? std::string() : std::string("an http:// or https:// URL without a trailing /");
+      });
   std::string book = "both";
   app.add_option("--rhyme-book", book,
                  "the rhyme book of the client's poems and the page's default: pingshui "

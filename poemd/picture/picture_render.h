@@ -1,0 +1,22 @@
+// A laid-out picture (picture_layout.h) drawn on paper: as PNG with cairo
+// and pango, and as SVG whose characters are text, so that the SVG can be
+// searched, read aloud and checked. Both set the characters in Noto Serif
+// CJK SC (the package fonts-noto-cjk); where fontconfig finds no such font,
+// the PNG falls back to whatever serif it has. Thread-safe.
+#pragma once
+
+#include <string>
+
+#include "poemd/picture/picture_layout.h"
+
+namespace miravel::poemd {
+
+inline constexpr const char* kPictureFont = "Noto Serif CJK SC";
+
+// The PNG's bytes; empty when cairo fails (out of memory).
+std::string RenderPng(const PictureLayout& layout);
+
+// A standalone SVG document; `title` (UTF-8) is its <title>.
+std::string RenderSvg(const PictureLayout& layout, const std::string& title);
+
+}  // namespace miravel::poemd

@@ -1,0 +1,43 @@
+// A poem's own address, short and readable, as people share it:
+//
+//   /春风花月/五言藏头/k3x9z
+//   /春风花月/七言藏尾首句入韵平水韵/思乡/k3x9z?lines=12.m34.7.9
+//
+// The segments: the hidden characters; the form (五言 or 七言; 藏头, 藏中,
+// 藏尾, 递增 or 递减; 首句入韵 when the first line rhymes; 平水韵 or 新韵
+// when the poem keeps one book only); the theme, when there is one; the seed
+// in base 36. `lines` follows only where the seed alone does not give the
+// poem (after a swap). The poem's picture is the same address with ".png"
+// or ".svg" after the seed. The address is an IRI: Chinese as it stands,
+// for people; EncodeIri makes the URI that links and Location carry.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "poemd/serve/browser_form.h"
+
+namespace miravel::poemd {
+
+enum class AddressKind { kPage, kPng, kSvg };
+
+struct ShortAddress {
+  // The same request as a /poem query (browser_form.h), without what the
+  // address's own query adds (lines, swap, page).
+  std::string query;
+  AddressKind kind = AddressKind::kPage;
+};
+
+// nullopt when `path` (as sent, percent-escaped) is not a poem's address.
+std::optional<ShortAddress> ReadShortAddress(std::string_view path);
+
+// The address of the poem `form` and `seed` give, in UTF-8, from "/".
+// REQUIRES: the form is sound (its request's order is set).
+std::string ShortPoemPath(const BrowserForm& form, uint64_t seed);
+
+// `iri` with every byte outside printable ASCII, and the characters no URI
+// may hold, as %XX.
+std::string EncodeIri(std::string_view iri);
+
+}  // namespace miravel::poemd
