@@ -13,15 +13,13 @@ PoemPicture Poem(size_t lines, size_t length) {
   static constexpr char16_t kText[] = u"春江潮水连海平明月共潮生滟滟随波千万里何处春江无月明";
   PoemPicture picture{u"藏头诗 · 春江花月", u"平水韵 · 下平八庚，中华新韵 · 十一庚", {}};
   for (size_t i = 0; i < lines; ++i) {
-    picture.lines.push_back({std::u16string(kText + (i * 3) % 20, length), 0, i == 2,
-                             u"〔唐〕张若虚《春江花月夜》"});
+    picture.lines.push_back(
+        {std::u16string(kText + (i * 3) % 20, length), 0, i == 2, u"〔唐〕张若虚《春江花月夜》"});
   }
   return picture;
 }
 
-void Args(benchmark::internal::Benchmark* b) {
-  b->Args({4, 5})->Args({8, 7})->Args({16, 7});
-}
+void Args(benchmark::internal::Benchmark* b) { b->Args({4, 5})->Args({8, 7})->Args({16, 7}); }
 
 void BM_Layout(benchmark::State& state) {
   const PoemPicture picture = Poem(state.range(0), state.range(1));

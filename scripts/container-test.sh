@@ -116,6 +116,15 @@ if took=$(up "$port") && poem "$port"; then
 else
   echo "FAIL no poem from the container"; podman logs miravel-test-poemd | tail -5; status=1
 fi
+# The poem's picture, drawn in the image's own font.
+page=$(curl -s -o /dev/null -w '%{redirect_url}' --max-time 10 \
+  "http://127.0.0.1:$port/poem?xing=%E6%98%A5%E9%A3%8E&gender=5&num=cangtou")
+if [[ -n "$page" ]] && curl -sf --max-time 10 "$page.png" -o "$work/picture.png" &&
+   [[ "$(head -c 8 "$work/picture.png" | od -An -tx1 | tr -d ' ')" == 89504e470d0a1a0a ]]; then
+  echo "ok   the poem's picture from the container ($(stat -c %s "$work/picture.png") bytes)"
+else
+  echo "FAIL no picture from the container (${page:-no poem page})"; status=1
+fi
 podman stop -t 10 miravel-test-poemd >/dev/null
 code=$(podman inspect --format '{{.State.ExitCode}}' miravel-test-poemd)
 if [[ "$code" == 0 ]]; then echo "ok   SIGTERM: the container exited 0"; else echo "FAIL exit $code"; status=1; fi

@@ -35,7 +35,6 @@ try {
     const context = await browser.newContext({ viewport });
     const page = await context.newPage();
     await page.goto(base);
-    await page.screenshot({ path: `${out}/browser-form-${name}.png`, fullPage: true });
     await page.fill('#xing', '春风花月');
     await page.check('input[name=gender][value="5"]');
     await page.check('input[name=num][value=cangtou]');
@@ -45,7 +44,6 @@ try {
           poem.length === 4 && poem.every((line, i) => line.startsWith('春风花月'[i]) &&
                                                       [...line].length === 5),
           poem.join(' / '));
-    await page.screenshot({ path: `${out}/browser-poem-${name}.png`, fullPage: true });
 
     const address = page.url();
     const again = await context.newPage();
