@@ -12,9 +12,9 @@
 #include <cstring>
 #include <vector>
 
-#include "poemd/build/corpus_index_builder.h"
 #include "poemd/compose/poem_composer.h"
 #include "poemd/index/corpus_index.h"
+#include "poemd/indexing/corpus_index_builder.h"
 #include "poemd/testing/testing_corpus.h"
 
 using namespace miravel;

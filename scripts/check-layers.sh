@@ -1,36 +1,12 @@
 #!/usr/bin/env bash
 # Reads every #include "..." of the project's C++ files and fails when one
-# points against the order of the layers: each folder may use only itself
-# and the folders it lists below (the most specific listed folder of a file
-# decides). Tests (*_test.cpp) may also reach across the layers of their own
-# program, for made-up data and measures, but never into the other program.
-# tests/, bench/ and fuzz/ span both programs and are not checked.
+# points against the order of the layers in cmake/layers.txt (which CMake
+# holds the links to as well).
 # Usage: scripts/check-layers.sh [ROOT]
 set -euo pipefail
 root="$(cd "${1:-$(dirname "$0")/..}" && pwd)"
 cd "$root"
-
-rules='
-common:
-text:              common
-web:               common text
-web/testing:       common text web
-composer:          common text web
-composer/testing:  common text web web/testing composer
-composer/qt:       common text web composer
-poemd/verse:       common
-poemd/index:       common poemd/verse
-poemd/compose:     common text poemd/verse poemd/index
-poemd/http:        common
-poemd/picture:     common text
-poemd/serve:       common text poemd/verse poemd/index poemd/compose poemd/http poemd/picture
-poemd/build:       common text poemd/verse poemd/index
-poemd/measure:     common text poemd/verse poemd/index poemd/compose
-poemd/testing:     common text poemd/verse poemd/index poemd/compose poemd/build
-poemd/tools:       common text poemd/verse poemd/index poemd/compose poemd/http poemd/picture poemd/serve poemd/build poemd/measure
-client-tests:      common text web web/testing composer composer/testing composer/qt
-service-tests:     common text poemd/verse poemd/index poemd/compose poemd/http poemd/picture poemd/serve poemd/build poemd/measure poemd/testing
-'
+rules="$(grep -v '^#' cmake/layers.txt)"
 
 git ls-files '*.h' '*.cpp' | xargs grep -Hn '^#include "' | awk -v rules="$rules" '
   BEGIN {

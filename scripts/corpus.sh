@@ -18,7 +18,7 @@ if [[ ! -d "$modules/chinese-poetry" || ! -d "$modules/@pinyin-pro/data" ||
   npm install --prefix build/corpus --no-audit --no-fund --loglevel=error \
     chinese-poetry@2.0.1 @pinyin-pro/data@1.3.1 tshet-uinh@0.15.4
 fi
-node poemd/build/guangyun_readings.js "$modules" > build/corpus/guangyun.tsv
+node poemd/indexing/guangyun_readings.js "$modules" > build/corpus/guangyun.tsv
 build/poemd/miravel-poemd-index --poetry "$modules/chinese-poetry" \
   --readings "$modules/@pinyin-pro/data/json/complete.json" \
   --classical build/corpus/guangyun.tsv --out "$index"

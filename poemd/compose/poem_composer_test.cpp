@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "poemd/build/corpus_index_builder.h"
+#include "poemd/indexing/corpus_index_builder.h"
 #include "poemd/measure/poem_measures.h"
 #include "poemd/testing/testing_corpus.h"
 

@@ -5,9 +5,9 @@
 
 #include <set>
 
-#include "poemd/build/classical_readings.h"
-#include "poemd/build/corpus_index_builder.h"
 #include "poemd/compose/poem_composer.h"
+#include "poemd/indexing/classical_readings.h"
+#include "poemd/indexing/corpus_index_builder.h"
 #include "poemd/testing/testing_corpus.h"
 
 namespace miravel::poemd {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "poemd/build/corpus_index_builder.h"
+#include "poemd/indexing/corpus_index_builder.h"
 #include "poemd/testing/testing_corpus.h"
 #include "text/gbk_unicode.h"
 

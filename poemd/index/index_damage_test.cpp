@@ -7,9 +7,9 @@
 #include <cstring>
 #include <random>
 
-#include "poemd/build/corpus_index_builder.h"
 #include "poemd/index/corpus_index.h"
 #include "poemd/index/index_sections.h"
+#include "poemd/indexing/corpus_index_builder.h"
 #include "poemd/testing/testing_corpus.h"
 
 namespace miravel::poemd {

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "poemd/build/corpus_index_builder.h"
 #include "poemd/compose/poem_order.h"
 #include "poemd/index/corpus_index.h"
+#include "poemd/indexing/corpus_index_builder.h"
 
 namespace miravel::poemd::testing {
 

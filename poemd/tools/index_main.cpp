@@ -9,12 +9,12 @@
 #include <string>
 
 #include "miravel/version.h"
-#include "poemd/build/corpus_index_builder.h"
-#include "poemd/build/corpus_split.h"
-#include "poemd/build/line_splitter.h"
-#include "poemd/build/poetry_package.h"
-#include "poemd/build/reading_files.h"
-#include "poemd/build/word_readings.h"
+#include "poemd/indexing/corpus_index_builder.h"
+#include "poemd/indexing/corpus_split.h"
+#include "poemd/indexing/line_splitter.h"
+#include "poemd/indexing/poetry_package.h"
+#include "poemd/indexing/reading_files.h"
+#include "poemd/indexing/word_readings.h"
 
 namespace fs = std::filesystem;
 using namespace miravel;

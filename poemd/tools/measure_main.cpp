@@ -30,11 +30,11 @@
 
 #include "common/list_items.h"
 #include "miravel/version.h"
-#include "poemd/build/reading_files.h"
 #include "poemd/compose/line_reading.h"
 #include "poemd/compose/poem_composer.h"
 #include "poemd/http/form_body.h"
 #include "poemd/index/corpus_index.h"
+#include "poemd/indexing/reading_files.h"
 #include "poemd/measure/discriminator.h"
 #include "poemd/measure/measure_report.h"
 #include "poemd/measure/mode_tally.h"

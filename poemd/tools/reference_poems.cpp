@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "poemd/build/classical_line.h"
-#include "poemd/build/corpus_split.h"
-#include "poemd/build/line_splitter.h"
-#include "poemd/build/poetry_package.h"
+#include "poemd/indexing/classical_line.h"
+#include "poemd/indexing/corpus_split.h"
+#include "poemd/indexing/line_splitter.h"
+#include "poemd/indexing/poetry_package.h"
 
 namespace miravel::poemd {
 namespace {

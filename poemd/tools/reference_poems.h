@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "poemd/build/classical_readings.h"
-#include "poemd/build/word_readings.h"
 #include "poemd/compose/line_rules.h"
+#include "poemd/indexing/classical_readings.h"
+#include "poemd/indexing/word_readings.h"
 #include "poemd/measure/coherence_judge.h"
 
 namespace miravel::poemd {

@@ -1,4 +1,4 @@
-#include "poemd/build/classical_line.h"
+#include "poemd/indexing/classical_line.h"
 
 namespace miravel::poemd {
 

@@ -1,4 +1,4 @@
-#include "poemd/build/phonetics.h"
+#include "poemd/indexing/phonetics.h"
 
 #include <unicode/translit.h>
 #include <unicode/unistr.h>

@@ -14,7 +14,7 @@
 #include <span>
 #include <string_view>
 
-#include "poemd/build/classical_readings.h"
+#include "poemd/indexing/classical_readings.h"
 #include "poemd/verse/tonal_pattern.h"
 
 namespace miravel::poemd {

@@ -1,9 +1,9 @@
-#include "poemd/build/classical_readings.h"
+#include "poemd/indexing/classical_readings.h"
 
 #include <gtest/gtest.h>
 
-#include "poemd/build/classical_line.h"
-#include "poemd/build/phonetics.h"
+#include "poemd/indexing/classical_line.h"
+#include "poemd/indexing/phonetics.h"
 
 namespace miravel::poemd {
 namespace {

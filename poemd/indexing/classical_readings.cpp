@@ -1,4 +1,4 @@
-#include "poemd/build/classical_readings.h"
+#include "poemd/indexing/classical_readings.h"
 
 #include <unicode/translit.h>
 #include <unicode/unistr.h>

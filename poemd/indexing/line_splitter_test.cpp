@@ -1,4 +1,4 @@
-#include "poemd/build/line_splitter.h"
+#include "poemd/indexing/line_splitter.h"
 
 #include <gtest/gtest.h>
 

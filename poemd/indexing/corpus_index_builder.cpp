@@ -1,4 +1,4 @@
-#include "poemd/build/corpus_index_builder.h"
+#include "poemd/indexing/corpus_index_builder.h"
 
 #include <algorithm>
 #include <numeric>
@@ -6,10 +6,10 @@
 #include <stdexcept>
 #include <unordered_map>
 
-#include "poemd/build/association_learner.h"
-#include "poemd/build/classical_line.h"
-#include "poemd/build/line_splitter.h"
 #include "poemd/index/index_sections.h"
+#include "poemd/indexing/association_learner.h"
+#include "poemd/indexing/classical_line.h"
+#include "poemd/indexing/line_splitter.h"
 #include "poemd/verse/character_frequency.h"
 #include "text/gbk_unicode.h"
 

@@ -1,4 +1,4 @@
-#include "poemd/build/poetry_package.h"
+#include "poemd/indexing/poetry_package.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "poemd/build/reading_files.h"
+#include "poemd/indexing/reading_files.h"
 
 namespace miravel::poemd {
 

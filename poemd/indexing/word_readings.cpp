@@ -1,4 +1,4 @@
-#include "poemd/build/word_readings.h"
+#include "poemd/indexing/word_readings.h"
 
 #include <array>
 #include <cmath>

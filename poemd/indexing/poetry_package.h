@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/status.h"
-#include "poemd/build/corpus_index_builder.h"
+#include "poemd/indexing/corpus_index_builder.h"
 
 namespace miravel::poemd {
 

@@ -1,4 +1,4 @@
-#include "poemd/build/corpus_split.h"
+#include "poemd/indexing/corpus_split.h"
 
 #include <algorithm>
 

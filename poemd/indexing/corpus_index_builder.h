@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "poemd/build/classical_readings.h"
-#include "poemd/build/line_splitter.h"
-#include "poemd/build/word_readings.h"
 #include "poemd/index/corpus_index.h"
+#include "poemd/indexing/classical_readings.h"
+#include "poemd/indexing/line_splitter.h"
+#include "poemd/indexing/word_readings.h"
 
 namespace miravel::poemd {
 

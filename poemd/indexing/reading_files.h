@@ -7,8 +7,8 @@
 #include <string>
 
 #include "common/status.h"
-#include "poemd/build/classical_readings.h"
-#include "poemd/build/word_readings.h"
+#include "poemd/indexing/classical_readings.h"
+#include "poemd/indexing/word_readings.h"
 
 namespace miravel::poemd {
 

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "common/status.h"
-#include "poemd/build/phonetics.h"
+#include "poemd/indexing/phonetics.h"
 
 namespace miravel::poemd {
 

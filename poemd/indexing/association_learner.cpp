@@ -1,4 +1,4 @@
-#include "poemd/build/association_learner.h"
+#include "poemd/indexing/association_learner.h"
 
 #include <Eigen/Dense>
 #include <algorithm>

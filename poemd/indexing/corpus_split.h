@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "poemd/build/corpus_index_builder.h"
+#include "poemd/indexing/corpus_index_builder.h"
 
 namespace miravel::poemd {
 
