@@ -20,20 +20,9 @@
 #include "common/status.h"
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
+#include "poemd/serve/pages/form_page.h"
 
 namespace miravel::poemd {
-
-// What the form holds, as typed (UTF-8), to show it again.
-struct BrowserForm {
-  std::string xing;
-  std::string gender = "5";
-  std::string num = "cangtou";
-  std::string limit = "100";
-  std::string book = "both";
-  std::string theme;
-};
-
-enum class FormField { kNone, kHidden, kTheme };
 
 struct BrowserRequest {
   BrowserForm form;

@@ -8,13 +8,16 @@
 #include "poemd/compose/poem_order.h"
 #include "poemd/picture/picture_render.h"
 #include "poemd/serve/browser_form.h"
-#include "poemd/serve/browser_pages.h"
 #include "poemd/serve/browser_poem.h"
 #include "poemd/serve/client_order.h"
 #include "poemd/serve/favicon.h"
-#include "poemd/serve/poem_page.h"
-#include "poemd/serve/poem_picture.h"
+#include "poemd/serve/pages/browser_page.h"
+#include "poemd/serve/pages/client_page.h"
+#include "poemd/serve/pages/form_page.h"
+#include "poemd/serve/pages/poem_page.h"
+#include "poemd/serve/pages/poem_picture.h"
 #include "poemd/serve/short_address.h"
+#include "text/gbk_unicode.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
@@ -29,6 +32,9 @@ uint64_t SeedFor(std::optional<uint64_t> seed, std::string_view body) {
   if (!seed) return std::random_device()() ^ (uint64_t{std::random_device()()} << 32);
   return *seed ^ std::hash<std::string_view>()(body);
 }
+
+// The client's code page: its pages are made in UTF-8 and sent in GBK.
+std::string Gbk(const std::string& utf8) { return Utf16ToGbk(Utf8ToUtf16(utf8)); }
 
 HttpReply Plain(int status, std::string text, std::string note = {}) {
   return {status, kPlain, std::move(text), {}, std::move(note)};
@@ -62,13 +68,13 @@ HttpReply PoemService::Compose(std::string_view body) const {
   const StatusOr<PoemOrder> parsed = ParsePoemOrder(body);
   if (!parsed.ok()) {
     const std::string& why = parsed.status().message();
-    return {400, kHtml, RefusalPage(why), {}, "refused: " + why};
+    return {400, kHtml, Gbk(ClientRefusalPage(why)), {}, "refused: " + why};
   }
   PoemOrder order = *parsed;
   order.book = options_.book;
   const Poem poem =
       ComposePoem(index_, order, {.seed = SeedFor(options_.seed, body), .theme = order.theme});
-  return {200, kHtml, PoemPage(index_, order, poem), {}, LogNote(order)};
+  return {200, kHtml, Gbk(ClientPoemPage(index_, order, poem)), {}, LogNote(order)};
 }
 
 std::string PoemService::LogNote(const PoemOrder& order) const {
@@ -186,7 +192,9 @@ HttpReply PoemService::PoemAt(const HttpRequest& http, const ShortAddress& addre
                   {},
                   {},
                   static_cast<int>(first.width),
-                  static_cast<int>(first.height)};
+                  static_cast<int>(first.height),
+                  FormAddress(request.form).replace(0, 1, "/poem"),
+                  FormAddress(request.form)};
   for (size_t page = 0; page < PicturePages(picture); ++page) {
     std::string query = own.lines.empty() ? "" : "lines=" + own.lines;
     if (page > 0) query += (query.empty() ? "" : "&") + ("page=" + std::to_string(page + 1));
@@ -194,7 +202,7 @@ HttpReply PoemService::PoemAt(const HttpRequest& http, const ShortAddress& addre
     links.pngs.push_back(base + own.path + ".png" + query);
     links.svgs.push_back(base + own.path + ".svg" + query);
   }
-  return {200, kUtf8Html, BrowserPoemPage(index_, request, result, links), {}, note + " (page)"};
+  return {200, kUtf8Html, BrowserPoemPage(index_, order, result.poem, links), {}, note + " (page)"};
 }
 
 HttpReply PoemService::Lost(std::string note) const {

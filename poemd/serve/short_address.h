@@ -9,7 +9,8 @@
 // in base 36. `lines` follows only where the seed alone does not give the
 // poem (after a swap). The poem's picture is the same address with ".png"
 // or ".svg" after the seed. The address is an IRI: Chinese as it stands,
-// for people; EncodeIri makes the URI that links and Location carry.
+// for people; EncodeIri (pages/iri.h) makes the URI that links and
+// Location carry.
 #pragma once
 
 #include <optional>
@@ -17,6 +18,7 @@
 #include <string_view>
 
 #include "poemd/serve/browser_form.h"
+#include "poemd/serve/pages/iri.h"
 
 namespace miravel::poemd {
 
@@ -35,9 +37,5 @@ std::optional<ShortAddress> ReadShortAddress(std::string_view path);
 // The address of the poem `form` and `seed` give, in UTF-8, from "/".
 // REQUIRES: the form is sound (its request's order is set).
 std::string ShortPoemPath(const BrowserForm& form, uint64_t seed);
-
-// `iri` with every byte outside printable ASCII, and the characters no URI
-// may hold, as %XX.
-std::string EncodeIri(std::string_view iri);
 
 }  // namespace miravel::poemd

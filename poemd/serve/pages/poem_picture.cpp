@@ -1,6 +1,6 @@
-#include "poemd/serve/poem_picture.h"
+#include "poemd/serve/pages/poem_picture.h"
 
-#include "poemd/serve/citation.h"
+#include "poemd/serve/pages/citation.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {

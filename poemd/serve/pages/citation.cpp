@@ -1,4 +1,4 @@
-#include "poemd/serve/citation.h"
+#include "poemd/serve/pages/citation.h"
 
 #include "text/gbk_unicode.h"
 #include "text/utf.h"

@@ -1,0 +1,36 @@
+#include "poemd/serve/pages/form_page.h"
+
+#include "poemd/serve/pages/browser_page.h"
+#include "poemd/serve/pages/html_template.h"
+#include "text/hidden_characters.h"
+
+namespace miravel::poemd {
+
+std::string BrowserFormPage(const BrowserForm& form, const std::string& error, FormField invalid) {
+  static const HtmlTemplate& page = HtmlTemplate::Named("form_page.html");
+  const bool marked = !error.empty();
+  PageValues values;
+  values.Text("error", error)
+      .Text("xing", form.xing)
+      .Text("theme", form.theme)
+      .Text("max", std::to_string(kMaxHiddenCharacters))
+      .Flag("xing_invalid", marked && invalid == FormField::kHidden)
+      .Flag("theme_invalid", marked && invalid == FormField::kTheme);
+  // Each choice is checked by a switch named after its field and value.
+  values.Flag("gender_5", form.gender == "5")
+      .Flag("gender_7", form.gender == "7")
+      .Flag("num_cangtou", form.num == "cangtou")
+      .Flag("num_cangzhong", form.num == "cangzhong")
+      .Flag("num_cangwei", form.num == "cangwei")
+      .Flag("num_dizeng", form.num == "dizeng")
+      .Flag("num_dijian", form.num == "dijian")
+      .Flag("limit_100", form.limit == "100")
+      .Flag("limit_200", form.limit == "200")
+      .Flag("book_both", form.book == "both")
+      .Flag("book_pingshui", form.book == "pingshui")
+      .Flag("book_xinyun", form.book == "xinyun");
+  return BrowserPage(error.empty() ? "Miravel 藏头诗" : "请修改 · Miravel 藏头诗",
+                     page.Render(values));
+}
+
+}  // namespace miravel::poemd

@@ -1,0 +1,119 @@
+#include "poemd/serve/pages/poem_page.h"
+
+#include "poemd/serve/pages/browser_page.h"
+#include "poemd/serve/pages/citation.h"
+#include "poemd/serve/pages/html_template.h"
+#include "poemd/serve/pages/iri.h"
+#include "poemd/serve/pages/metre_view.h"
+#include "text/utf.h"
+
+namespace miravel::poemd {
+namespace {
+
+// The poem's lines, each with its swap link.
+std::string Lines(const PoemOrder& order, const Poem& poem, const PoemLinks& links) {
+  static const HtmlTemplate& line_template = HtmlTemplate::Named("poem_line.html");
+  std::string lines;
+  for (size_t i = 0; i < poem.lines.size(); ++i) {
+    const ComposedLine& line = poem.lines[i];
+    const auto at = static_cast<size_t>(order.PositionAt(i));
+    const std::u16string_view text(line.text);
+    lines += line_template.Render(PageValues()
+                                      .Text("before", Utf16ToUtf8(text.substr(0, at)))
+                                      .Text("hidden", Utf16ToUtf8(text.substr(at, 1)))
+                                      .Text("after", Utf16ToUtf8(text.substr(at + 1)))
+                                      .Flag("made", line.made)
+                                      .Text("swap", EncodeIri(links.swap + std::to_string(i)))
+                                      .Text("number", std::to_string(i + 1)));
+  }
+  return lines;
+}
+
+// The poem as one text, for previews: 春风……，风引……。
+std::string Said(const Poem& poem) {
+  static constexpr std::string_view kComma = "，";
+  static constexpr std::string_view kStop = "。";
+  std::string said;
+  for (size_t i = 0; i < poem.lines.size(); ++i) {
+    said += Utf16ToUtf8(poem.lines[i].text);
+    said += i % 2 == 0 ? kComma : kStop;
+  }
+  if (said.ends_with(kComma)) said.replace(said.size() - kComma.size(), kComma.size(), kStop);
+  return said;
+}
+
+std::string Downloads(const PoemOrder& order, const PoemLinks& links) {
+  static const HtmlTemplate& download = HtmlTemplate::Named("poem_download.html");
+  // Named by the poem: its kind and its first twenty hidden characters.
+  const std::string file = "藏头诗-" + Utf16ToUtf8(order.Hidden().substr(0, 20));
+  const size_t pages = links.pngs.size();
+  std::string html;
+  for (size_t page = 0; page < pages; ++page) {
+    const std::string number = std::to_string(page + 1);
+    html += download.Render(PageValues()
+                                .Text("which", pages == 1 ? "" : "第 " + number + " 页")
+                                .Text("number", number)
+                                .Text("png", EncodeIri(links.pngs[page]))
+                                .Text("svg", EncodeIri(links.svgs[page]))
+                                .Text("file", pages == 1 ? file : file + "-" + number));
+  }
+  return html;
+}
+
+std::string Sources(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
+  static const HtmlTemplate& source = HtmlTemplate::Named("poem_source.html");
+  std::string html;
+  for (const ComposedLine& line : poem.lines) {
+    PageValues values;
+    values.Flag("made", line.made);
+    if (line.has_source) {
+      values.Text("line", Utf16ToUtf8(index.Text(order.length, line.corpus_line)))
+          .Text("citation", Citation(index.Source(order.length, line.corpus_line)));
+    }
+    html += source.Render(values);
+  }
+  return html;
+}
+
+std::string Head(const std::string& title, const std::string& said, const PoemLinks& links) {
+  static const HtmlTemplate& head = HtmlTemplate::Named("poem_head.html");
+  const std::string alt = "竖排的" + title + "：" + said;
+  return head.Render(PageValues()
+                         .Text("page", EncodeIri(links.page))
+                         .Text("title", title)
+                         .Text("said", said)
+                         .Text("image", EncodeIri(links.pngs.front()))
+                         .Text("width", std::to_string(links.width))
+                         .Text("height", std::to_string(links.height))
+                         .Text("alt", alt));
+}
+
+}  // namespace
+
+std::string BrowserPoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
+                            const PoemLinks& links) {
+  static const HtmlTemplate& page = HtmlTemplate::Named("poem_page.html");
+  const std::string title = std::string(order.PoemKind()) + " · " + Utf16ToUtf8(order.Hidden());
+  const std::string said = Said(poem);
+  bool any_made = false;
+  for (const ComposedLine& line : poem.lines) any_made = any_made || line.made;
+  const std::string body =
+      page.Render(PageValues()
+                      .Text("kind", order.PoemKind())
+                      .Text("length", order.length == 5 ? "五言" : "七言")
+                      .Text("scheme", order.first_line_rhymes ? "首句入韵" : "双句押韵")
+                      .Text("theme", Utf16ToUtf8(order.theme))
+                      .Html("lines", Lines(order, poem, links))
+                      .Text("rhyme", RhymeTitle(poem.book, poem.rhyme.pingshui, poem.rhyme.xinyun))
+                      .Html("metre", MetreView(index, order, poem))
+                      .Text("again", EncodeIri(links.again))
+                      .Text("edit", EncodeIri(links.edit))
+                      .Text("share_href", EncodeIri(links.page))
+                      .Text("share", links.page)
+                      .Html("downloads", Downloads(order, links))
+                      .Html("sources", Sources(index, order, poem))
+                      .Flag("any_made", any_made));
+  return BrowserPage(title, body, Head(title, said, links));
+}
+
+}  // namespace miravel::poemd
