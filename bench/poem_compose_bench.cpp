@@ -39,7 +39,7 @@ void Compose(benchmark::State& state, const std::u16string* requests, size_t cou
     PoemOrder order;
     order.length = static_cast<int>(state.range(0));
     order.place = static_cast<Place>(state.range(1));
-    for (char16_t c : requests[k++ % count]) order.characters.push_back({"", c});
+    order.characters = requests[k++ % count];
     benchmark::DoNotOptimize(ComposePoem(*index, order, {.seed = ++seed}));
   }
 }

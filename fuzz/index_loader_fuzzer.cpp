@@ -37,14 +37,14 @@ void Use(const CorpusIndex& index) {
       PoemOrder order;
       order.length = length;
       order.place = place;
-      for (char16_t c : std::u16string_view(u"春风花月")) order.characters.push_back({"", c});
+      order.characters = u"春风花月";
       (void)ComposePoem(index, order, {.seed = 1});
     }
     for (const Diagonal diagonal : {Diagonal::kRising, Diagonal::kFalling}) {
       PoemOrder order;
       order.length = length;
       order.diagonal = diagonal;
-      for (char16_t c : std::u16string_view(u"春风花月雪夜")) order.characters.push_back({"", c});
+      order.characters = u"春风花月雪夜";
       (void)ComposePoem(index, order, {.seed = 1});
     }
   }

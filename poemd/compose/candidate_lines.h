@@ -62,7 +62,7 @@ class CandidateLines {
     LineTraits traits;
   };
 
-  char16_t HiddenAt(size_t i) const { return order_.characters[i].unicode; }
+  char16_t HiddenAt(size_t i) const { return order_.characters[i]; }
   bool IsHidden(char16_t c) const;
   int AtLine(size_t i) const { return order_.PositionAt(i); }
   bool Refused(size_t i, uint32_t line) const;

@@ -35,10 +35,4 @@ const char* PoemOrder::PoemKind() const {
   return kPlaces[static_cast<int>(place)];
 }
 
-std::u16string PoemOrder::Hidden() const {
-  std::u16string hidden;
-  for (const HiddenCharacter& c : characters) hidden.push_back(c.unicode);
-  return hidden;
-}
-
 }  // namespace miravel::poemd

@@ -9,16 +9,10 @@
 
 #include "poemd/verse/places.h"
 #include "poemd/verse/rhyme_books.h"
-#include "text/hidden_characters.h"
 
 namespace miravel::poemd {
 
 inline constexpr size_t kMaxThemeCharacters = 20;
-
-struct HiddenCharacter {
-  std::string gbk;       // its bytes as sent: one (ASCII) or two
-  char16_t unicode = 0;  // the same character
-};
 
 // Diagonal hiding: the first character at the first position, the second
 // at the second, and so on (rising, 递增); or from the last position leftwards
@@ -26,8 +20,8 @@ struct HiddenCharacter {
 enum class Diagonal : uint8_t { kNone, kRising, kFalling };
 
 struct PoemOrder {
-  std::vector<HiddenCharacter> characters;
-  int length = 5;  // 5 or 7
+  std::u16string characters;  // to hide, one a line, in order
+  int length = 5;             // 5 or 7
   Place place = Place::kHead;
   Diagonal diagonal = Diagonal::kNone;  // when set, it places the characters, not `place`
   bool first_line_rhymes = false;       // limit 200
@@ -44,7 +38,7 @@ struct PoemOrder {
   // "递减藏字诗", UTF-8.
   const char* PoemKind() const;
   // The hidden characters, in order.
-  std::u16string Hidden() const;
+  const std::u16string& Hidden() const { return characters; }
 };
 
 }  // namespace miravel::poemd

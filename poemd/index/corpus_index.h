@@ -78,8 +78,8 @@ struct LineTraits {
 static_assert(sizeof(LineTraits) == 16);
 
 struct LineSource {
-  std::string title;   // GBK, simplified
-  std::string author;  // GBK, simplified
+  std::string title;   // UTF-8, simplified
+  std::string author;  // UTF-8, simplified
   Dynasty dynasty = Dynasty::kUnknown;
 };
 
@@ -153,7 +153,7 @@ class CorpusIndex {
   std::span<const uint8_t> readings_;             // 65536 entries: rhyme | tone << 4
   std::span<const uint32_t> classical_readings_;  // 65536 entries: PackClassical
   std::span<const uint32_t> sources_;  // three per source: title offset, author offset, dynasty
-  std::span<const char> source_text_;  // GBK texts, each ending '\0'
+  std::span<const char> source_text_;  // UTF-8 texts, each ending '\0'
   Association association_;
 };
 

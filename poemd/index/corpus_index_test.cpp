@@ -58,13 +58,13 @@ TEST(CorpusIndex, TonesRhymesAndSimplifiedSourcesWithTheirDynasty) {
   EXPECT_EQ(index.Traits(5, line).modern.level, 0b00111);    // 春 来 山 平
   EXPECT_EQ(index.Traits(5, line).modern.oblique, 0b11000);  // 色 好 仄
   EXPECT_EQ(index.Traits(5, line).xinyun, 6);                // hǎo: 豪
-  EXPECT_EQ(GbkToUtf16(index.Source(5, line).title), u"春日");
-  EXPECT_EQ(GbkToUtf16(index.Source(5, line).author), u"甲");
+  EXPECT_EQ(index.Source(5, line).title, "春日");
+  EXPECT_EQ(index.Source(5, line).author, "甲");
   EXPECT_EQ(index.Source(5, line).dynasty, Dynasty::kTang);
   EXPECT_STREQ(DynastyName(Dynasty::kTang), "唐");
   const std::optional<uint32_t> old = Find(index, u"国破山河在");
   ASSERT_TRUE(old.has_value());
-  EXPECT_EQ(GbkToUtf16(index.Source(5, *old).title), u"旧文");
+  EXPECT_EQ(index.Source(5, *old).title, "旧文");
   EXPECT_EQ(index.ReadingOf(u'堂').tone, Tone::kLevel);
 }
 
@@ -132,7 +132,7 @@ TEST(CorpusIndex, ALineKeepsItsBestSourceAndDramaComesLast) {
   builder.AddPoem(Shi("诗", "丁", {"春风入户来，山月照人回。"}));
   const CorpusIndex index = builder.Build();
   const uint32_t shared = *Find(index, u"春风入户来");
-  EXPECT_EQ(GbkToUtf16(index.Source(5, shared).title), u"诗");
+  EXPECT_EQ(index.Source(5, shared).title, "诗");
   EXPECT_EQ(index.Traits(5, shared).rank(), SourceRank::kShi);
   const auto lines = index.LinesWith(u'春', 5, Place::kHead);
   ASSERT_EQ(lines.size(), 2u);

@@ -17,7 +17,7 @@
 //   kReadings            uint8_t   65536: a character's own reading, rhyme | tone << 4
 //   kClassicalReadings   uint32_t  65536: its classical readings, PackClassical
 //   kSources             uint32_t  three per source: title and author offsets, dynasty
-//   kSourceText          char      GBK texts, each ending '\0'
+//   kSourceText          char      UTF-8 texts, each ending '\0'
 //   kVocabulary ... kParallelSigns: the association arrays (association.h)
 #pragma once
 

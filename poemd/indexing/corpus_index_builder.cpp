@@ -11,7 +11,7 @@
 #include "poemd/indexing/classical_line.h"
 #include "poemd/indexing/line_splitter.h"
 #include "poemd/verse/character_frequency.h"
-#include "text/gbk_unicode.h"
+#include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
@@ -78,7 +78,7 @@ struct CorpusIndexBuilder::State {
   uint32_t AddSource(const PoemText& poem) {
     const auto offset = [this](std::string_view utf8) {
       const auto at = static_cast<uint32_t>(source_text.size());
-      source_text += Utf16ToGbk(splitter.Simplified(utf8));
+      source_text += Utf16ToUtf8(splitter.Simplified(utf8));
       source_text += '\0';
       return at;
     };

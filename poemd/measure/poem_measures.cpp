@@ -80,7 +80,7 @@ PoemFacts Examine(const std::vector<ReadLineFacts>& lines, const PoemOrder& orde
                          rhyme_characters.end();
 
   std::set<char16_t> hidden;
-  for (const HiddenCharacter& c : order.characters) hidden.insert(c.unicode);
+  for (const char16_t c : order.characters) hidden.insert(c);
   for (size_t i = 0; i < lines.size() && !facts.repeats; ++i) {
     for (size_t k = 0; k < lines[i].text.size() && !facts.repeats; ++k) {
       const char16_t c = lines[i].text[k];

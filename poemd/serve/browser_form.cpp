@@ -7,7 +7,6 @@
 
 #include "poemd/http/form_body.h"
 #include "poemd/serve/order_parts.h"
-#include "text/gbk_unicode.h"
 #include "text/hidden_characters.h"
 
 namespace miravel::poemd {
@@ -24,14 +23,12 @@ std::u32string CodePoints(std::string_view utf8) {
 }
 
 // The characters to hide, or why not (text/hidden_characters.h).
-StatusOr<std::vector<HiddenCharacter>> HiddenCharacters(std::string_view text) {
+StatusOr<std::u16string> HiddenCharacters(std::string_view text) {
   const HiddenCheck check = CheckHiddenUtf8(text);
   if (!check.ok()) return Status::InvalidArgument(HiddenRefusalMessage(check));
-  std::vector<HiddenCharacter> out;
-  for (const char32_t c : CodePoints(text)) {
-    const auto unicode = static_cast<char16_t>(c);
-    out.push_back({Utf16ToGbk(std::u16string_view(&unicode, 1)), unicode});
-  }
+  std::u16string out;
+  // Every character that can be hidden is in the Basic Multilingual Plane.
+  for (const char32_t c : CodePoints(text)) out.push_back(static_cast<char16_t>(c));
   return out;
 }
 
@@ -96,7 +93,7 @@ BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book)
     request.page = static_cast<size_t>(std::min<uint64_t>(*page - 1, SIZE_MAX));
   }
 
-  StatusOr<std::vector<HiddenCharacter>> hidden = HiddenCharacters(form.xing);
+  StatusOr<std::u16string> hidden = HiddenCharacters(form.xing);
   if (!hidden.ok()) {
     request.order = hidden.status();
     return request;

@@ -8,9 +8,9 @@
 
 namespace miravel::poemd {
 
-StatusOr<std::vector<HiddenCharacter>> SplitGbk(std::string_view gbk) {
+StatusOr<std::u16string> SplitGbk(std::string_view gbk) {
   const Status invalid = Status::InvalidArgument("not valid GBK text");
-  std::vector<HiddenCharacter> characters;
+  std::u16string characters;
   for (size_t i = 0; i < gbk.size();) {
     const auto lead = static_cast<unsigned char>(gbk[i]);
     size_t width = 1;
@@ -22,10 +22,9 @@ StatusOr<std::vector<HiddenCharacter>> SplitGbk(std::string_view gbk) {
     } else if (lead >= 0x80 || lead < 0x20) {
       return invalid;  // 0x80 and 0xFF start no character; controls are no poem
     }
-    const std::string bytes(gbk.substr(i, width));
-    const std::u16string unicode = GbkToUtf16(bytes);
+    const std::u16string unicode = GbkToUtf16(gbk.substr(i, width));
     if (unicode.size() != 1 || unicode[0] == u'\uFFFD') return invalid;
-    characters.push_back({bytes, unicode[0]});
+    characters += unicode;
     i += width;
   }
   return characters;
@@ -54,8 +53,8 @@ StatusOr<PoemOrder> ParsePoemOrder(std::string_view body) {
   if (const std::string* theme = field("type_str")) {
     const auto words = SplitGbk(*theme);
     if (!words.ok()) return words.status().Prefixed("type_str");
-    for (const HiddenCharacter& c : *words) {
-      if (IsCjk(c.unicode)) parts.theme.push_back(c.unicode);
+    for (const char16_t c : *words) {
+      if (IsCjk(c)) parts.theme.push_back(c);
     }
   }
   return MakeOrder(std::move(parts));

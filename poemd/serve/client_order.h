@@ -19,9 +19,9 @@ namespace miravel::poemd {
 // (text/hidden_characters.h), else naming the field in English.
 StatusOr<PoemOrder> ParsePoemOrder(std::string_view body);
 
-// Splits GBK text into characters; InvalidArgument when it is not valid GBK
-// (a lead byte without its trail byte, a byte no GBK text holds, a control
-// character, or a character that does not decode).
-StatusOr<std::vector<HiddenCharacter>> SplitGbk(std::string_view gbk);
+// GBK text as Unicode, character by character; InvalidArgument when it is
+// not valid GBK (a lead byte without its trail byte, a byte no GBK text
+// holds, a control character, or a character that does not decode).
+StatusOr<std::u16string> SplitGbk(std::string_view gbk);
 
 }  // namespace miravel::poemd

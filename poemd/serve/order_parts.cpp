@@ -1,5 +1,7 @@
 #include "poemd/serve/order_parts.h"
 
+#include "text/hidden_characters.h"
+
 namespace miravel::poemd {
 
 StatusOr<PoemOrder> MakeOrder(OrderParts parts) {

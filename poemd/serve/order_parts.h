@@ -13,11 +13,11 @@
 namespace miravel::poemd {
 
 struct OrderParts {
-  std::vector<HiddenCharacter> characters;
-  std::string_view gender;  // "5" or "7"
-  std::string_view num;     // "cangtou", "cangzhong", "cangwei", "dizeng" or "dijian"
-  std::string_view limit;   // "100" or "200"
-  std::u16string theme;     // Chinese characters only
+  std::u16string characters;  // to hide
+  std::string_view gender;    // "5" or "7"
+  std::string_view num;       // "cangtou", "cangzhong", "cangwei", "dizeng" or "dijian"
+  std::string_view limit;     // "100" or "200"
+  std::u16string theme;       // Chinese characters only
   RhymeBook book = RhymeBook::kBoth;
 };
 

@@ -5,7 +5,7 @@ namespace miravel::poemd::testing {
 PoemOrder OrderFor(std::u16string characters, int length, Place place, bool first_rhymes,
                    RhymeBook book) {
   PoemOrder order;
-  for (char16_t c : characters) order.characters.push_back({"", c});
+  order.characters = std::move(characters);
   order.length = length;
   order.place = place;
   order.first_line_rhymes = first_rhymes;

@@ -96,7 +96,7 @@ PoemOrder OrderFor(std::u16string_view hidden, int length, Place place, bool fir
   order.place = place;
   order.first_line_rhymes = first_rhymes;
   order.book = book;
-  for (char16_t c : hidden) order.characters.push_back({Utf16ToGbk({&c, 1}), c});
+  order.characters = hidden;
   return order;
 }
 
