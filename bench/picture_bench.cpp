@@ -30,7 +30,7 @@ BENCHMARK(BM_Layout)->Apply(Args);
 void BM_Png(benchmark::State& state) {
   const PictureLayout layout = LayOutPicture(Poem(state.range(0), state.range(1)), 0);
   size_t bytes = 0;
-  for (auto _ : state) bytes = RenderPng(layout).size();
+  for (auto _ : state) bytes = RenderPng(layout)->size();
   state.counters["KiB"] = static_cast<double>(bytes) / 1024;
 }
 BENCHMARK(BM_Png)->Apply(Args)->Unit(benchmark::kMillisecond);

@@ -9,6 +9,9 @@
 // A StatusOr<T> holds a T or a Status that is not ok. Reading the value of
 // one that holds no value is a bug: it aborts.
 //
+// Both are [[nodiscard]]: a failure dropped unread is a warning. Where a
+// caller means to go on whatever happened, it says so with (void).
+//
 // Thread-safety: a const Status or StatusOr may be read from several
 // threads; a mutable one needs outside synchronisation.
 #pragma once
@@ -31,7 +34,7 @@ enum class StatusCode {
   kPermissionDenied,  // the system refused the operation to this process
 };
 
-class Status {
+class [[nodiscard]] Status {
  public:
   // Ok.
   Status() = default;
@@ -82,7 +85,7 @@ std::string_view StatusCodeName(StatusCode code);
 Status StatusFromErrorCode(const std::error_code& error, std::string_view context);
 
 template <typename T>
-class StatusOr {
+class [[nodiscard]] StatusOr {
  public:
   // REQUIRES: !status.ok().
   StatusOr(Status status) : status_(std::move(status)) {  // NOLINT: implicit by design

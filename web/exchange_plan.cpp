@@ -27,6 +27,18 @@ uint32_t RequestFlags(bool secure, const Text& cookies, bool redirects) {
   return flags;
 }
 
+// A secure URL's port: the one written after its host ("https://h:8443/"),
+// read as GetUrlPort reads a plain URL's; kSecurePort when none is, or when
+// the URL is secure only by an "https://" further on.
+int SecurePort(const Text& url) {
+  if (LowerAscii(LeftBytes(url, 8)) != "https://") return kSecurePort;
+  const Text rest = RightBytes(url, static_cast<int>(url.size()) - 8);
+  const int slash_at = FindText(rest, "/", 1, true);
+  const Text host_and_port = slash_at != kAbsent ? LeftBytes(rest, slash_at - 1) : rest;
+  if (FindText(host_and_port, ":", 1, true) == kAbsent) return kSecurePort;
+  return GetUrlPort("http://" + host_and_port);
+}
+
 void AppendCookieLine(Text& block, const Text& cookies) {
   if (!cookies.empty()) block += "Cookie: " + cookies + "\r\n\r\n";
 }
@@ -48,7 +60,7 @@ ExchangePlan PlanExchange(const Record& slots) {
                    ? TrimBlanks(GetTextBetween(block, "User-Agent:", "\r\n"))
                    : Text(kDefaultAgent);
   plan.proxy = slots[kSlotProxy];
-  plan.port = plan.secure ? kSecurePort : GetUrlPort(plan.url);
+  plan.port = plan.secure ? SecurePort(plan.url) : GetUrlPort(plan.url);
   plan.flags = RequestFlags(plan.secure, plan.cookies, redirects);
 
   if (!Holds(block, "Accept")) block += kDefaultAcceptLine;

@@ -39,10 +39,21 @@ TEST(ExchangePlan, FlagsFollowCookiesRedirectsAndSecurity) {
                 INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS);
   const ExchangePlan secure = PlanExchange(Slots("HTTPS://h:8443/x", "GET"));
   EXPECT_TRUE(secure.secure);
-  EXPECT_EQ(secure.port, 443);
+  EXPECT_EQ(secure.port, 8443);
   EXPECT_EQ(secure.flags, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE | INTERNET_FLAG_SECURE);
-  // "https://" anywhere makes the URL secure.
-  EXPECT_TRUE(PlanExchange(Slots("http://h/r?to=https://x", "GET")).secure);
+  // "https://" anywhere makes the URL secure, at 443.
+  const ExchangePlan elsewhere = PlanExchange(Slots("http://h:8080/r?to=https://x:9/", "GET"));
+  EXPECT_TRUE(elsewhere.secure);
+  EXPECT_EQ(elsewhere.port, 443);
+}
+
+TEST(ExchangePlan, ASecureAddressGoesToItsOwnPortOr443) {
+  EXPECT_EQ(PlanExchange(Slots("https://poems.example:8443/qm/cts.php", "POST")).port, 8443);
+  EXPECT_EQ(PlanExchange(Slots("https://poems.example:8443", "POST")).port, 8443);
+  EXPECT_EQ(PlanExchange(Slots("https://poems.example/qm/cts.php", "POST")).port, 443);
+  EXPECT_EQ(PlanExchange(Slots("https://poems.example", "POST")).port, 443);
+  // A colon after the host's slash belongs to the path, not to the port.
+  EXPECT_EQ(PlanExchange(Slots("https://poems.example/a:1", "POST")).port, 443);
 }
 
 TEST(ExchangePlan, CookieLineEndsWithBlankLineAndBlanksDoNotSetNoCookies) {

@@ -54,7 +54,7 @@ using Font =
 // fifths of a picture's time went there. One filter (Up: ruled paper
 // repeats row on row) and a fast level make it several times quicker for a
 // file a little larger.
-std::string EncodePng(cairo_surface_t* surface) {
+StatusOr<std::string> EncodePng(cairo_surface_t* surface) {
   cairo_surface_flush(surface);
   const int width = cairo_image_surface_get_width(surface);
   const int height = cairo_image_surface_get_height(surface);
@@ -65,12 +65,12 @@ std::string EncodePng(cairo_surface_t* surface) {
   png_infop info = writer ? png_create_info_struct(writer) : nullptr;
   if (!info) {
     png_destroy_write_struct(&writer, nullptr);
-    return {};
+    return Status::IOError("libpng cannot start a picture");
   }
   std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
   if (setjmp(png_jmpbuf(writer))) {  // libpng's errors come back here
     png_destroy_write_struct(&writer, &info);
-    return {};
+    return Status::IOError("libpng failed to write the picture");
   }
   png_set_write_fn(
       writer, &png,
@@ -107,10 +107,13 @@ std::string Number(double value) {
 
 }  // namespace
 
-std::string RenderPng(const PictureLayout& layout) {
+StatusOr<std::string> RenderPng(const PictureLayout& layout) {
   const Surface surface(cairo_image_surface_create(
       CAIRO_FORMAT_RGB24, static_cast<int>(layout.width), static_cast<int>(layout.height)));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return {};
+  if (const cairo_status_t status = cairo_surface_status(surface.get());
+      status != CAIRO_STATUS_SUCCESS) {
+    return Status::IOError(std::string("cairo: ") + cairo_status_to_string(status));
+  }
   const Context cr(cairo_create(surface.get()));
   const Rgb paper = Colour(Ink::kPaper);
   cairo_set_source_rgb(cr.get(), paper.r, paper.g, paper.b);

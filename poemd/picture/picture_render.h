@@ -7,14 +7,16 @@
 
 #include <string>
 
+#include "common/status.h"
 #include "poemd/picture/picture_layout.h"
 
 namespace miravel::poemd {
 
 inline constexpr const char* kPictureFont = "Noto Serif CJK SC";
 
-// The PNG's bytes; empty when cairo fails (out of memory).
-std::string RenderPng(const PictureLayout& layout);
+// The PNG's bytes; IOError, with cairo's or libpng's words, when either
+// fails (out of memory, say).
+StatusOr<std::string> RenderPng(const PictureLayout& layout);
 
 // A standalone SVG document; `title` (UTF-8) is its <title>.
 std::string RenderSvg(const PictureLayout& layout, const std::string& title);

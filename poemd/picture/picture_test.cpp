@@ -243,7 +243,7 @@ class PicturePngTest : public ::testing::Test {
 
 TEST_F(PicturePngTest, EveryCharacterIsDrawnWhereItsCellIsInItsInk) {
   const PictureLayout layout = LayOutPicture(Quatrain(), 0);
-  const Image image = Decode(RenderPng(layout));
+  const Image image = Decode(*RenderPng(layout));
   ASSERT_EQ(image.width, static_cast<int>(layout.width));
   ASSERT_EQ(image.height, static_cast<int>(layout.height));
   for (const PlacedGlyph& g : layout.glyphs) {
@@ -263,7 +263,7 @@ TEST_F(PicturePngTest, EveryCharacterIsDrawnWhereItsCellIsInItsInk) {
 
 TEST_F(PicturePngTest, EachCellHoldsTheShapeOfItsOwnCharacter) {
   const PictureLayout layout = LayOutPicture(Quatrain(), 0);
-  const Image image = Decode(RenderPng(layout));
+  const Image image = Decode(*RenderPng(layout));
   std::vector<PlacedGlyph> line;
   for (const PlacedGlyph& g : layout.glyphs) {
     if (g.size == kLineSize && g.ink == Ink::kText && line.size() < 4) line.push_back(g);
@@ -278,7 +278,7 @@ TEST_F(PicturePngTest, EachCellHoldsTheShapeOfItsOwnCharacter) {
     moved.y = 100 + (g.y - std::floor(g.y));
     one.glyphs.push_back(moved);
     int red = 0;
-    alone.push_back(Cell(Decode(RenderPng(one)), moved, &red));
+    alone.push_back(Cell(Decode(*RenderPng(one)), moved, &red));
   }
   for (size_t i = 0; i < line.size(); ++i) {
     int red = 0;

@@ -326,6 +326,21 @@ TEST_F(BrowserTest, ALongPoemsPictureTakesPages) {
   EXPECT_EQ(second[0], Lines(page.body)[16]);
 }
 
+TEST_F(BrowserTest, PictureDownloadsAreNamedAfterThePoemsKindAndItsCharacters) {
+  const auto [tail, tail_page] =
+      Follow("/poem?xing=" + PercentEncode("春风") + "&gender=5&num=cangwei");
+  EXPECT_NE(tail_page.body.find("download=\"藏尾诗-春风.png\""), std::string::npos);
+  EXPECT_NE(tail_page.body.find("download=\"藏尾诗-春风.svg\""), std::string::npos);
+  // Twenty characters at most; a picture of pages numbers them.
+  std::string hidden;
+  for (int i = 0; i < 6; ++i) hidden += "春风花月";
+  const auto [rising, rising_page] =
+      Follow("/poem?xing=" + PercentEncode(hidden) + "&gender=5&num=dizeng");
+  const std::string twenty = hidden.substr(0, 20 * std::string("春").size());
+  EXPECT_NE(rising_page.body.find("download=\"递增藏字诗-" + twenty + "-2.png\""),
+            std::string::npos);
+}
+
 TEST_F(BrowserTest, AMadeLineIsMarkedInThePicture) {
   const auto [address, page] = Follow("/poem?xing=" + PercentEncode("春龘") + "&gender=5");
   const HttpReply svg = service_.Handle(Get(address + ".svg"));

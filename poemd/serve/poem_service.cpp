@@ -166,14 +166,16 @@ HttpReply PoemService::PoemAt(const HttpRequest& http, const ShortAddress& addre
     const PoemPicture picture = PictureOf(index_, order, result.poem);
     if (request.page >= PicturePages(picture)) return Lost("no such page of a picture");
     const PictureLayout layout = LayOutPicture(picture, request.page);
-    HttpReply reply = address.kind == AddressKind::kPng
-                          ? HttpReply{200, "image/png", RenderPng(layout), {}, note + " (png)"}
-                          : HttpReply{200,
-                                      "image/svg+xml; charset=utf-8",
-                                      RenderSvg(layout, Utf16ToUtf8(picture.title)),
-                                      {},
-                                      note + " (svg)"};
-    if (reply.body.empty()) return {500, kPlain, "500 Internal Server Error\n", {}, "png failed"};
+    HttpReply reply{200, "image/svg+xml; charset=utf-8", {}, {}, note + " (svg)"};
+    if (address.kind == AddressKind::kPng) {
+      StatusOr<std::string> png = RenderPng(layout);
+      if (!png.ok()) {
+        return {500, kPlain, "500 Internal Server Error\n", {}, png.status().message()};
+      }
+      reply = {200, "image/png", std::move(*png), {}, note + " (png)"};
+    } else {
+      reply.body = RenderSvg(layout, Utf16ToUtf8(picture.title));
+    }
     // The same address draws the same picture while the index stays.
     reply.headers.emplace_back("Cache-Control", "public, max-age=86400");
     return reply;

@@ -406,11 +406,12 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "miravel-poemd-measure: %s\n", readings.status().message().c_str());
       return 1;
     }
-    reference.emplace();
-    if (!ReadReference(poetry, readings->Classical(), readings->Words(), &*reference)) {
-      std::fprintf(stderr, "miravel-poemd-measure: no poems under %s\n", poetry.c_str());
+    StatusOr<Reference> read = ReadReference(poetry, readings->Classical(), readings->Words());
+    if (!read.ok()) {
+      std::fprintf(stderr, "miravel-poemd-measure: %s\n", read.status().message().c_str());
       return 1;
     }
+    reference.emplace(std::move(*read));
     calibration = Calibrate(*index, *reference);
     PrintRealPoems(*reference);
   }

@@ -50,20 +50,21 @@ RealPoem ReadPoem(const std::vector<SplitPiece>& pieces, const ClassicalReadings
 
 }  // namespace
 
-bool ReadReference(const std::string& poetry, const ClassicalReadings* classical,
-                   WordReadings* words, Reference* reference) {
+StatusOr<Reference> ReadReference(const std::string& poetry, const ClassicalReadings* classical,
+                                  WordReadings* words) {
+  Reference reference;
   LineSplitter splitter;
   WordReadings alone;
   WordReadings& readings = words != nullptr ? *words : alone;
   std::vector<std::vector<std::u16string>> judged;
   for (const VerseFile& file : VerseFiles(poetry)) {
-    (void)ReadPoems(file, [&](const PoemText& poem) {
+    const Status read = ReadPoems(file, [&](const PoemText& poem) {
       const std::vector<SplitPiece> pieces = splitter.Split(poem.paragraphs);
       std::vector<std::u16string> lines;
       for (const SplitPiece& piece : pieces) lines.push_back(piece.line);
       switch (PartOf(poem, lines)) {
         case SplitPart::kHeldOut:
-          reference->held_out[LengthSlot(static_cast<int>(lines[0].size()))].push_back(
+          reference.held_out[LengthSlot(static_cast<int>(lines[0].size()))].push_back(
               ReadPoem(pieces, classical, readings));
           break;
         case SplitPart::kJudge:
@@ -73,19 +74,22 @@ bool ReadReference(const std::string& poetry, const ClassicalReadings* classical
           break;
       }
     });
+    // A file of another kind (a list of names) holds no poems; one that
+    // cannot be read would leave the reference short.
+    if (!read.ok() && read.code() != StatusCode::kCorruption) return read;
   }
-  if (judged.empty()) return false;
+  if (judged.empty()) return Status::NotFound("no poems of the judge's quarter under " + poetry);
   for (const auto& lines : judged) {
-    for (const auto& line : lines) reference->judge.SeeLine(line);
+    for (const auto& line : lines) reference.judge.SeeLine(line);
   }
   for (const auto& lines : judged) {
     for (size_t k = 0; k + 1 < lines.size(); ++k) {
       if (!lines[k].empty() && lines[k].size() == lines[k + 1].size()) {
-        reference->judge.SeePair(lines[k], lines[k + 1]);
+        reference.judge.SeePair(lines[k], lines[k + 1]);
       }
     }
   }
-  return true;
+  return reference;
 }
 
 }  // namespace miravel::poemd

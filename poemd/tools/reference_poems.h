@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/status.h"
 #include "poemd/compose/line_rules.h"
 #include "poemd/indexing/classical_readings.h"
 #include "poemd/indexing/word_readings.h"
@@ -27,9 +28,9 @@ struct Reference {
 };
 
 // `classical` may be null (the modern reading then stands in); `words` may
-// be null (each character then reads alone). False when the package holds
-// no poem of the judge's quarter.
-bool ReadReference(const std::string& poetry, const ClassicalReadings* classical,
-                   WordReadings* words, Reference* reference);
+// be null (each character then reads alone). NotFound when the package
+// holds no poem of the judge's quarter, or a verse file cannot be opened.
+StatusOr<Reference> ReadReference(const std::string& poetry, const ClassicalReadings* classical,
+                                  WordReadings* words);
 
 }  // namespace miravel::poemd

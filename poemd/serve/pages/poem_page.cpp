@@ -45,7 +45,7 @@ std::string Said(const Poem& poem) {
 std::string Downloads(const PoemOrder& order, const PoemLinks& links) {
   static const HtmlTemplate& download = HtmlTemplate::Named("poem_download.html");
   // Named by the poem: its kind and its first twenty hidden characters.
-  const std::string file = "藏头诗-" + Utf16ToUtf8(order.Hidden().substr(0, 20));
+  const std::string file = order.PoemKind() + ("-" + Utf16ToUtf8(order.Hidden().substr(0, 20)));
   const size_t pages = links.pngs.size();
   std::string html;
   for (size_t page = 0; page < pages; ++page) {
