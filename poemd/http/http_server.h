@@ -1,8 +1,8 @@
 // The service's HTTP/1.1 server, on Boost.Beast and Asio: event-driven, so
 // that slow and idle clients cost a socket each and hold up nobody.
 //
-// Threads: `threads` event loops, each with its own listening socket on the
-// same address (SO_REUSEPORT) and its own connections; a route runs on the
+// Threads: `threads` event loops, each accepting on its own descriptor of
+// one listening socket and serving its own connections; a route runs on the
 // loop of its connection.
 //
 // What a client must keep to, and what happens when it does not (every
@@ -86,7 +86,7 @@ class HttpServer {
   // Serves until Stop(). REQUIRES: Listen succeeded.
   void Run();
   void Stop();
-  // Stops the server gently, blocking until it has: every reply from now
+  // Stops the server gently (http_drain.cpp), blocking until it has: every reply from now
   // says "Connection: close"; new connections are still taken for `settle`
   // (while balancers in front notice); then no new handshake may begin,
   // what the kernel has queued is accepted and the listening socket closes
