@@ -1,6 +1,5 @@
 // miravel-poemd-index: turns the verse of the chinese-poetry data package
 // into the poem service's index.
-#include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include "poemd/indexing/poetry_package.h"
 #include "poemd/indexing/reading_files.h"
 #include "poemd/indexing/word_readings.h"
+#include "poemd/tools/index_options.h"
 
 namespace fs = std::filesystem;
 using namespace miravel;
@@ -40,46 +40,23 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  CLI::App app("Builds the poem index of miravel-poemd from the chinese-poetry data package.",
-               "miravel-poemd-index");
-  std::string poetry, out, readings_path, classical_path;
-  bool measure_split = false;
-  app.add_option("--poetry", poetry, "the package's folder (node_modules/chinese-poetry)")
-      ->required()
-      ->check(CLI::ExistingDirectory);
-  app.add_option("--out", out, "the index file to write")->required();
-  app.add_option("--readings", readings_path,
-                 "the word pronunciation dictionary (@pinyin-pro/data json/complete.json); "
-                 "without it polyphones take their commonest reading")
-      ->check(CLI::ExistingFile);
-  app.add_option("--classical", classical_path,
-                 "the 广韵 readings (guangyun_readings.js writes them from tshet-uinh); without "
-                 "them the modern reading stands in for the classical one")
-      ->check(CLI::ExistingFile);
-  app.add_flag("--measure-split", measure_split,
-               "index only the three quarters of the corpus that miravel-poemd-measure does not "
-               "judge with, without the held-out quatrains");
-  app.set_version_flag("--version", std::string("miravel-poemd-index ") + MIRAVEL_VERSION_TEXT);
-  CLI11_PARSE(app, argc, argv);
-
+// Reads the package and writes the index; the exit code.
+int Run(const IndexOptions& options) {
   const auto start = std::chrono::steady_clock::now();
-  const std::vector<VerseFile> files = VerseFiles(poetry);
+  const std::vector<VerseFile> files = VerseFiles(options.poetry);
   if (files.empty()) {
-    std::fprintf(stderr, "miravel-poemd-index: no verse files under %s\n", poetry.c_str());
+    std::fprintf(stderr, "miravel-poemd-index: no verse files under %s\n", options.poetry.c_str());
     return 1;
   }
-  StatusOr<ReadingFiles> readings = LoadReadingFiles(readings_path, classical_path);
+  StatusOr<ReadingFiles> readings = LoadReadingFiles(options.readings, options.classical);
   if (!readings.ok()) {
     std::fprintf(stderr, "miravel-poemd-index: %s\n", readings.status().message().c_str());
     return 1;
   }
-  if (readings_path.empty()) {
+  if (options.readings.empty()) {
     std::fprintf(stderr, "miravel-poemd-index: no --readings; polyphones read alone\n");
   }
-  if (classical_path.empty()) {
+  if (options.classical.empty()) {
     std::fprintf(stderr, "miravel-poemd-index: no --classical; lines read in modern tones only\n");
   }
   CorpusIndexBuilder builder({.readings = readings->Words(), .classical = readings->Classical()});
@@ -87,7 +64,8 @@ int main(int argc, char** argv) {
   size_t poems = 0;
   for (const VerseFile& file : files) {
     const Status read = ReadPoems(file, [&](const PoemText& poem) {
-      if (measure_split && PartOf(poem, splitter.Pieces(poem.paragraphs)) != SplitPart::kIndex) {
+      if (options.measure_split &&
+          PartOf(poem, splitter.Pieces(poem.paragraphs)) != SplitPart::kIndex) {
         return;
       }
       builder.AddPoem(poem);
@@ -103,14 +81,22 @@ int main(int argc, char** argv) {
   const size_t lines = builder.LinesSoFar();
   const LeftOut left_out = builder.LinesLeftOut();
   const std::vector<std::byte> bytes = builder.Finish();
-  if (!WriteAtomically(out, bytes)) {
-    std::fprintf(stderr, "miravel-poemd-index: cannot write %s\n", out.c_str());
+  if (!WriteAtomically(options.out, bytes)) {
+    std::fprintf(stderr, "miravel-poemd-index: cannot write %s\n", options.out.c_str());
     return 1;
   }
   std::fprintf(stderr,
                "miravel-poemd-index: %zu poems, %zu lines (left out: %zu in brackets, %zu in "
                "quoted prose), %.0f MB -> %s in %.1f s\n",
                poems, lines, left_out.in_brackets, left_out.in_prose_quotes, bytes.size() / 1e6,
-               out.c_str(), SecondsSince(start));
+               options.out.c_str(), SecondsSince(start));
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const CommandLine<IndexOptions> parsed = ParseIndexOptions(argc, argv);
+  if (const auto* answer = std::get_if<CommandLineAnswer>(&parsed)) return Give(*answer);
+  return Run(std::get<IndexOptions>(parsed));
 }

@@ -1,0 +1,44 @@
+#include "poemd/tools/measure_options.h"
+
+#include "miravel/version.h"
+
+namespace miravel::poemd {
+
+CommandLine<MeasureOptions> ParseMeasureOptions(int argc, const char* const* argv) {
+  CLI::App app("Measures the poems miravel-poemd composes from an index.", "miravel-poemd-measure");
+  MeasureOptions options;
+  std::string books = "all";
+  app.add_option("--index", options.index, "the index to compose from")->required();
+  app.add_option("--requests", options.requests, "random four-character requests per mode");
+  app.add_flag("--everyday", options.everyday,
+               "the everyday requests (blessings, seasons, names) instead");
+  app.add_option("--rhyme-book", books, "pingshui, xinyun, both, or all of them")
+      ->check(CLI::IsMember({"pingshui", "xinyun", "both", "all"}))
+      ->capture_default_str();
+  app.add_option("--poetry", options.poetry,
+                 "the chinese-poetry package: coherence and the real quatrains (index built with "
+                 "--measure-split)");
+  app.add_option("--classical", options.classical,
+                 "the 广韵 readings (guangyun_readings.js), to read the real quatrains")
+      ->check(CLI::ExistingFile);
+  app.add_option("--readings", options.readings,
+                 "the word pronunciation dictionary, to read the real quatrains")
+      ->check(CLI::ExistingFile);
+  app.add_flag("--discriminate", options.discriminate,
+               "train and test a judge of real against composed poems (needs --poetry)");
+  app.add_flag("--explain", options.explain, "with --discriminate: what gives the poems away");
+  app.add_option("--service", options.service,
+                 "HOST:PORT of a running miravel-poemd to ask instead");
+  app.add_option("--show", options.show, "print this many poems of each mode");
+  app.add_option("--show-broken", options.show_broken,
+                 "print this many poems of each mode that break the rhyme or the template (in "
+                 "both books, either rhyme), with their tones");
+  app.set_version_flag("--version", std::string("miravel-poemd-measure ") + MIRAVEL_VERSION_TEXT);
+  if (std::optional<CommandLineAnswer> answer = ParseWith(app, argc, argv)) return *answer;
+  if (books != "all") options.books = {*RhymeBookFromKey(books)};
+  // A service composes in the one book it serves.
+  if (!options.service.empty()) options.books = {RhymeBook::kBoth};
+  return options;
+}
+
+}  // namespace miravel::poemd

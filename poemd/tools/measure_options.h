@@ -1,0 +1,27 @@
+// What miravel-poemd-measure's command line asks for (--help).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "poemd/tools/command_line.h"
+#include "poemd/verse/rhyme_books.h"
+
+namespace miravel::poemd {
+
+struct MeasureOptions {
+  std::string index;      // the index to compose from
+  int requests = 1000;    // random four-character requests per mode
+  bool everyday = false;  // the everyday requests instead
+  std::vector<RhymeBook> books{RhymeBook::kPingshui, RhymeBook::kXinyun, RhymeBook::kBoth};
+  std::string poetry;               // the chinese-poetry package: coherence, real quatrains
+  std::string classical, readings;  // to read the real quatrains
+  bool discriminate = false, explain = false;
+  std::string service;  // HOST:PORT of a running service to ask instead
+  int show = 0, show_broken = 0;
+};
+
+// --index is required; --rhyme-book is pingshui, xinyun, both or all.
+CommandLine<MeasureOptions> ParseMeasureOptions(int argc, const char* const* argv);
+
+}  // namespace miravel::poemd
