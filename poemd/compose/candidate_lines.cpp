@@ -16,11 +16,11 @@ constexpr float kNoise = 0.05f;  // the spread of the chance that varies poems
 
 // How many corpus lines are found at per hidden character, how many are
 // ranked with their vectors, and how many the search weighs.
-constexpr size_t kScanned = 256;
-constexpr size_t kShortlisted = 48;
-constexpr size_t kCandidates = 24;
-constexpr size_t kCoupletsTried = 16;
-constexpr int kDonorTries = 4000;
+constexpr size_t kScanned = 192;
+constexpr size_t kShortlisted = 40;
+// A line of a middle couplet looks this many times further: it needs a
+// parallel answer.
+constexpr size_t kMiddleScan = 4;
 
 template <typename T>
 bool Better(const T& a, const T& b) {
@@ -41,7 +41,11 @@ CandidateLines::CandidateLines(const CorpusIndex& index, const PoemOrder& order,
       options_(options),
       random_(random),
       association_(index.Associations()),
-      length_(order.length) {
+      length_(order.length),
+      occasion_(Resolve(order.occasion, order.characters, order.theme)),
+      templates_{
+          LineRules(order.length, order.first_line_rhymes, order.book, {}, Opening::kLevel),
+          LineRules(order.length, order.first_line_rhymes, order.book, {}, Opening::kOblique)} {
   const std::u16string hidden = order.Hidden();
   hidden_.assign(hidden.begin(), hidden.end());
   std::sort(hidden_.begin(), hidden_.end());
@@ -75,7 +79,7 @@ std::optional<KeptLine> CandidateLines::KeptLineAt(size_t i) const {
 std::vector<CandidateLines::CorpusLine> CandidateLines::FindLines(size_t i) {
   std::vector<CorpusLine> out;
   if (const std::optional<KeptLine> kept = KeptLineAt(i); kept && !kept->made) {
-    out.push_back({kept->line, index_.Traits(length_, kept->line)});
+    out.push_back(Found(i, kept->line));
     return out;
   }
   std::span<const uint32_t> lines = index_.LinesWith(HiddenAt(i), length_, AtLine(i));
@@ -84,12 +88,15 @@ std::vector<CandidateLines::CorpusLine> CandidateLines::FindLines(size_t i) {
     return index_.Traits(length_, line).rank() != SourceRank::kDrama;
   });
   if (first_drama != lines.begin()) lines = lines.first(first_drama - lines.begin());
-  const size_t count = std::min(lines.size(), kScanned);
+  const size_t scanned =
+      IsMiddleCouplet(i & ~size_t{1}, order_.characters.size()) ? kMiddleScan * kScanned : kScanned;
+  const size_t count = std::min(lines.size(), scanned);
   const size_t start = lines.size() > count ? random_.Below(lines.size()) : 0;
   out.reserve(count);
   for (size_t k = 0; k < count; ++k) {
     const uint32_t line = lines[(start + k) % lines.size()];
-    if (!Refused(i, line)) out.push_back({line, index_.Traits(length_, line)});
+    if (Refused(i, line)) continue;
+    out.push_back(Found(i, line));
   }
   return out;
 }
@@ -123,17 +130,30 @@ LineReading CandidateLines::WithHiddenCharacter(LineReading donor, size_t i) con
 
 void CandidateLines::AddVectorsAndPrior(Candidate& c, float base_prior,
                                         const LineVector& theme) const {
-  c.vector = association_.Vector(c.text);
-  c.parallel = association_.Rows(c.text);
-  c.prior = base_prior + kThemeWeight * Association::Dot(c.vector, theme);
+  c.vectors = VectorsOf(c.text);
+  FillPrior(c, base_prior, theme);
+}
+
+void CandidateLines::FillPrior(Candidate& c, float base_prior, const LineVector& theme) const {
+  c.prior = base_prior + kThemeWeight * Association::Dot(c.vector(), theme);
   c.last = c.text.back();
   for (int k = 0; k < length_; ++k) {
     if (k != c.at && !IsHidden(c.text[k])) c.signature |= SignatureBit(c.text[k]);
   }
 }
 
-std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rules,
+std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rules, Opening opening,
                                                  const LineVector& theme) {
+  if (rules.IsRhyming(i)) return ShortlistAnew(i, rules, opening, theme);
+  unrhymed_shortlists_.resize(found_.size());
+  std::optional<std::vector<Candidate>>& kept =
+      unrhymed_shortlists_[i][static_cast<size_t>(opening)];
+  if (!kept) kept = ShortlistAnew(i, rules, opening, theme);
+  return *kept;
+}
+
+std::vector<Candidate> CandidateLines::ShortlistAnew(size_t i, const LineRules& rules,
+                                                     Opening opening, const LineVector& theme) {
   const std::vector<CorpusLine>& found = found_[i];
   if (const std::optional<KeptLine> kept = KeptLineAt(i); kept && kept->made) {
     return {MadeCandidate(i, kept->line, 0, 0, theme)};
@@ -146,9 +166,14 @@ std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rule
   };
   std::vector<Ranked> ranked;
   ranked.reserve(found.size());
+  bool any_fits = false;
   for (size_t k = 0; k < found.size(); ++k) {
-    ranked.push_back({rules.Penalty(i, ReadingOf(found[k].traits)), BasePrior(found[k].traits),
-                      static_cast<uint32_t>(k)});
+    const OccasionFit& fit = found[k].fit;
+    any_fits = any_fits || !fit.refused;
+    ranked.push_back({rules.EndingPenalty(i, ReadingOf(found[k].traits)) +
+                          found[k].template_penalty[static_cast<int>(opening)] +
+                          (fit.refused ? kIllOmenPenalty : 0),
+                      found[k].prior, static_cast<uint32_t>(k)});
   }
   const size_t shortlisted = std::min(ranked.size(), kShortlisted);
   std::nth_element(ranked.begin(), ranked.begin() + (shortlisted - 1), ranked.end(),
@@ -157,11 +182,12 @@ std::vector<Candidate> CandidateLines::Shortlist(size_t i, const LineRules& rule
   out.reserve(shortlisted);
   for (size_t k = 0; k < shortlisted; ++k) {
     out.push_back(
-        CorpusCandidate(i, found[ranked[k].at].line, ranked[k].penalty, ranked[k].prior, theme));
+        FoundCandidate(i, found[ranked[k].at], ranked[k].penalty, ranked[k].prior, theme));
   }
-  // A character hidden more often than the corpus has lines for it.
+  // A character hidden more often than the corpus has lines for it, or
+  // only in lines the occasion refuses.
   const auto wanted = static_cast<size_t>(std::count(hidden_.begin(), hidden_.end(), HiddenAt(i)));
-  if (out.size() < wanted) {
+  if (out.size() < wanted || !any_fits) {
     std::vector<Candidate> made = MadeCandidates(i, rules, theme);
     std::move(made.begin(), made.end(), std::back_inserter(out));
   }
@@ -180,63 +206,49 @@ Candidate CandidateLines::CorpusCandidate(size_t i, uint32_t line, int penalty, 
   return c;
 }
 
-// A corpus line with line i's hidden character put in at its position.
-Candidate CandidateLines::MadeCandidate(size_t i, uint32_t donor, int penalty, float prior,
-                                        const LineVector& theme) {
+std::shared_ptr<const LineVectors> CandidateLines::VectorsOf(std::u16string_view text) const {
+  const LineVector vector = association_.Vector(text);
+  return std::make_shared<const LineVectors>(LineVectors{vector, association_.Following(vector)});
+}
+
+Candidate CandidateLines::FoundCandidate(size_t i, const CorpusLine& found, int penalty,
+                                         float prior, const LineVector& theme) const {
+  if (!found.vectors) found.vectors = VectorsOf(index_.Text(length_, found.line));
   Candidate c;
-  c.line = donor;
-  c.made = true;
+  c.line = found.line;
   c.at = AtLine(i);
-  c.text = std::u16string(index_.Text(length_, donor));
-  c.text[c.at] = HiddenAt(i);
-  c.penalty = kMadePenalty + penalty;
-  AddVectorsAndPrior(c, prior, theme);
+  c.text = std::u16string(index_.Text(length_, found.line));
+  c.penalty = penalty;
+  c.vectors = found.vectors;
+  FillPrior(c, prior, theme);
   return c;
 }
 
-std::vector<Candidate> CandidateLines::MadeCandidates(size_t i, const LineRules& rules,
-                                                      const LineVector& theme) {
-  std::vector<Candidate> out;
-  const size_t count = index_.LineCount(length_);
-  const char16_t hidden = HiddenAt(i);
-  const int at = AtLine(i);
-  if (count == 0) {
-    Candidate c;
-    c.text.assign(length_, u'\u3000');
-    c.text[at] = hidden;
-    c.made = true;
-    c.at = at;
-    c.penalty = kMadePenalty;
-    out.push_back(c);
-    return out;
+CandidateLines::CorpusLine CandidateLines::Found(size_t i, uint32_t line) {
+  CorpusLine found{
+      line, index_.Traits(length_, line), Fit(i, line, index_.Text(length_, line)), {0, 0}, 0, {}};
+  found.prior = BasePrior(found.traits) + found.fit.preference;
+  const LineReading reading = ReadingOf(found.traits);
+  for (const int o : {0, 1}) found.template_penalty[o] = templates_[o].TemplatePenalty(i, reading);
+  return found;
+}
+
+OccasionFit CandidateLines::Fit(size_t i, uint32_t line, std::u16string_view text) const {
+  return FitOf(occasion_, index_.Traits(length_, line), text, AtLine(i));
+}
+
+LineVector CandidateLines::Theme() const {
+  std::u16string words = options_.theme;
+  if (words.empty()) words.assign(hidden_.begin(), hidden_.end());
+  LineVector theme = association_.Following(association_.Vector(words));
+  // The occasion's images count as much as the words themselves.
+  std::u16string images;
+  for (const MoodClass mood : ImagesOf(occasion_)) images += index_.CharacteristicCharacters(mood);
+  if (!images.empty()) {
+    const LineVector of_images = association_.Following(association_.Vector(images));
+    for (int d = 0; d < kCohesionDims; ++d) theme[d] += of_images[d];
   }
-  // Donors whose character at the place reads as the hidden one does, in
-  // the book's first reading.
-  const bool classical = ReadsClassically(order_.book);
-  const ClassicalReading hidden_classical = index_.ClassicalReadingOf(hidden);
-  const Reading hidden_modern = index_.ReadingOf(hidden);
-  const bool want_level = classical ? hidden_classical.level : hidden_modern.tone == Tone::kLevel;
-  const bool want_oblique =
-      classical ? hidden_classical.oblique : hidden_modern.tone == Tone::kOblique;
-  for (int attempt = 0; attempt < kDonorTries && out.size() < kCandidates; ++attempt) {
-    const auto line = static_cast<uint32_t>(random_.Below(count));
-    const LineTraits& traits = index_.Traits(length_, line);
-    const LineTones donor_tones = classical ? traits.classical : traits.modern;
-    const bool fits = (want_level && donor_tones.CanBeLevel(at)) ||
-                      (want_oblique && donor_tones.CanBeOblique(at)) ||
-                      (!want_level && !want_oblique);
-    if (!fits) continue;
-    if (!traits.plain() || traits.rank() == SourceRank::kDrama) continue;
-    const int penalty = rules.Penalty(i, WithHiddenCharacter(ReadingOf(traits), i));
-    // Donors that keep every rule first; the rest only to fill up.
-    if (penalty != 0 && attempt < kDonorTries / 2) continue;
-    out.push_back(MadeCandidate(i, line, penalty, BasePrior(traits), theme));
-  }
-  if (out.empty()) {
-    out.push_back(MadeCandidate(i, static_cast<uint32_t>(random_.Below(count)),
-                                3 * kPrimaryRhymeUnit, 0, theme));
-  }
-  return out;
+  return theme;
 }
 
 // Each line keeps the candidates that go best with the likeliest candidates
@@ -254,7 +266,7 @@ void CandidateLines::NarrowByNeighbours(std::vector<std::vector<Candidate>>& lis
     std::partial_sort(order.begin(), order.begin() + likeliest, order.end(), ByRules(list));
     size_t counted = 0;
     for (size_t k = 0; k < likeliest && list[order[k]].penalty == list[order[0]].penalty; ++k) {
-      for (int d = 0; d < kCohesionDims; ++d) centre[i][d] += list[order[k]].vector[d];
+      for (int d = 0; d < kCohesionDims; ++d) centre[i][d] += list[order[k]].vector()[d];
       ++counted;
     }
     for (float& x : centre[i]) x /= static_cast<float>(std::max<size_t>(counted, 1));
@@ -267,63 +279,31 @@ void CandidateLines::NarrowByNeighbours(std::vector<std::vector<Candidate>>& lis
     }
     const LineVector target = association_.Following(around);
     std::vector<Candidate>& list = lists[i];
-    for (Candidate& c : list) c.prior += kCohesionWeight * Association::Dot(c.vector, target);
+    for (Candidate& c : list) c.prior += kCohesionWeight * Association::Dot(c.vector(), target);
     std::vector<uint32_t>& order = orders[i];
     const size_t kept = std::min(list.size(), kCandidates);
     std::partial_sort(order.begin(), order.begin() + kept, order.end(), ByRules(list));
     std::vector<Candidate> best;
-    best.reserve(kept + 2 * kCoupletsTried);
+    best.reserve(kept);
     for (size_t k = 0; k < kept; ++k) best.push_back(std::move(list[order[k]]));
     list = std::move(best);
   }
 }
 
-// Couplets join only when both lines keep as many rules as the best
-// candidates of their lines: a couplet is a preference, never a reason to
-// break a rule.
-void CandidateLines::AddCouplets(std::vector<std::vector<Candidate>>& lists, const LineRules& rules,
-                                 const LineVector& theme) {
-  const auto penalty = [&](size_t i, uint32_t line) {
-    return rules.Penalty(i, ReadingOf(index_.Traits(length_, line)));
-  };
-  const auto include = [&](size_t i, uint32_t line) {
-    std::vector<Candidate>& list = lists[i];
-    for (size_t k = 0; k < list.size(); ++k) {
-      if (!list[k].made && list[k].line == line) return static_cast<int>(k);
-    }
-    list.push_back(
-        CorpusCandidate(i, line, penalty(i, line), BasePrior(index_.Traits(length_, line)), theme));
-    return static_cast<int>(list.size() - 1);
-  };
-  for (size_t i = 0; i + 1 < lists.size(); i += 2) {
-    if (KeptLineAt(i) || KeptLineAt(i + 1) || AtLine(i) != AtLine(i + 1)) continue;
-    const std::span<const uint32_t> couplets =
-        index_.CoupletsWith(HiddenAt(i), HiddenAt(i + 1), length_, AtLine(i));
-    if (couplets.empty()) continue;
-    const int best_first = lists[i].front().penalty;
-    const int best_second = lists[i + 1].front().penalty;
-    const size_t start = random_.Below(couplets.size());
-    for (size_t k = 0; k < std::min(couplets.size(), kCoupletsTried); ++k) {
-      const Couplet couplet = index_.CoupletAt(length_, couplets[(start + k) % couplets.size()]);
-      if (Refused(i, couplet.first) || Refused(i + 1, couplet.second) ||
-          penalty(i, couplet.first) > best_first || penalty(i + 1, couplet.second) > best_second) {
-        continue;
-      }
-      const int first = include(i, couplet.first);
-      lists[i][first].partner = include(i + 1, couplet.second);
-    }
-  }
-}
-
 std::vector<std::vector<Candidate>> CandidateLines::Build(const PoemForm& form) {
   const LineRules rules(length_, order_.first_line_rhymes, order_.book, form.rhyme, form.opening);
-  std::u16string words = options_.theme;
-  if (words.empty()) words.assign(hidden_.begin(), hidden_.end());
-  const LineVector theme = association_.Following(association_.Vector(words));
+  if (!theme_known_) {
+    theme_ = Theme();
+    theme_known_ = true;
+  }
+  const LineVector& theme = theme_;
   std::vector<std::vector<Candidate>> lists;
-  for (size_t i = 0; i < found_.size(); ++i) lists.push_back(Shortlist(i, rules, theme));
+  for (size_t i = 0; i < found_.size(); ++i) {
+    lists.push_back(Shortlist(i, rules, form.opening, theme));
+  }
   NarrowByNeighbours(lists);
   AddCouplets(lists, rules, theme);
+  AddParallelPartners(lists, rules, form.opening, theme);
   return lists;
 }
 

@@ -14,42 +14,39 @@ int ModernRhymeStep(const LineReading& line, int length, RhymeGroup group) {
   return level ? 2 : 3;
 }
 
-int LineRules::Ending(size_t line, const LineReading& reading, bool primary, bool classical) const {
+int LineRules::Ending(size_t line, const LineReading& reading, bool classical) const {
   const LineTones tones = classical ? reading.classical : reading.modern;
-  if (!IsRhyming(line)) {
-    if (tones.CanBeOblique(length_ - 1)) return 0;
-    return primary ? kPrimaryEndingPenalty : kSecondaryEndingPenalty;
-  }
+  if (!IsRhyming(line)) return tones.CanBeOblique(length_ - 1) ? 0 : kPrimaryEndingPenalty;
   const int step = classical ? ClassicalRhymeStep(reading, length_, rhyme_.pingshui)
                              : ModernRhymeStep(reading, length_, rhyme_.xinyun);
-  return step * (primary ? kPrimaryRhymeUnit : kSecondaryRhymeUnit);
+  return step * kPrimaryRhymeUnit;
 }
 
-int LineRules::Template(size_t line, LineTones tones, bool primary) const {
+int LineRules::Template(size_t line, LineTones tones) const {
   int penalty = 0;
   // A line that keeps 粘对 keeps 二四六 on the tone 粘对 gave its second
   // character (a character of both classes cannot be read both ways at once).
   const bool linked = KeepsLink(tones, opening_, line);
-  if (!linked) penalty += primary ? kPrimaryLinkPenalty : kSecondaryLinkPenalty;
+  if (!linked) penalty += kPrimaryLinkPenalty;
   const bool in_line =
       linked ? KeepsTemplate(tones, length_, opening_, line) : KeepsInLine(tones, length_);
-  if (!in_line) penalty += primary ? kPrimaryInLinePenalty : kSecondaryInLinePenalty;
+  if (!in_line) penalty += kPrimaryInLinePenalty;
   const bool lonely = IsRhyming(line) && IsLonelyLevel(tones, length_);
-  if (lonely || HasThreeLevelTail(tones, length_)) {
-    penalty += primary ? kPrimaryLevelsPenalty : kSecondaryLevelsPenalty;
+  if (lonely || HasThreeLevelTail(tones, length_)) penalty += kPrimaryLevelsPenalty;
+  return penalty;
+}
+
+int LineRules::EndingPenalty(size_t line, const LineReading& reading) const {
+  int penalty = Ending(line, reading, ReadsClassically(book_));
+  // The modern rhyme, as a reader of today hears it, and no other modern rule.
+  if (book_ == RhymeBook::kBoth && IsRhyming(line)) {
+    penalty += ModernRhymeStep(reading, length_, rhyme_.xinyun) * kSecondaryRhymeUnit;
   }
   return penalty;
 }
 
-int LineRules::Penalty(size_t line, const LineReading& reading) const {
-  const bool classical_first = ReadsClassically(book_);
-  int penalty = Ending(line, reading, /*primary=*/true, classical_first) +
-                Template(line, classical_first ? reading.classical : reading.modern, true);
-  if (book_ == RhymeBook::kBoth) {
-    penalty += Ending(line, reading, /*primary=*/false, /*classical=*/false) +
-               Template(line, reading.modern, false);
-  }
-  return penalty;
+int LineRules::TemplatePenalty(size_t line, const LineReading& reading) const {
+  return Template(line, ReadsClassically(book_) ? reading.classical : reading.modern);
 }
 
 }  // namespace miravel::poemd

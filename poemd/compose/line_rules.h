@@ -5,20 +5,23 @@
 // never give way).
 //
 // The primary reading is the classical one in 平水韵 and in both books, the
-// modern one in 中华新韵; in both books the modern reading is secondary:
-// where no line holds in both, the classical rule wins. In order:
+// modern one in 中华新韵; in both books the modern reading is secondary and
+// asks for the rhyme a reader of today hears, nothing more: real poems keep
+// none of the modern tones' other rules, and a poem that does gives itself
+// away. Where no line holds in both, the classical rule wins. In order:
+//   0. no line of ill omen for a happy occasion (occasion.h);
 //   1. a made line only where no corpus line holds the character;
-//   2. rhyme, primary: the rhyming lines end 平 in the poem's rhyme (no line
+//   2. no rhyme character twice (重韵; counted by the search): another
+//      rhyme is tried first;
+//   3. rhyme, primary: the rhyming lines end 平 in the poem's rhyme (no line
 //      out of it, neighbouring rhymes included); failing that on 平 of
 //      another rhyme (or, in the modern reading, in the rhyme on 仄); then
 //      anything;
-//   3. the other lines end 仄, primary;
-//   4. no rhyme character twice (重韵; counted by the search);
+//   4. the other lines end 仄, primary;
 //   5. 粘对 on the second characters, primary;
 //   6. no 孤平, no 三平尾, primary (the faults a reader hears first);
 //   7. 二四六分明 inside the line, primary;
-//   8. rhyme, secondary, in the same steps as the primary;
-//   9. - 12. the other lines end 仄, 粘对, 孤平 and 三平尾, 二四六, secondary.
+//   8. rhyme, secondary, in the same steps as the primary.
 // Any penalty outweighs every preference of the search (well under 1 << 6).
 #pragma once
 
@@ -29,18 +32,15 @@
 
 namespace miravel::poemd {
 
+inline constexpr int kIllOmenPenalty = 1 << 28;
 inline constexpr int kMadePenalty = 1 << 27;
+inline constexpr int kRepeatedRhymePenalty = 1 << 26;
 inline constexpr int kPrimaryRhymeUnit = 1 << 24;  // times the rhyme's step, 0 to 3
 inline constexpr int kPrimaryEndingPenalty = 1 << 23;
-inline constexpr int kRepeatedRhymePenalty = 1 << 22;
 inline constexpr int kPrimaryLinkPenalty = 1 << 21;
 inline constexpr int kPrimaryLevelsPenalty = 1 << 20;  // 孤平 or 三平尾
 inline constexpr int kPrimaryInLinePenalty = 1 << 19;
 inline constexpr int kSecondaryRhymeUnit = 1 << 16;
-inline constexpr int kSecondaryEndingPenalty = 1 << 12;
-inline constexpr int kSecondaryLinkPenalty = 1 << 10;
-inline constexpr int kSecondaryLevelsPenalty = 1 << 9;
-inline constexpr int kSecondaryInLinePenalty = 1 << 8;
 
 // What the rules read of a line: its tones and the rhymes of its last
 // character in both readings.
@@ -76,12 +76,19 @@ class LineRules {
         opening_(opening) {}
 
   bool IsRhyming(size_t line) const { return IsRhymingLine(line, first_line_rhymes_); }
-  int Penalty(size_t line, const LineReading& reading) const;
+  int Penalty(size_t line, const LineReading& reading) const {
+    return EndingPenalty(line, reading) + TemplatePenalty(line, reading);
+  }
+  // The two parts of the penalty: how the line ends (the rhyme and the
+  // ending's tone), which asks for the rhyme; and how its tones run (粘对,
+  // 二四六, 孤平, 三平尾), which asks for the opening only.
+  int EndingPenalty(size_t line, const LineReading& reading) const;
+  int TemplatePenalty(size_t line, const LineReading& reading) const;
 
  private:
-  // The penalties of one reading of line `line`, at the weights of its rank.
-  int Ending(size_t line, const LineReading& reading, bool primary, bool classical) const;
-  int Template(size_t line, LineTones tones, bool primary) const;
+  // The primary reading's penalties of line `line`.
+  int Ending(size_t line, const LineReading& reading, bool classical) const;
+  int Template(size_t line, LineTones tones) const;
 
   int length_;
   bool first_line_rhymes_;

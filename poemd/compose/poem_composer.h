@@ -1,18 +1,20 @@
 // Composes an acrostic poem from the corpus as a whole: for each hidden
 // character a line of the ordered length that holds it at the ordered
-// place, the lines chosen together so that they keep the rules of
-// line_rules.h in the order's rhyme book, in the order those give way, and
-// belong together as closely
-// as the corpus allows: each line with the next and the two lines of a
-// couplet character by character (association.h), a real couplet taken
-// whole where two consecutive hidden characters allow one, lines near the
-// theme, and better-ranked sources (regulated Tang and Song shi
-// first).
+// place, the lines chosen together so that they fit the poem's occasion
+// (occasion.h), keep the rules of line_rules.h in the order's rhyme book,
+// in the order those give way, and belong together as closely as the
+// corpus allows: each line with the next and the two lines of a couplet
+// character by character (association.h), a real couplet taken whole where
+// two consecutive hidden characters allow one, parallel middle couplets in
+// a 律诗, lines near the theme and the occasion's images, and better-ranked
+// sources (regulated Tang and Song shi first).
 //
 // The steps: the corpus lines each character can take (candidate_lines.h),
-// the rhyme group and tonal template that suit them (poem_form.h), the best
-// candidates for each line under that form, and a beam search over them
-// (poem_search.h). A character that no corpus line holds at its place gets a
+// the rhyme groups and tonal templates that suit them best (poem_form.h),
+// and for each of the best few the candidates for each line under that form
+// and a beam search over them (poem_search.h); the best poem of them all is
+// the poem, so that a rhyme with no fresh rhyme character for a line gives
+// way to another. A character that no corpus line holds at its place gets a
 // made line: a corpus line whose character there has the same tone class,
 // with the hidden character put in.
 #pragma once
@@ -39,6 +41,7 @@ struct ComposedLine {
 struct Poem {
   std::vector<ComposedLine> lines;
   RhymeBook book = RhymeBook::kBoth;
+  Occasion occasion = Occasion::kNone;  // what it was written for, found when not asked
   RhymeKey rhyme;  // the rhyme the rhyming lines were meant to share, in its book
   Opening opening = Opening::kLevel;
 };

@@ -5,6 +5,8 @@
 #include <bit>
 #include <cmath>
 
+#include "poemd/compose/poem_random.h"
+
 namespace miravel::poemd {
 namespace {
 
@@ -70,60 +72,60 @@ class FormChooser {
     }
   }
 
-  PoemForm Choose() const {
-    // Among the forms that keep the most, chance chooses, each as likely as
-    // the lines it has to choose from: poets use the large rhymes most, but
-    // not alone.
+  // The forms, best first: by how much they keep, then (in both books) how
+  // well the modern rhyme holds, then in an order chance draws, each form as
+  // likely to come first as the lines it has to choose from: poets use the
+  // large rhymes most, but not alone.
+  std::vector<PoemForm> Rank(size_t count) const {
     struct Option {
-      int key;
-      Opening opening;
-      Score score;
+      double kept;
+      double secondary;
+      double draw;  // smaller first
+      PoemForm form;
     };
     std::vector<Option> options;
-    double top = -1;
     for (const int key : PrimaryKeys()) {
       for (const Opening o : Openings()) {
         const Score score = PrimaryScore(key, static_cast<int>(o));
-        top = std::max(top, score.kept);
-        options.push_back({key, o, score});
+        Option option{score.kept, 0, 0, {}};
+        option.form.opening = o;
+        if (classical_first_) {
+          option.form.rhyme.pingshui = static_cast<PingshuiRhyme>(key);
+        } else {
+          option.form.rhyme.xinyun = static_cast<RhymeGroup>(key);
+        }
+        // An exponential race: the likelier a form, the sooner it arrives.
+        PoemRandom random(choice_.draw ^ (uint64_t(key) << 8 | static_cast<uint64_t>(o)));
+        option.draw = -std::log(1.0 - random.Unit()) / std::max(score.choices, 1e-9);
+        options.push_back(option);
       }
     }
+    std::sort(options.begin(), options.end(), [](const Option& a, const Option& b) {
+      return a.kept != b.kept ? a.kept > b.kept : a.draw < b.draw;
+    });
+    // The modern rhyme, for the forms that may be wanted: the first `count`,
+    // and as many more as that of those that keep as much as the last.
+    const size_t wanted = std::min(count, options.size());
+    const double last_kept = wanted > 0 ? options[wanted - 1].kept : 0;
+    size_t weighed = 0;
+    while (weighed < options.size() && weighed < 2 * wanted &&
+           (weighed < wanted || options[weighed].kept == last_kept)) {
+      Option& option = options[weighed++];
+      if (choice_.book != RhymeBook::kBoth) continue;
+      const auto [group, score] = BestSecondary(option.form);
+      option.form.rhyme.xinyun = choice_.rhyme ? choice_.rhyme->xinyun : group;
+      option.secondary = score;
+    }
+    options.resize(weighed);
+    std::sort(options.begin(), options.end(), [](const Option& a, const Option& b) {
+      if (a.kept != b.kept) return a.kept > b.kept;
+      if (a.secondary != b.secondary) return a.secondary > b.secondary;
+      return a.draw < b.draw;
+    });
     std::vector<PoemForm> forms;
-    std::vector<double> weights;
-    double top_secondary = -1;
-    for (const Option& option : options) {
-      if (option.score.kept != top) continue;
-      PoemForm form;
-      form.opening = option.opening;
-      if (classical_first_) {
-        form.rhyme.pingshui = static_cast<PingshuiRhyme>(option.key);
-      } else {
-        form.rhyme.xinyun = static_cast<RhymeGroup>(option.key);
-      }
-      // In both books, the forms under which the modern rhyme holds best.
-      double secondary = 0;
-      if (choice_.book == RhymeBook::kBoth) {
-        const auto [group, score] = BestSecondary(form);
-        form.rhyme.xinyun = choice_.rhyme ? choice_.rhyme->xinyun : group;
-        secondary = score;
-      }
-      if (secondary < top_secondary) continue;
-      if (secondary > top_secondary) {
-        forms.clear();
-        weights.clear();
-        top_secondary = secondary;
-      }
-      forms.push_back(form);
-      weights.push_back(option.score.choices);
-    }
-    double total = 0;
-    for (const double w : weights) total += w;
-    double pick = total * choice_.chance;
-    for (size_t k = 0; k < forms.size(); ++k) {
-      pick -= weights[k];
-      if (pick < 0 || k + 1 == forms.size()) return forms[k];
-    }
-    return {};
+    for (size_t k = 0; k < std::min(count, options.size()); ++k) forms.push_back(options[k].form);
+    if (forms.empty()) forms.emplace_back();
+    return forms;
   }
 
  private:
@@ -272,6 +274,8 @@ class FormChooser {
 
 }  // namespace
 
-PoemForm ChooseForm(const FormChoice& choice) { return FormChooser(choice).Choose(); }
+std::vector<PoemForm> RankForms(const FormChoice& choice, size_t count) {
+  return FormChooser(choice).Rank(std::max<size_t>(count, 1));
+}
 
 }  // namespace miravel::poemd

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "poemd/compose/occasion.h"
 #include "poemd/verse/places.h"
 #include "poemd/verse/rhyme_books.h"
 
@@ -27,6 +28,7 @@ struct PoemOrder {
   bool first_line_rhymes = false;       // limit 200
   std::u16string theme;  // the theme's Chinese characters; blanks and the rest dropped
   RhymeBook book = RhymeBook::kBoth;
+  Occasion occasion = Occasion::kAutomatic;
 
   // The 0-based position of the hidden character in line `line`.
   int PositionAt(size_t line) const;

@@ -10,18 +10,26 @@ namespace {
 
 // Preferences, in the units of candidate_lines.cpp.
 constexpr float kCohesionWeight = 2.0f;
-constexpr float kParallelWeight = 0.1f;
 constexpr float kCoupletBonus = 0.1f;
+// A middle couplet: how much its parallelism counts (the model's log-odds,
+// above even), and a real middle couplet of a real 律诗 on top.
+constexpr float kMiddleParallelWeight = 0.5f;
+constexpr float kMiddleCoupletBonus = 1.0f;
 // A character of an earlier line again (the hidden ones aside), within
 // kRepeatSpan lines: poets repeat, but seldom, and mostly on purpose.
-constexpr float kRepeatCost = 0.08f;
+constexpr float kRepeatCost = 0.12f;
 constexpr size_t kRepeatSpan = 8;
-constexpr size_t kBeamWidth = 12;
+constexpr size_t kBeamWidth = 8;
 
 struct Step {
-  float score;  // preferences minus penalties
+  int64_t penalty;  // the rules broken so far, weighed
+  float score;      // the preferences so far
   int parent;
   int pick;
+
+  bool BetterThan(const Step& other) const {
+    return penalty != other.penalty ? penalty < other.penalty : score > other.score;
+  }
 };
 
 // What a partial poem holds that a next line must be checked against.
@@ -35,14 +43,18 @@ struct EarlierLines {
 class Search {
  public:
   Search(const std::vector<std::vector<Candidate>>& lists, const SearchShape& shape,
-         const Association& association)
-      : lists_(lists), shape_(shape), association_(association), steps_(lists.size()) {}
+         const Association& association, const ParallelModel& parallel)
+      : lists_(lists),
+        shape_(shape),
+        association_(association),
+        parallel_(parallel),
+        steps_(lists.size()) {}
 
-  std::vector<int> Run() {
+  SearchResult Run() {
     const size_t n = lists_.size();
     for (size_t k = 0; k < lists_[0].size(); ++k) {
       const Candidate& c = lists_[0][k];
-      steps_[0].push_back({c.prior - static_cast<float>(c.penalty), -1, static_cast<int>(k)});
+      steps_[0].push_back({c.penalty, c.prior, -1, static_cast<int>(k)});
     }
     Prune(steps_[0]);
     for (size_t i = 1; i < n; ++i) {
@@ -51,17 +63,21 @@ class Search {
       for (size_t p = 0; p < steps_[i - 1].size(); ++p) Extend(i, p);
       if (steps_[i].empty()) {
         // Every candidate was taken already: take one again rather than none.
-        steps_[i].push_back({steps_[i - 1][0].score - kMadePenalty, 0, 0});
+        const Step& best = steps_[i - 1][0];
+        steps_[i].push_back({best.penalty + kMadePenalty, best.score, 0, 0});
       }
       Prune(steps_[i]);
     }
-    std::vector<int> picks(n);
+    SearchResult result;
+    result.picks.resize(n);
+    result.penalty = steps_[n - 1][0].penalty;
+    result.score = steps_[n - 1][0].score;
     int at = 0;
     for (size_t i = n; i-- > 0;) {
-      picks[i] = steps_[i][at].pick;
+      result.picks[i] = steps_[i][at].pick;
       at = steps_[i][at].parent;
     }
-    return picks;
+    return result;
   }
 
  private:
@@ -109,11 +125,14 @@ class Search {
     if (!std::isnan(known)) return known;
     const Candidate& previous = lists_[i - 1][pick];
     const Candidate& c = lists_[i][k];
-    known = kCohesionWeight * association_.Cohesion(previous.vector, c.vector);
+    known = kCohesionWeight * Association::Dot(previous.vector(), c.following());
     if (i % 2 == 1) {
-      known += kParallelWeight * association_.Parallel(previous.parallel, c.parallel,
-                                                       static_cast<size_t>(shape_.length));
-      if (previous.partner == static_cast<int>(k)) known += kCoupletBonus;
+      const bool partners = previous.partner == static_cast<int>(k);
+      if (partners) known += kCoupletBonus;
+      if (IsMiddleCouplet(i - 1, lists_.size())) {
+        known += kMiddleParallelWeight * parallel_.Score(previous.text, c.text);
+        if (partners && previous.middle_partner) known += kMiddleCoupletBonus;
+      }
     }
     return known;
   }
@@ -127,34 +146,36 @@ class Search {
           std::find(earlier.used.begin(), earlier.used.end(), c.line) != earlier.used.end()) {
         continue;
       }
-      const float score =
-          from.score + c.prior -
-          static_cast<float>(c.penalty + kRepeatedRhymePenalty * RepeatedRhymes(i, c, earlier)) -
-          kRepeatCost * static_cast<float>(Repeats(c, earlier)) + Follows(i, from.pick, k);
-      steps_[i].push_back({score, static_cast<int>(parent), static_cast<int>(k)});
+      const int64_t penalty =
+          from.penalty + c.penalty + int64_t{kRepeatedRhymePenalty} * RepeatedRhymes(i, c, earlier);
+      const float score = from.score + c.prior -
+                          kRepeatCost * static_cast<float>(Repeats(c, earlier)) +
+                          Follows(i, from.pick, k);
+      steps_[i].push_back({penalty, score, static_cast<int>(parent), static_cast<int>(k)});
     }
   }
 
   static void Prune(std::vector<Step>& steps) {
     const size_t keep = std::min(steps.size(), kBeamWidth);
     std::partial_sort(steps.begin(), steps.begin() + keep, steps.end(),
-                      [](const Step& a, const Step& b) { return a.score > b.score; });
+                      [](const Step& a, const Step& b) { return a.BetterThan(b); });
     steps.resize(keep);
   }
 
   const std::vector<std::vector<Candidate>>& lists_;
   const SearchShape& shape_;
   const Association& association_;
+  const ParallelModel& parallel_;
   std::vector<std::vector<Step>> steps_;
   std::vector<float> follows_;  // [pick of line i - 1][candidate of line i], NaN until known
 };
 
 }  // namespace
 
-std::vector<int> SearchPoem(const std::vector<std::vector<Candidate>>& lists,
-                            const SearchShape& shape, const Association& association) {
+SearchResult SearchPoem(const std::vector<std::vector<Candidate>>& lists, const SearchShape& shape,
+                        const Association& association, const ParallelModel& parallel) {
   if (lists.empty()) return {};
-  return Search(lists, shape, association).Run();
+  return Search(lists, shape, association, parallel).Run();
 }
 
 }  // namespace miravel::poemd

@@ -19,9 +19,9 @@ bool AllFinite(std::span<const float> values) {
 }  // namespace
 
 Status Association::Check(const AssociationArrays& a) {
-  if (a.vocabulary.empty() && a.cohesion.empty() && a.parallel.empty()) return Status::Ok();
+  if (a.vocabulary.empty() && a.cohesion.empty()) return Status::Ok();
   if (a.vocabulary.size() != 65536) return Damaged("the vocabulary does not cover every character");
-  if (a.cohesion.size() % kCohesionDims != 0 || a.parallel.size() % kParallelDims != 0) {
+  if (a.cohesion.size() % kCohesionDims != 0) {
     return Damaged("the association vectors are not whole");
   }
   const size_t rows = a.cohesion.size() / kCohesionDims;
@@ -29,14 +29,10 @@ Status Association::Check(const AssociationArrays& a) {
                    [rows](uint16_t row) { return row == kNotInVocabulary || row < rows; })) {
     return Damaged("the vocabulary names a vector that is not there");
   }
-  if (a.parallel.size() / kParallelDims > rows)
-    return Damaged("more parallel vectors than characters");
-  if (a.cohesion_signs.size() != kCohesionDims || a.parallel_signs.size() != kParallelDims ||
-      !AllSigns(a.cohesion_signs) || !AllSigns(a.parallel_signs)) {
+  if (a.cohesion_signs.size() != kCohesionDims || !AllSigns(a.cohesion_signs)) {
     return Damaged("the association signs are damaged");
   }
-  if (!AllFinite(a.cohesion) || !AllFinite(a.parallel))
-    return Damaged("an association value is not finite");
+  if (!AllFinite(a.cohesion)) return Damaged("an association value is not finite");
   return Status::Ok();
 }
 
@@ -72,35 +68,6 @@ float Association::Dot(const LineVector& a, const LineVector& b) {
 
 float Association::Cohesion(const LineVector& first, const LineVector& second) const {
   return Dot(first, Following(second));
-}
-
-const float* Association::ParallelRow(char16_t c) const {
-  const uint16_t row = a_.vocabulary.empty() ? kNotInVocabulary : a_.vocabulary[c];
-  if (row == kNotInVocabulary || row >= a_.parallel.size() / kParallelDims) return nullptr;
-  return a_.parallel.data() + static_cast<size_t>(row) * kParallelDims;
-}
-
-ParallelRows Association::Rows(std::u16string_view line) const {
-  ParallelRows rows{};
-  for (size_t i = 0; i < line.size() && i < rows.size(); ++i) rows[i] = ParallelRow(line[i]);
-  return rows;
-}
-
-float Association::Parallel(const ParallelRows& first, const ParallelRows& second,
-                            size_t length) const {
-  if (length == 0 || a_.parallel_signs.empty()) return 0;
-  std::array<float, kParallelDims> signs;
-  std::copy(a_.parallel_signs.begin(), a_.parallel_signs.end(), signs.begin());
-  std::array<float, kParallelDims> sums{};
-  for (size_t i = 0; i < length && i < first.size(); ++i) {
-    const float* a = first[i];
-    const float* b = second[i];
-    if (a == nullptr || b == nullptr) continue;
-    for (int k = 0; k < kParallelDims; ++k) sums[k] += a[k] * signs[k] * b[k];
-  }
-  float sum = 0;
-  for (float s : sums) sum += s;
-  return sum / static_cast<float>(length);
 }
 
 }  // namespace miravel::poemd

@@ -8,10 +8,6 @@
 // vectors, so the cohesion of two lines is their mean association over all
 // pairs of their characters.
 //
-// Parallel: the same for two characters at one position in the two lines of
-// a real couplet (山/水, 花/鸟, 红/绿), rank kParallelDims; only the most
-// frequent characters have parallel vectors.
-//
 // A view over the index's arrays: cheap to copy, thread-safe.
 #pragma once
 
@@ -36,20 +32,14 @@ inline double SmoothedPmi(double count, double first, double second, double tota
 }
 
 inline constexpr int kCohesionDims = 64;
-inline constexpr int kParallelDims = 16;
 inline constexpr uint16_t kNotInVocabulary = 0xFFFF;
 
 using LineVector = std::array<float, kCohesionDims>;
-// Each character's parallel vector (null when it has none), for lines of up
-// to seven characters.
-using ParallelRows = std::array<const float*, 7>;
 
 struct AssociationArrays {
   std::span<const uint16_t> vocabulary;   // 65536 entries: a row, or kNotInVocabulary
   std::span<const float> cohesion;        // rows * kCohesionDims
   std::span<const float> cohesion_signs;  // kCohesionDims entries, each +1 or -1
-  std::span<const float> parallel;        // parallel rows * kParallelDims
-  std::span<const float> parallel_signs;  // kParallelDims entries, each +1 or -1
 };
 
 class Association {
@@ -71,14 +61,8 @@ class Association {
   static float Dot(const LineVector& a, const LineVector& b);
   // Dot(first, Following(second)): the cohesion of line vectors.
   float Cohesion(const LineVector& first, const LineVector& second) const;
-  ParallelRows Rows(std::u16string_view line) const;
-  // The mean parallel association of two lines' characters, position by
-  // position, over their first `length` positions.
-  float Parallel(const ParallelRows& first, const ParallelRows& second, size_t length) const;
 
  private:
-  const float* ParallelRow(char16_t c) const;
-
   AssociationArrays a_;
 };
 

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "poemd/index/index_sections.h"
+#include "poemd/index/parallel_model.h"
 
 namespace miravel::poemd {
 namespace {
@@ -55,6 +56,7 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
     t.texts = Required<char16_t>(file, Id(kTexts, slot), &missing);
     t.traits = Required<LineTraits>(file, Id(kTraits, slot), &missing);
     t.couplets = Required<Couplet>(file, Id(kCouplets, slot), &missing);
+    t.couplet_kinds = Required<uint8_t>(file, Id(kCoupletKinds, slot), &missing);
     for (int at = 0; at < kLengths[slot]; ++at) {
       t.postings[at] = {Required<char16_t>(file, Id(kPostingCharacters, slot, at), &missing),
                         Required<uint32_t>(file, Id(kPostingStarts, slot, at), &missing),
@@ -71,16 +73,21 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
   index.classical_readings_ = Required<uint32_t>(file, Id(kClassicalReadings), &missing);
   index.sources_ = Required<uint32_t>(file, Id(kSources), &missing);
   index.source_text_ = Required<char>(file, Id(kSourceText), &missing);
+  index.mood_characters_ = Required<char16_t>(file, Id(kMoodCharacters), &missing);
+  const auto parallel_weights = Required<float>(file, Id(kParallelModel), &missing);
+  const auto parallel_classes = Required<uint8_t>(file, Id(kParallelCharacterClasses), &missing);
   const AssociationArrays arrays{Required<uint16_t>(file, Id(kVocabulary), &missing),
                                  Required<float>(file, Id(kCohesion), &missing),
-                                 Required<float>(file, Id(kCohesionSigns), &missing),
-                                 Required<float>(file, Id(kParallel), &missing),
-                                 Required<float>(file, Id(kParallelSigns), &missing)};
+                                 Required<float>(file, Id(kCohesionSigns), &missing)};
   if (!missing.empty()) {
     return Status::Corruption("damaged: " + missing + " is missing or of the wrong kind");
   }
   if (Status checked = Association::Check(arrays); !checked.ok()) return checked;
   index.association_ = Association(arrays);
+  if (Status checked = ParallelModel::Check(parallel_weights, parallel_classes); !checked.ok()) {
+    return checked;
+  }
+  index.parallel_ = ParallelModel(parallel_weights, parallel_classes);
   index.file_ = std::move(file);
   if (Status checked = index.Check(); !checked.ok()) return checked;
   return index;
@@ -123,6 +130,9 @@ Status CorpusIndex::CheckReadingsAndSources() const {
     const ClassicalReading r = UnpackClassical(packed);
     if (r.rhymes != 0 && !r.level) return Damaged("a classical reading is out of range");
   }
+  if (mood_characters_.size() != size_t{kMoodClasses} * kCharacteristicCharacters) {
+    return Damaged("the moods' characters are not whole");
+  }
   if (sources_.size() % 3 != 0) return Damaged("the source table is not whole");
   if (!source_text_.empty() && source_text_.back() != '\0') return Damaged("a source text is cut");
   for (size_t s = 0; s < sources_.size(); s += 3) {
@@ -151,14 +161,16 @@ Status CorpusIndex::CheckLines(int slot) const {
     if (traits.source >= source_count || (masks & ~all) != 0 ||
         (traits.modern.level & traits.modern.oblique) != 0 ||
         (traits.pingshui & ~kAllPingshuiRhymes) != 0 || traits.xinyun > kRhymeGroupCount ||
-        traits.flags >> LineTraits::kRankShift >= kSourceRanks || traits.reserved[0] != 0 ||
-        traits.reserved[1] != 0 ||
+        traits.flags >> LineTraits::kRankShift >= kSourceRanks ||
         (traits.pingshui != 0 && !traits.classical.CanBeLevel(length - 1))) {
       return Damaged(form + "line's traits are out of range");
     }
   }
   for (const Couplet& c : t.couplets) {
     if (c.first >= n || c.second >= n) return Damaged(form + "couplet names a missing line");
+  }
+  if (t.couplet_kinds.size() != t.couplets.size()) {
+    return Damaged(form + "couplets and their kinds disagree");
   }
   return Status::Ok();
 }
@@ -259,6 +271,18 @@ std::span<const uint32_t> CorpusIndex::CoupletsWith(char16_t first, char16_t sec
   if (it == p.keys.end() || *it != key) return {};
   const size_t k = static_cast<size_t>(it - p.keys.begin());
   return p.couplets.subspan(p.starts[k], p.starts[k + 1] - p.starts[k]);
+}
+
+std::u16string_view CorpusIndex::CharacteristicCharacters(MoodClass mood) const {
+  const auto k = static_cast<size_t>(mood);
+  if (k >= kMoodClasses) return {};
+  const std::u16string_view all(mood_characters_.data() + k * kCharacteristicCharacters,
+                                kCharacteristicCharacters);
+  return all.substr(0, all.find(u'\0'));
+}
+
+bool CorpusIndex::IsMiddleCouplet(int length, uint32_t couplet) const {
+  return (Slot(length).couplet_kinds[couplet] & sections::kMiddleCouplet) != 0;
 }
 
 Reading CorpusIndex::ReadingOf(char16_t character) const {

@@ -7,8 +7,11 @@
 //     the line's words read it; the 中华新韵 group);
 //   - for each length and position, the lines that hold a character there;
 //   - the real couplets (two lines of a regulated poem that belong together),
-//     found by the characters at one place in both lines;
-//   - the association vectors learned from consecutive lines (association.h).
+//     found by the characters at one place in both lines, and which of them
+//     are the middle couplets of a 律诗;
+//   - the association vectors learned from consecutive lines (association.h);
+//   - each line's moods and each mood's images (moods.h);
+//   - the model of parallel couplets learned from 律诗 (parallel_model.h).
 //
 // Built by CorpusIndexBuilder (corpus_index_builder.h), saved to one file
 // (index_file.h), and loaded by the service: every count, offset and value
@@ -26,6 +29,8 @@
 #include "common/status.h"
 #include "poemd/index/association.h"
 #include "poemd/index/index_file.h"
+#include "poemd/index/moods.h"
+#include "poemd/index/parallel_model.h"
 #include "poemd/verse/cjk.h"
 #include "poemd/verse/places.h"
 #include "poemd/verse/tonal_pattern.h"
@@ -66,7 +71,7 @@ struct LineTraits {
   LineTones modern;                   // a neutral tone in neither mask
   RhymeGroup xinyun = kNoRhymeGroup;  // of the last character, in the modern reading
   uint8_t flags = 0;                  // kPlainFlag | rank << kRankShift
-  uint8_t reserved[2] = {0, 0};
+  PackedMoods moods;                  // what it speaks of (moods.h)
 
   static constexpr uint8_t kPlainFlag = 1;
   static constexpr int kRankShift = 1;
@@ -74,6 +79,7 @@ struct LineTraits {
   // takes in at once.
   bool plain() const { return (flags & kPlainFlag) != 0; }
   SourceRank rank() const { return static_cast<SourceRank>(flags >> kRankShift); }
+  int mood(Mood m) const { return moods.Level(m); }
 };
 static_assert(sizeof(LineTraits) == 16);
 
@@ -108,6 +114,9 @@ class CorpusIndex {
 
   size_t CoupletCount(int length) const { return Slot(length).couplets.size(); }
   Couplet CoupletAt(int length, uint32_t couplet) const { return Slot(length).couplets[couplet]; }
+  // Whether the couplet is a middle couplet of a 律诗 (its lines 3-4 or 5-6),
+  // which the form asks to run in parallel.
+  bool IsMiddleCouplet(int length, uint32_t couplet) const;
   // Real couplets of `length` whose first line holds `first` at
   // `position` and whose second line holds `second` there; kept for the
   // head, middle and tail positions only (empty for any other).
@@ -119,6 +128,9 @@ class CorpusIndex {
   Reading ReadingOf(char16_t character) const;
   ClassicalReading ClassicalReadingOf(char16_t character) const;
   const Association& Associations() const { return association_; }
+  const ParallelModel& Parallelism() const { return parallel_; }
+  // The characters that mark `mood` most, its images, most marked first.
+  std::u16string_view CharacteristicCharacters(MoodClass mood) const;
   // The file the index lives in (its size, for the log).
   const IndexFile& File() const { return file_; }
 
@@ -137,8 +149,9 @@ class CorpusIndex {
     std::span<const char16_t> texts;
     std::span<const LineTraits> traits;
     std::span<const Couplet> couplets;
-    Postings postings[7];                 // by position
-    CoupletPostings couplet_postings[3];  // by place
+    std::span<const uint8_t> couplet_kinds;  // one a couplet
+    Postings postings[7];                    // by position
+    CoupletPostings couplet_postings[3];     // by place
   };
   const LengthTables& Slot(int length) const { return slots_[LengthSlot(length)]; }
   // One check per family of sections.
@@ -154,7 +167,9 @@ class CorpusIndex {
   std::span<const uint32_t> classical_readings_;  // 65536 entries: PackClassical
   std::span<const uint32_t> sources_;  // three per source: title offset, author offset, dynasty
   std::span<const char> source_text_;  // UTF-8 texts, each ending '\0'
+  std::span<const char16_t> mood_characters_;
   Association association_;
+  ParallelModel parallel_;
 };
 
 }  // namespace miravel::poemd

@@ -185,7 +185,8 @@ TEST_F(ForgedValues, ReadingsSourcesAndAssociations) {
   EXPECT_NE(Forge(Id(kVocabulary), u'春', 0, uint16_t{60000}), "");
   EXPECT_NE(Forge(Id(kCohesion), 3, 0, std::nanf("")), "");
   EXPECT_NE(Forge(Id(kCohesionSigns), 0, 0, 0.5f), "");
-  EXPECT_NE(Forge(Id(kParallelSigns), 0, 0, INFINITY), "");
+  EXPECT_NE(Forge(Id(kParallelModel), 5, 0, INFINITY), "");
+  EXPECT_NE(Forge(Id(kParallelCharacterClasses), u'春', 0, uint8_t{200}), "");
 }
 
 TEST(IndexDamage, AFileThatIsNoIndex) {

@@ -5,6 +5,8 @@
 //   kTexts               char16_t  `length` characters a line
 //   kTraits              LineTraits, one a line
 //   kCouplets            Couplet, one a real couplet
+//   kCoupletKinds        uint8_t   one a couplet: kMiddleCouplet when it is a
+//                                  middle couplet of a 律诗
 // per length and position (0 to length - 1):
 //   kPostingCharacters   char16_t  the characters found there, ascending
 //   kPostingStarts       uint32_t  where each character's lines start (one more entry)
@@ -18,7 +20,11 @@
 //   kClassicalReadings   uint32_t  65536: its classical readings, PackClassical
 //   kSources             uint32_t  three per source: title and author offsets, dynasty
 //   kSourceText          char      UTF-8 texts, each ending '\0'
-//   kVocabulary ... kParallelSigns: the association arrays (association.h)
+//   kVocabulary, kCohesion, kCohesionSigns: the association arrays (association.h)
+//   kParallelModel       float     kParallelWeights: the parallel model (parallel_model.h)
+//   kParallelCharacterClasses uint8_t 65536: each character's class for it
+//   kMoodCharacters      char16_t  kMoodClasses * kCharacteristicCharacters:
+//                                  each mood class's images (moods.h), '\0' after the last
 #pragma once
 
 #include <cstdint>
@@ -29,6 +35,7 @@ enum Kind : uint32_t {
   kTexts = 1,
   kTraits,
   kCouplets,
+  kCoupletKinds,
   kPostingCharacters,
   kPostingStarts,
   kPostingLines,
@@ -41,10 +48,14 @@ enum Kind : uint32_t {
   kVocabulary,
   kCohesion,
   kCohesionSigns,
-  kParallel,
-  kParallelSigns,
   kClassicalReadings,
+  kParallelModel,
+  kParallelCharacterClasses,
+  kMoodCharacters,
 };
+
+// A couplet's kind (kCoupletKinds).
+inline constexpr uint8_t kMiddleCouplet = 1;
 
 constexpr uint32_t Id(Kind kind, int slot = 0, int place = 0) {
   return static_cast<uint32_t>(kind) << 8 | static_cast<uint32_t>(slot) << 4 |

@@ -21,6 +21,11 @@
 
 namespace miravel::poemd {
 
+// The rank of the parallel vectors: characters at one position in the two
+// lines of real couplets (山/水, 花/鸟, 红/绿), which group characters into
+// classes for the parallel model (parallel_learner.h).
+inline constexpr int kParallelDims = 16;
+
 struct LearnedAssociation {
   std::vector<uint16_t> vocabulary;  // 65536 entries
   std::vector<float> cohesion;
@@ -28,9 +33,9 @@ struct LearnedAssociation {
   std::vector<float> parallel;
   std::vector<float> parallel_signs;
 
-  AssociationArrays Arrays() const {
-    return {vocabulary, cohesion, cohesion_signs, parallel, parallel_signs};
-  }
+  // What the index keeps; the parallel vectors only group characters for
+  // the parallel model (parallel_learner.h).
+  AssociationArrays Arrays() const { return {vocabulary, cohesion, cohesion_signs}; }
 };
 
 class AssociationLearner {

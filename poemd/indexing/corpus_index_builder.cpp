@@ -1,6 +1,7 @@
 #include "poemd/indexing/corpus_index_builder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <numeric>
 #include <set>
 #include <stdexcept>
@@ -9,7 +10,10 @@
 #include "poemd/index/index_sections.h"
 #include "poemd/indexing/association_learner.h"
 #include "poemd/indexing/classical_line.h"
+#include "poemd/indexing/index_sections_writer.h"
 #include "poemd/indexing/line_splitter.h"
+#include "poemd/indexing/mood_learner.h"
+#include "poemd/indexing/parallel_learner.h"
 #include "poemd/verse/character_frequency.h"
 #include "text/utf.h"
 
@@ -33,29 +37,6 @@ SourceRank RankOf(Collection collection, bool regulated) {
   return SourceRank::kDrama;
 }
 
-// Runs of `items` sorted by key: the distinct keys, where each run starts
-// (one more entry closing the last), and the items.
-template <typename Key>
-void WriteRuns(IndexFileWriter& w, std::vector<std::pair<Key, uint32_t>> items, uint32_t key_id,
-               uint32_t starts_id, uint32_t items_id) {
-  std::stable_sort(items.begin(), items.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<Key> keys;
-  std::vector<uint32_t> starts;
-  std::vector<uint32_t> values;
-  for (size_t k = 0; k < items.size(); ++k) {
-    if (k == 0 || items[k].first != items[k - 1].first) {
-      keys.push_back(items[k].first);
-      starts.push_back(static_cast<uint32_t>(k));
-    }
-    values.push_back(items[k].second);
-  }
-  starts.push_back(static_cast<uint32_t>(items.size()));
-  w.AddContainer(key_id, keys);
-  w.AddContainer(starts_id, starts);
-  w.AddContainer(items_id, values);
-}
-
 }  // namespace
 
 struct CorpusIndexBuilder::State {
@@ -69,13 +50,20 @@ struct CorpusIndexBuilder::State {
     std::unordered_map<std::u16string, uint32_t> ids;
     std::vector<std::pair<uint32_t, uint32_t>> consecutive;
     std::set<std::pair<uint32_t, uint32_t>> couplets;
+    std::set<std::pair<uint32_t, uint32_t>> middle_couplets;  // of 律诗
   };
   Lines lines[2];
   std::vector<uint32_t> sources;  // title, author, dynasty
   std::string source_text;
+  std::vector<MoodClass> source_moods;  // what each source's title says
   LeftOut left_out;
+  MoodLearner moods;
+  ParallelLearner parallel;
+  size_t poems = 0;
+  std::string report;  // what the learners say
 
-  uint32_t AddSource(const PoemText& poem) {
+  uint32_t AddSource(const PoemText& poem, MoodClass title_mood) {
+    source_moods.push_back(title_mood);
     const auto offset = [this](std::string_view utf8) {
       const auto at = static_cast<uint32_t>(source_text.size());
       source_text += Utf16ToUtf8(splitter.Simplified(utf8));
@@ -122,6 +110,11 @@ struct CorpusIndexBuilder::State {
     return options.readings ? options.readings->ReadAlone(c) : icu.Of(c);
   }
 
+  // A poem's text to the learners of moods and of parallel couplets (a
+  // poem of shi in lines of one length when `shi`).
+  void LearnFrom(const std::vector<SplitPiece>& pieces, MoodClass title, bool shi);
+  // Each line's moods, from its words and its source's title.
+  void MarkMoods();
   std::vector<char16_t> ByFrequencyOverBothLengths() const;
   // Flags the lines made only of the most frequent characters.
   void MarkPlainLines(const std::vector<char16_t>& by_frequency);
@@ -158,6 +151,10 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
       std::none_of(pieces.begin(), pieces.end(),
                    [](const SplitPiece& p) { return !p.line.empty() && p.line != p.written; });
 
+  const MoodClass title_mood = MoodOfTitle(s.splitter.Simplified(poem.title));
+  // Drama speaks a tongue of its own: it would teach moods its words.
+  if (poem.collection != Collection::kDrama) s.LearnFrom(pieces, title_mood, shi && uniform);
+
   std::optional<uint32_t> source;
   std::vector<std::optional<uint32_t>> ids;
   for (const SplitPiece& piece : pieces) {
@@ -176,7 +173,7 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
       continue;
     }
     // The line as its best source writes it, read in that source's script.
-    if (!source) source = s.AddSource(poem);
+    if (!source) source = s.AddSource(poem, title_mood);
     LineTraits& traits = table.traits[it->second];
     s.ReadLine(piece, simplified_script, traits);
     traits.source = *source;
@@ -190,68 +187,42 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
   }
   if (shi && uniform && pieces.size() % 2 == 0) {
     State::Lines& table = s.lines[LengthSlot(static_cast<int>(pieces[0].line.size()))];
-    for (size_t k = 0; k + 1 < pieces.size(); k += 2) table.couplets.emplace(*ids[k], *ids[k + 1]);
+    for (size_t k = 0; k + 1 < pieces.size(); k += 2) {
+      table.couplets.emplace(*ids[k], *ids[k + 1]);
+      // Lines 3-4 and 5-6 of a 律诗, which run in parallel.
+      if (pieces.size() == 8 && (k == 2 || k == 4)) {
+        table.middle_couplets.emplace(*ids[k], *ids[k + 1]);
+      }
+    }
   }
 }
 
 LeftOut CorpusIndexBuilder::LinesLeftOut() const { return state_ ? state_->left_out : LeftOut{}; }
 
-namespace {
+void CorpusIndexBuilder::State::LearnFrom(const std::vector<SplitPiece>& pieces, MoodClass title,
+                                          bool shi) {
+  std::vector<std::u16string> texts;
+  for (const SplitPiece& piece : pieces) {
+    texts.push_back(piece.line.empty() ? splitter.Simplified(piece.written) : piece.line);
+  }
+  // Every tenth poem is held back, to tell how well moods are found.
+  moods.AddPoem(title, texts, poems++ % 10 == 9);
+  if (shi) parallel.AddPoem(texts);
+}
 
-using namespace sections;
-
-// Each character's lines at each position, by source rank, then in corpus
-// order.
-void WritePostings(IndexFileWriter& w, int slot, std::u16string_view texts,
-                   const std::vector<LineTraits>& traits) {
-  const int length = kLengths[slot];
-  const size_t n = traits.size();
-  for (int at = 0; at < length; ++at) {
-    std::vector<std::pair<char16_t, uint32_t>> by_character(n);
-    for (size_t line = 0; line < n; ++line) {
-      by_character[line] = {texts[line * length + at], static_cast<uint32_t>(line)};
+void CorpusIndexBuilder::State::MarkMoods() {
+  moods.Learn(options.seed);
+  report += moods.Report();
+  for (int slot = 0; slot < 2; ++slot) {
+    const int length = kLengths[slot];
+    Lines& t = lines[slot];
+    for (size_t line = 0; line < t.traits.size(); ++line) {
+      LineTraits& traits = t.traits[line];
+      traits.moods = moods.LineMoods(std::u16string_view(t.texts).substr(line * length, length),
+                                     source_moods[traits.source]);
     }
-    std::stable_sort(by_character.begin(), by_character.end(), [&](const auto& a, const auto& b) {
-      return traits[a.second].rank() < traits[b.second].rank();
-    });
-    WriteRuns(w, std::move(by_character), Id(kPostingCharacters, slot, at),
-              Id(kPostingStarts, slot, at), Id(kPostingLines, slot, at));
   }
 }
-
-// The couplets, and for each place the couplets by the pair of characters
-// they hold there.
-void WriteCouplets(IndexFileWriter& w, int slot, std::u16string_view texts,
-                   const std::set<std::pair<uint32_t, uint32_t>>& pairs) {
-  const int length = kLengths[slot];
-  std::vector<Couplet> couplets;
-  for (const auto& [a, b] : pairs) couplets.push_back({a, b});
-  w.AddContainer(Id(kCouplets, slot), couplets);
-  const auto at = [&](uint32_t line, int position) {
-    return texts[size_t{line} * length + position];
-  };
-  for (int place = 0; place < 3; ++place) {
-    const int position = PositionOf(static_cast<Place>(place), length);
-    std::vector<std::pair<uint32_t, uint32_t>> by_key(couplets.size());
-    for (size_t k = 0; k < couplets.size(); ++k) {
-      by_key[k] = {
-          uint32_t{at(couplets[k].first, position)} << 16 | at(couplets[k].second, position),
-          static_cast<uint32_t>(k)};
-    }
-    WriteRuns(w, std::move(by_key), Id(kCoupletKeys, slot, place), Id(kCoupletStarts, slot, place),
-              Id(kCoupletIds, slot, place));
-  }
-}
-
-void WriteAssociation(IndexFileWriter& w, const LearnedAssociation& learned) {
-  w.AddContainer(Id(kVocabulary), learned.vocabulary);
-  w.AddContainer(Id(kCohesion), learned.cohesion);
-  w.AddContainer(Id(kCohesionSigns), learned.cohesion_signs);
-  w.AddContainer(Id(kParallel), learned.parallel);
-  w.AddContainer(Id(kParallelSigns), learned.parallel_signs);
-}
-
-}  // namespace
 
 std::vector<char16_t> CorpusIndexBuilder::State::ByFrequencyOverBothLengths() const {
   std::vector<uint64_t> frequency(65536, 0);
@@ -295,6 +266,7 @@ LearnedAssociation CorpusIndexBuilder::State::LearnAssociation(
 }
 
 std::vector<std::byte> CorpusIndexBuilder::Finish() {
+  using namespace sections;
   if (!state_) throw std::logic_error("CorpusIndexBuilder::Finish called twice");
   State& s = *state_;
   IndexFileWriter w;
@@ -312,16 +284,32 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
   w.AddContainer(Id(kClassicalReadings), classical);
   const std::vector<char16_t> by_frequency = s.ByFrequencyOverBothLengths();
   s.MarkPlainLines(by_frequency);
+  s.MarkMoods();
+  std::vector<std::vector<char16_t>> images;
+  for (int c = 0; c < kMoodClasses; ++c) {
+    images.push_back(s.moods.Characteristic(static_cast<MoodClass>(c), kCharacteristicCharacters));
+  }
+  WriteMoodCharacters(w, images);
   for (int slot = 0; slot < 2; ++slot) {
     const State::Lines& t = s.lines[slot];
     w.AddContainer(Id(kTexts, slot), t.texts);
     w.AddContainer(Id(kTraits, slot), t.traits);
-    WriteCouplets(w, slot, t.texts, t.couplets);
+    WriteCouplets(w, slot, t.texts, t.couplets, t.middle_couplets);
     WritePostings(w, slot, t.texts, t.traits);
   }
   w.AddContainer(Id(kSources), s.sources);
   w.AddContainer(Id(kSourceText), s.source_text);
-  WriteAssociation(w, s.LearnAssociation(by_frequency));
+  const LearnedAssociation association = s.LearnAssociation(by_frequency);
+  WriteAssociation(w, association);
+  const size_t regulated = s.parallel.Poems();
+  WriteParallel(w, s.parallel.Learn(ParallelClasses(association, s.options.seed), s.options.seed));
+  char parallel[200];
+  std::snprintf(parallel, sizeof parallel,
+                "parallel couplets, learned from %zu 律诗: of those held back, middle couplets "
+                "judged parallel %.1f%%, first and last %.1f%%\n",
+                regulated, 100 * s.parallel.HeldOutMiddleParallel(),
+                100 * s.parallel.HeldOutOuterParallel());
+  report_ = s.report + parallel;
   state_.reset();
   return w.Finish();
 }

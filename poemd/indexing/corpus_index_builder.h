@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -65,6 +66,9 @@ class CorpusIndexBuilder {
   // The index file's bytes. REQUIRES: called once (a second call throws
   // std::logic_error); the builder is spent afterwards.
   std::vector<std::byte> Finish();
+  // After Finish: what the learners of moods and of parallel couplets say
+  // of how well they learned (mood_learner.h, parallel_learner.h).
+  const std::string& LearnersReport() const { return report_; }
   // The index itself, through the same checks a loaded file passes; the
   // same REQUIRES as Finish.
   CorpusIndex Build();
@@ -72,6 +76,7 @@ class CorpusIndexBuilder {
  private:
   struct State;
   std::unique_ptr<State> state_;
+  std::string report_;
 };
 
 }  // namespace miravel::poemd

@@ -71,7 +71,10 @@ LineSplitter::LineSplitter() : impl_(std::make_unique<Impl>()) {
 LineSplitter::~LineSplitter() = default;
 
 std::u16string LineSplitter::Simplified(std::string_view utf8) {
-  std::u16string text = Utf8ToUtf16(utf8);
+  return Simplified(Utf8ToUtf16(utf8));
+}
+
+std::u16string LineSplitter::Simplified(std::u16string text) {
   for (char16_t& c : text) {
     if (IsCjk(c)) c = impl_->Simplify(c);
   }

@@ -44,6 +44,8 @@ class LineSplitter {
   std::vector<std::u16string> Pieces(const std::vector<std::string>& paragraphs);
   // `utf8` in UTF-16 with its Chinese characters simplified.
   std::u16string Simplified(std::string_view utf8);
+  // The same of UTF-16 text.
+  std::u16string Simplified(std::u16string text);
 
  private:
   struct Impl;

@@ -36,6 +36,7 @@ ReadLineFacts LineReader::Read(std::u16string_view text) const {
     const LineTraits& traits = index_.Traits(length_, it->second);
     facts.reading = ReadingOf(traits);
     facts.rank = traits.rank();
+    facts.moods = traits.moods;
     return facts;
   }
   facts.made = true;
@@ -53,6 +54,7 @@ ReadLineFacts LineReader::Read(const ComposedLine& line, int at) const {
   facts.text = line.text;
   facts.made = true;
   facts.rank = index_.Traits(length_, line.corpus_line).rank();
+  facts.moods = index_.Traits(length_, line.corpus_line).moods;
   facts.reading = ReadingOfComposed(index_, length_, line, at);
   return facts;
 }

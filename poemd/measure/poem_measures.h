@@ -23,6 +23,7 @@ struct ReadLineFacts {
   LineReading reading;
   bool made = false;
   SourceRank rank = SourceRank::kRegulatedShi;
+  PackedMoods moods;  // as the index learned them (a made line: its donor's)
 };
 
 // A poem read one way.

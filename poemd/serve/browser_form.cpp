@@ -84,6 +84,7 @@ BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book)
   }
   if (const std::string l = Field(*fields, "limit"); l == "100" || l == "200") form.limit = l;
   if (const std::string b = Field(*fields, "book"); RhymeBookFromKey(b)) form.book = b;
+  if (const std::string o = Field(*fields, "occasion"); OccasionFromKey(o)) form.occasion = o;
   request.seed = Number(Field(*fields, "seed"));
   request.lines = Lines(Field(*fields, "lines"));
   if (const std::optional<uint64_t> swap = Number(Field(*fields, "swap"))) {
@@ -108,8 +109,9 @@ BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book)
     request.invalid = FormField::kTheme;
     return request;
   }
-  request.order = MakeOrder({std::move(*hidden), form.gender, form.num, form.limit,
-                             std::move(theme), *RhymeBookFromKey(form.book)});
+  request.order =
+      MakeOrder({std::move(*hidden), form.gender, form.num, form.limit, std::move(theme),
+                 *RhymeBookFromKey(form.book), *OccasionFromKey(form.occasion)});
   if (!request.order.ok()) {
     request.order = Status::InvalidArgument("这个地址不完整，请重新填写。");
     request.invalid = FormField::kNone;
@@ -124,6 +126,7 @@ std::string FormAddress(const BrowserForm& form) {
   std::string address = "/?xing=" + PercentEncode(form.xing) + "&gender=" + form.gender +
                         "&num=" + form.num + "&limit=" + form.limit + "&book=" + form.book;
   if (!form.theme.empty()) address += "&theme=" + PercentEncode(form.theme);
+  if (form.occasion != "auto") address += "&occasion=" + form.occasion;
   return address;
 }
 

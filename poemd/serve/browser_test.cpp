@@ -247,6 +247,31 @@ std::vector<std::string> PictureLines(const std::string& svg) {
   return lines;
 }
 
+TEST_F(BrowserTest, ThePageSaysWhatThePoemIsForAndLetsTheReaderChangeIt) {
+  // Found from the characters: a birthday.
+  const auto [found, page] = Follow("/poem?xing=" + PercentEncode("生日快乐") + "&gender=5");
+  EXPECT_NE(found.find("/" + PercentEncode("五言藏头") + "/"), std::string::npos) << found;
+  EXPECT_NE(page.body.find("场合：祝寿（由所藏的字看出）"), std::string::npos);
+  EXPECT_NE(page.body.find("<option value=\"auto\" selected>自动</option>"), std::string::npos);
+  // The little form asks for another poem of the same characters and form.
+  EXPECT_NE(page.body.find("<form class=\"occasion\" method=\"get\" action=\"/poem\">"),
+            std::string::npos);
+  EXPECT_NE(page.body.find("<input type=\"hidden\" name=\"xing\" value=\"生日快乐\">"),
+            std::string::npos);
+  // Asked for: said in the address and on the page, and chosen on the form.
+  const auto [asked, changed] =
+      Follow("/poem?xing=" + PercentEncode("生日快乐") + "&gender=5&occasion=farewell");
+  EXPECT_NE(asked.find("/" + PercentEncode("五言藏头送别") + "/"), std::string::npos) << asked;
+  EXPECT_NE(changed.body.find("场合：送别</span>"), std::string::npos);
+  EXPECT_NE(changed.body.find("<option value=\"farewell\" selected>送别</option>"),
+            std::string::npos);
+  EXPECT_EQ(service_.Handle(Get(asked)).body, changed.body);
+  // The form offers the occasions, the one asked checked.
+  const HttpReply form = service_.Handle(Get("/?xing=" + PercentEncode("李娜") + "&occasion=none"));
+  EXPECT_NE(form.body.find("name=\"occasion\" value=\"none\" checked"), std::string::npos);
+  EXPECT_NE(form.body.find("name=\"occasion\" value=\"birthday\">"), std::string::npos);
+}
+
 TEST_F(BrowserTest, ASharedLinkIsAbsoluteAndPreviewsThePoemAndItsPicture) {
   HttpRequest asked = Get("/poem?xing=" + PercentEncode("春风花月") + "&gender=5&num=cangtou");
   asked.host = "poems.example:8080";

@@ -41,6 +41,7 @@ StatusOr<PoemOrder> MakeOrder(OrderParts parts) {
   order.characters = std::move(parts.characters);
   order.theme = std::move(parts.theme);
   order.book = parts.book;
+  order.occasion = parts.occasion;
   return order;
 }
 

@@ -19,6 +19,7 @@ struct OrderParts {
   std::string_view limit;     // "100" or "200"
   std::u16string theme;       // Chinese characters only
   RhymeBook book = RhymeBook::kBoth;
+  Occasion occasion = Occasion::kAutomatic;
 };
 
 // InvalidArgument, naming the field in English, when a part is not one of

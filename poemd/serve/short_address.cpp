@@ -23,6 +23,13 @@ constexpr std::array<Word, 5> kModeWords{{{"藏头", "cangtou"},
                                           {"递减", "dijian"}}};
 constexpr std::string_view kFirstLineRhymes = "首句入韵";
 constexpr std::array<Word, 2> kBookWords{{{"平水韵", "pingshui"}, {"新韵", "xinyun"}}};
+constexpr std::array<Word, 7> kOccasionWords{{{"祝寿", "birthday"},
+                                              {"新婚", "wedding"},
+                                              {"节庆", "festival"},
+                                              {"赠人", "praise"},
+                                              {"送别", "farewell"},
+                                              {"怀念", "remembrance"},
+                                              {"无场合", "none"}}};
 
 // The value of the word `text` starts with, taking it off `text`.
 std::optional<std::string_view> Take(std::string_view* text, std::span<const Word> words) {
@@ -112,8 +119,9 @@ std::optional<ShortAddress> ReadShortAddress(std::string_view path) {
   if (!length || !mode) return std::nullopt;
   const bool first_line_rhymes = form.starts_with(kFirstLineRhymes);
   if (first_line_rhymes) form.remove_prefix(kFirstLineRhymes.size());
-  const std::string_view book = form.empty() ? "both" : Take(&form, kBookWords).value_or("");
-  if (book.empty() || !form.empty()) return std::nullopt;
+  const std::string_view book = Take(&form, kBookWords).value_or("both");
+  const std::string_view occasion = Take(&form, kOccasionWords).value_or("auto");
+  if (!form.empty()) return std::nullopt;
 
   ShortAddress address;
   std::string_view seed = parts.back();
@@ -125,7 +133,8 @@ std::optional<ShortAddress> ReadShortAddress(std::string_view path) {
 
   address.query = "xing=" + PercentEncode(parts[0]) + "&gender=" + std::string(*length) +
                   "&num=" + std::string(*mode) + "&limit=" + (first_line_rhymes ? "200" : "100") +
-                  "&book=" + std::string(book) + "&seed=" + std::to_string(*number);
+                  "&book=" + std::string(book) + "&occasion=" + std::string(occasion) +
+                  "&seed=" + std::to_string(*number);
   if (parts.size() == 4) address.query += "&theme=" + PercentEncode(parts[2]);
   return address;
 }
@@ -134,7 +143,8 @@ std::string ShortPoemPath(const BrowserForm& form, uint64_t seed) {
   std::string path = "/" + form.xing + "/" + std::string(TextOf(form.gender, kLengthWords)) +
                      std::string(TextOf(form.num, kModeWords)) +
                      (form.limit == "200" ? std::string(kFirstLineRhymes) : "") +
-                     std::string(TextOf(form.book, kBookWords)) + "/";
+                     std::string(TextOf(form.book, kBookWords)) +
+                     std::string(TextOf(form.occasion, kOccasionWords)) + "/";
   // The theme as it counts: its Chinese characters, which no slash is.
   std::string theme;
   for (size_t i = 0; i < form.theme.size(); ++i) {

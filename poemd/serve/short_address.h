@@ -1,12 +1,13 @@
 // A poem's own address, short and readable, as people share it:
 //
 //   /春风花月/五言藏头/k3x9z
-//   /春风花月/七言藏尾首句入韵平水韵/思乡/k3x9z?lines=12.m34.7.9
+//   /春风花月/七言藏尾首句入韵平水韵祝寿/思乡/k3x9z?lines=12.m34.7.9
 //
 // The segments: the hidden characters; the form (五言 or 七言; 藏头, 藏中,
 // 藏尾, 递增 or 递减; 首句入韵 when the first line rhymes; 平水韵 or 新韵
-// when the poem keeps one book only); the theme, when there is one; the seed
-// in base 36. `lines` follows only where the seed alone does not give the
+// when the poem keeps one book only; the occasion when it was asked for,
+// not found: 祝寿, 新婚, 节庆, 赠人, 送别, 怀念 or 无场合); the theme, when
+// there is one; the seed in base 36. `lines` follows only where the seed alone does not give the
 // poem (after a swap). The poem's picture is the same address with ".png"
 // or ".svg" after the seed. The address is an IRI: Chinese as it stands,
 // for people; EncodeIri (pages/iri.h) makes the URI that links and

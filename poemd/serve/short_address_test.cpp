@@ -8,9 +8,9 @@ namespace miravel::poemd {
 namespace {
 
 BrowserForm Form(std::string xing, std::string gender, std::string num, std::string limit,
-                 std::string book, std::string theme = "") {
-  return {std::move(xing),  std::move(gender), std::move(num),
-          std::move(limit), std::move(book),   std::move(theme)};
+                 std::string book, std::string theme = "", std::string occasion = "auto") {
+  return {std::move(xing), std::move(gender), std::move(num),     std::move(limit),
+          std::move(book), std::move(theme),  std::move(occasion)};
 }
 
 TEST(ShortAddressTest, EveryFormGoesThereAndBack) {
@@ -20,6 +20,9 @@ TEST(ShortAddressTest, EveryFormGoesThereAndBack) {
       Form("明月", "5", "cangzhong", "100", "xinyun", "思乡"),
       Form("一二三四五六", "7", "dizeng", "200", "both"),
       Form("山", "5", "dijian", "100", "pingshui"),
+      Form("李娜", "5", "cangtou", "100", "both", "", "birthday"),
+      Form("春江", "7", "cangwei", "200", "pingshui", "思乡", "remembrance"),
+      Form("明月", "5", "cangzhong", "100", "xinyun", "", "none"),
   };
   for (const BrowserForm& form : forms) {
     for (const uint64_t seed : {uint64_t{0}, uint64_t{35}, uint64_t{4294967295u}, UINT64_MAX}) {
@@ -36,6 +39,7 @@ TEST(ShortAddressTest, EveryFormGoesThereAndBack) {
       EXPECT_EQ(back.limit, form.limit) << path;
       EXPECT_EQ(back.book, form.book) << path;
       EXPECT_EQ(back.theme, form.theme) << path;
+      EXPECT_EQ(back.occasion, form.occasion) << path;
       EXPECT_EQ(request.seed, seed) << path;
     }
   }
@@ -46,6 +50,11 @@ TEST(ShortAddressTest, ReadsAsPeopleWouldWriteIt) {
             "/春风花月/五言藏头/zzz");
   EXPECT_EQ(ShortPoemPath(Form("春江", "7", "cangwei", "200", "pingshui", "思乡 home"), 10),
             "/春江/七言藏尾首句入韵平水韵/思乡/a");
+  // An occasion asked for, not found, is said.
+  EXPECT_EQ(ShortPoemPath(Form("李娜", "5", "cangtou", "100", "both", "", "birthday"), 10),
+            "/李娜/五言藏头祝寿/a");
+  EXPECT_EQ(ShortPoemPath(Form("李娜", "5", "cangtou", "100", "xinyun", "", "none"), 10),
+            "/李娜/五言藏头新韵无场合/a");
   // Chinese as it stands reads; what a URI may not hold is escaped.
   EXPECT_EQ(EncodeIri("/春/a b?x=<\"1\">"), "/%E6%98%A5/a%20b?x=%3C%221%22%3E");
 }

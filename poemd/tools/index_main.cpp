@@ -81,6 +81,7 @@ int Run(const IndexOptions& options) {
   const size_t lines = builder.LinesSoFar();
   const LeftOut left_out = builder.LinesLeftOut();
   const std::vector<std::byte> bytes = builder.Finish();
+  std::fputs(builder.LearnersReport().c_str(), stderr);
   if (!WriteAtomically(options.out, bytes)) {
     std::fprintf(stderr, "miravel-poemd-index: cannot write %s\n", options.out.c_str());
     return 1;

@@ -28,10 +28,12 @@
 #include "poemd/index/corpus_index.h"
 #include "poemd/indexing/reading_files.h"
 #include "poemd/measure/measure_report.h"
+#include "poemd/tools/lushi_measures.h"
 #include "poemd/tools/measure_options.h"
 #include "poemd/tools/measure_runs.h"
 #include "poemd/tools/poem_source.h"
 #include "poemd/tools/reference_poems.h"
+#include "poemd/tools/wish_measures.h"
 
 using namespace miravel;
 using namespace miravel::poemd;
@@ -42,12 +44,14 @@ constexpr Place kPlaces[] = {Place::kHead, Place::kMiddle, Place::kTail};
 
 // The real poems to compare with; nullopt without --poetry, or when they
 // cannot be read (said on standard error: `failed` is set then).
-std::optional<Reference> ReadReal(const MeasureOptions& options, bool* failed) {
+std::optional<Reference> ReadReal(const MeasureOptions& options, const CorpusIndex& index,
+                                  bool* failed) {
   if (options.poetry.empty()) return std::nullopt;
   StatusOr<ReadingFiles> readings = LoadReadingFiles(options.readings, options.classical);
-  StatusOr<Reference> read =
-      readings.ok() ? ReadReference(options.poetry, readings->Classical(), readings->Words())
-                    : StatusOr<Reference>(readings.status());
+  StatusOr<Reference> read = readings.ok()
+                                 ? ReadReference(options.poetry, readings->Classical(),
+                                                 readings->Words(), index.Parallelism().Classes())
+                                 : StatusOr<Reference>(readings.status());
   if (!read.ok()) {
     std::fprintf(stderr, "miravel-poemd-measure: %s\n", read.status().message().c_str());
     *failed = true;
@@ -67,7 +71,7 @@ int Run(const MeasureOptions& options) {
   const std::vector<std::u16string> asked = Requests(options.everyday, options.requests, frequent);
 
   bool failed = false;
-  const std::optional<Reference> reference = ReadReal(options, &failed);
+  const std::optional<Reference> reference = ReadReal(options, *index, &failed);
   if (failed) return 1;
   Calibration calibration;
   if (reference) {
@@ -97,6 +101,25 @@ int Run(const MeasureOptions& options) {
         for (const Place place : kPlaces) MeasureMode(setup, book, length, place, first_rhymes);
       }
     }
+  }
+  // Eight-character requests, as many as of four, for the 律诗.
+  std::vector<std::u16string> eights;
+  for (const std::u16string& four : Requests(false, 2 * options.requests, frequent)) {
+    if (eights.empty() || eights.back().size() == 8) {
+      eights.push_back(four);
+    } else {
+      eights.back() += four;
+    }
+  }
+  if (eights.size() > 1 && eights.back().size() != 8) eights.pop_back();
+  for (const RhymeBook book : options.books) {
+    std::printf("%s (%s), poems of eight lines, %zu requests per form and place:\n",
+                std::string(RhymeBookKey(book)).c_str(), std::string(RhymeBookName(book)).c_str(),
+                eights.size());
+    MeasureLushi(setup, eights, book);
+    std::printf("%s (%s), wish poems in every mode, three seeds each:\n",
+                std::string(RhymeBookKey(book)).c_str(), std::string(RhymeBookName(book)).c_str());
+    MeasureWishes(source, readers, book, options.show);
   }
   if (options.discriminate && reference) {
     for (const RhymeBook book : options.books) {

@@ -51,12 +51,13 @@ RealPoem ReadPoem(const std::vector<SplitPiece>& pieces, const ClassicalReadings
 }  // namespace
 
 StatusOr<Reference> ReadReference(const std::string& poetry, const ClassicalReadings* classical,
-                                  WordReadings* words) {
+                                  WordReadings* words, std::span<const uint8_t> classes) {
   Reference reference;
   LineSplitter splitter;
   WordReadings alone;
   WordReadings& readings = words != nullptr ? *words : alone;
   std::vector<std::vector<std::u16string>> judged;
+  ParallelLearner lushi[2];
   for (const VerseFile& file : VerseFiles(poetry)) {
     const Status read = ReadPoems(file, [&](const PoemText& poem) {
       const std::vector<SplitPiece> pieces = splitter.Split(poem.paragraphs);
@@ -68,6 +69,11 @@ StatusOr<Reference> ReadReference(const std::string& poetry, const ClassicalRead
               ReadPoem(pieces, classical, readings));
           break;
         case SplitPart::kJudge:
+          if (lines.size() == 8 && !lines[0].empty() &&
+              (poem.collection == Collection::kTangSongShi ||
+               poem.collection == Collection::kOtherShi)) {
+            lushi[LengthSlot(static_cast<int>(lines[0].size()))].AddPoem(lines);
+          }
           judged.push_back(std::move(lines));
           break;
         case SplitPart::kIndex:
@@ -79,6 +85,13 @@ StatusOr<Reference> ReadReference(const std::string& poetry, const ClassicalRead
     if (!read.ok() && read.code() != StatusCode::kCorruption) return read;
   }
   if (judged.empty()) return Status::NotFound("no poems of the judge's quarter under " + poetry);
+  for (int slot = 0; slot < 2; ++slot) {
+    reference.lushi[slot] = lushi[slot].Poems();
+    reference.parallel[slot] =
+        lushi[slot].Learn(std::vector<uint8_t>(classes.begin(), classes.end()), 2026 + slot);
+    reference.real_middle_parallel[slot] = lushi[slot].HeldOutMiddleParallel();
+    reference.real_outer_parallel[slot] = lushi[slot].HeldOutOuterParallel();
+  }
   for (const auto& lines : judged) {
     for (const auto& line : lines) reference.judge.SeeLine(line);
   }

@@ -1,10 +1,24 @@
 #include "poemd/serve/pages/form_page.h"
 
+#include <array>
+
+#include "poemd/compose/occasion.h"
 #include "poemd/serve/pages/browser_page.h"
 #include "poemd/serve/pages/html_template.h"
 #include "text/hidden_characters.h"
 
 namespace miravel::poemd {
+namespace {
+
+// The switch that checks each occasion's choice, by Occasion.
+const std::array<const char*, kOccasions>& OccasionSwitches() {
+  static const std::array<const char*, kOccasions> kSwitches = {
+      "occasion_auto",   "occasion_birthday", "occasion_wedding",     "occasion_festival",
+      "occasion_praise", "occasion_farewell", "occasion_remembrance", "occasion_none"};
+  return kSwitches;
+}
+
+}  // namespace
 
 std::string BrowserFormPage(const BrowserForm& form, const std::string& error, FormField invalid) {
   static const HtmlTemplate& page = HtmlTemplate::Named("form_page.html");
@@ -29,6 +43,10 @@ std::string BrowserFormPage(const BrowserForm& form, const std::string& error, F
       .Flag("book_both", form.book == "both")
       .Flag("book_pingshui", form.book == "pingshui")
       .Flag("book_xinyun", form.book == "xinyun");
+  for (int k = 0; k < kOccasions; ++k) {
+    const std::string_view key = OccasionKey(static_cast<Occasion>(k));
+    values.Flag(OccasionSwitches()[k], form.occasion == key);
+  }
   return BrowserPage(error.empty() ? "Miravel 藏头诗" : "请修改 · Miravel 藏头诗",
                      page.Render(values));
 }

@@ -14,6 +14,7 @@ struct BrowserForm {
   std::string limit = "100";
   std::string book = "both";
   std::string theme;
+  std::string occasion = "auto";  // compose/occasion.h's keys
 };
 
 enum class FormField { kNone, kHidden, kTheme };

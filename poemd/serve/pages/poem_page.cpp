@@ -75,6 +75,20 @@ std::string Sources(const CorpusIndex& index, const PoemOrder& order, const Poem
   return html;
 }
 
+// The occasions to choose from, the one asked for chosen.
+std::string Occasions(Occasion asked) {
+  static const HtmlTemplate& option = HtmlTemplate::Named("poem_occasion.html");
+  std::string html;
+  for (int k = 0; k < kOccasions; ++k) {
+    const auto occasion = static_cast<Occasion>(k);
+    html += option.Render(PageValues()
+                              .Text("key", std::string(OccasionKey(occasion)))
+                              .Text("name", std::string(OccasionName(occasion)))
+                              .Flag("chosen", occasion == asked));
+  }
+  return html;
+}
+
 std::string Head(const std::string& title, const std::string& said, const PoemLinks& links) {
   static const HtmlTemplate& head = HtmlTemplate::Named("poem_head.html");
   const std::string alt = "竖排的" + title + "：" + said;
@@ -105,6 +119,14 @@ std::string BrowserPoemPage(const CorpusIndex& index, const PoemOrder& order, co
                       .Text("theme", Utf16ToUtf8(order.theme))
                       .Html("lines", Lines(order, poem, links))
                       .Text("rhyme", RhymeTitle(poem.book, poem.rhyme.pingshui, poem.rhyme.xinyun))
+                      .Text("occasion", std::string(OccasionName(poem.occasion)))
+                      .Flag("occasion_found", order.occasion == Occasion::kAutomatic)
+                      .Html("occasions", Occasions(order.occasion))
+                      .Text("xing", Utf16ToUtf8(order.Hidden()))
+                      .Text("gender", std::to_string(order.length))
+                      .Text("num", order.ModeName())
+                      .Text("limit", order.first_line_rhymes ? "200" : "100")
+                      .Text("book", std::string(RhymeBookKey(order.book)))
                       .Html("metre", MetreView(index, order, poem))
                       .Text("again", EncodeIri(links.again))
                       .Text("edit", EncodeIri(links.edit))

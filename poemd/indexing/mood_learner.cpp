@@ -1,0 +1,228 @@
+#include "poemd/indexing/mood_learner.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+namespace miravel::poemd {
+namespace {
+
+// Features: each character, then each pair of adjacent characters hashed
+// onto kPairSlots.
+constexpr size_t kCharacterSlots = 65536;
+constexpr int kPairBits = 19;
+constexpr size_t kFeatures = kCharacterSlots + (size_t{1} << kPairBits);
+constexpr int kPasses = 4;
+constexpr double kRate = 0.05;
+constexpr double kL2 = 1e-5;
+// How much a poem's title says of its lines' mood.
+constexpr float kTitleWeight = 0.7f;
+
+struct TitleWords {
+  MoodClass mood;
+  std::u16string_view words[16];
+};
+
+// In the order they are tried: a title that says two things says the first.
+constexpr TitleWords kTitleWords[] = {
+    {MoodClass::kMourning, {u"挽", u"哭", u"悼", u"祭", u"吊", u"殇", u"诔", u"亡"}},
+    {MoodClass::kIllness, {u"病", u"疾", u"衰", u"叹老", u"嗟老", u"伤老", u"悲老"}},
+    {MoodClass::kBirthday, {u"寿", u"生日", u"诞", u"初度"}},
+    {MoodClass::kWedding, {u"婚", u"嫁", u"娶", u"花烛", u"合卺", u"催妆", u"新妇", u"新娘"}},
+    {MoodClass::kFestival,
+     {u"元日", u"除夕", u"元夕", u"上元", u"中秋", u"七夕", u"重阳", u"端午", u"人日", u"守岁",
+      u"立春", u"新年", u"元旦", u"岁除", u"元宵", u"春帖"}},
+    {MoodClass::kHappy, {u"贺", u"喜", u"庆", u"祝", u"颂圣"}},
+    {MoodClass::kParting, {u"送", u"别", u"饯"}},
+    {MoodClass::kPraise, {u"赠", u"呈", u"献", u"上"}},
+    {MoodClass::kSorrow, {u"悲", u"哀", u"愁", u"恨", u"怨", u"伤", u"泣"}},
+    {MoodClass::kLonging, {u"怀", u"忆", u"思", u"寄"}},
+};
+
+uint32_t PairSlot(char16_t a, char16_t b) {
+  const uint32_t h = (uint32_t{a} << 16 | b) * 0x9E3779B1u;
+  return static_cast<uint32_t>(kCharacterSlots) + (h >> (32 - kPairBits));
+}
+
+template <typename Visit>
+void ForEachFeature(std::u16string_view text, Visit visit) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    visit(static_cast<uint32_t>(text[i]));
+    if (i + 1 < text.size()) visit(PairSlot(text[i], text[i + 1]));
+  }
+}
+
+float Sigmoid(double x) { return static_cast<float>(1.0 / (1.0 + std::exp(-x))); }
+
+}  // namespace
+
+MoodClass MoodOfTitle(std::u16string_view title) {
+  for (const TitleWords& words : kTitleWords) {
+    for (const std::u16string_view word : words.words) {
+      if (!word.empty() && title.find(word) != std::u16string_view::npos) return words.mood;
+    }
+  }
+  return MoodClass::kOther;
+}
+
+struct MoodLearner::Impl {
+  // Every piece added, one after another, and where each starts.
+  std::u16string text;
+  std::vector<uint32_t> starts{0};
+  std::vector<MoodClass> piece_moods;
+  // The held-back poems, each as its first and one-past-last piece.
+  std::vector<std::pair<uint32_t, uint32_t>> held_poems;
+  std::vector<bool> held;  // per piece
+  // Per class, how often each character stands in its poems.
+  std::vector<std::vector<uint32_t>> counts =
+      std::vector<std::vector<uint32_t>>(kMoodClasses, std::vector<uint32_t>(kCharacterSlots, 0));
+  std::array<double, kMoodClasses> characters_seen{};
+  // After Learn: per mood, the bias and the weights.
+  std::array<std::vector<float>, kMoods> weights;
+
+  std::u16string_view Piece(size_t k) const {
+    return std::u16string_view(text).substr(starts[k], starts[k + 1] - starts[k]);
+  }
+
+  double Logit(std::u16string_view line, int mood) const {
+    const std::vector<float>& w = weights[mood];
+    double sum = w[0];
+    ForEachFeature(line, [&](uint32_t f) { sum += w[f + 1]; });
+    return sum;
+  }
+
+  // The lines of one mood against as many of the others, by SGD.
+  void Train(int mood, uint64_t seed) {
+    std::vector<uint32_t> positive, negative;
+    for (size_t k = 0; k < piece_moods.size(); ++k) {
+      if (held[k] || starts[k + 1] == starts[k]) continue;
+      (CountsTo(piece_moods[k], static_cast<Mood>(mood)) ? positive : negative)
+          .push_back(static_cast<uint32_t>(k));
+    }
+    std::mt19937_64 rng(seed + static_cast<uint64_t>(mood));
+    std::shuffle(negative.begin(), negative.end(), rng);
+    negative.resize(std::min(negative.size(), positive.size()));
+    std::vector<std::pair<uint32_t, float>> examples;
+    for (const uint32_t k : positive) examples.emplace_back(k, 1.0f);
+    for (const uint32_t k : negative) examples.emplace_back(k, 0.0f);
+    std::vector<float>& w = weights[mood];
+    w.assign(kFeatures + 1, 0.0f);
+    for (int pass = 0; pass < kPasses; ++pass) {
+      std::shuffle(examples.begin(), examples.end(), rng);
+      const double rate = kRate / (1.0 + pass);
+      for (const auto& [k, label] : examples) {
+        const std::u16string_view line = Piece(k);
+        const double error = label - Sigmoid(Logit(line, mood));
+        w[0] += static_cast<float>(rate * error);
+        ForEachFeature(line, [&](uint32_t f) {
+          w[f + 1] += static_cast<float>(rate * (error - kL2 * w[f + 1]));
+        });
+      }
+    }
+  }
+};
+
+MoodLearner::MoodLearner() : impl_(std::make_unique<Impl>()) {}
+MoodLearner::~MoodLearner() = default;
+
+void MoodLearner::AddPoem(MoodClass title, const std::vector<std::u16string>& pieces,
+                          bool held_out) {
+  Impl& m = *impl_;
+  const auto first = static_cast<uint32_t>(m.piece_moods.size());
+  for (const std::u16string& piece : pieces) {
+    m.text += piece;
+    m.starts.push_back(static_cast<uint32_t>(m.text.size()));
+    m.piece_moods.push_back(title);
+    m.held.push_back(held_out);
+    if (held_out) continue;
+    for (const char16_t c : piece) ++m.counts[static_cast<size_t>(title)][c];
+    m.characters_seen[static_cast<size_t>(title)] += static_cast<double>(piece.size());
+  }
+  if (held_out) m.held_poems.emplace_back(first, static_cast<uint32_t>(m.piece_moods.size()));
+}
+
+void MoodLearner::Learn(uint64_t seed) {
+  for (int mood = 0; mood < kMoods; ++mood) impl_->Train(mood, seed);
+}
+
+float MoodLearner::Probability(std::u16string_view line, Mood mood) const {
+  return Sigmoid(impl_->Logit(line, static_cast<int>(mood)));
+}
+
+PackedMoods MoodLearner::LineMoods(std::u16string_view line, MoodClass title) const {
+  PackedMoods moods;
+  for (int k = 0; k < kMoods; ++k) {
+    const auto mood = static_cast<Mood>(k);
+    // The title and the words each say it, or not: either is enough.
+    const float titled = CountsTo(title, mood) ? kTitleWeight : 0.0f;
+    const float share = 1 - (1 - titled) * (1 - Probability(line, mood));
+    moods.Set(mood, static_cast<int>(std::lround(share * kMoodLevels)));
+  }
+  return moods;
+}
+
+std::vector<char16_t> MoodLearner::Characteristic(MoodClass mood, size_t count,
+                                                  int min_count) const {
+  const Impl& m = *impl_;
+  const auto c = static_cast<size_t>(mood);
+  const auto other = static_cast<size_t>(MoodClass::kOther);
+  // Marked and frequent both: each character's share of the divergence of
+  // the class from the ordinary.
+  std::vector<std::pair<double, char16_t>> ranked;
+  for (size_t ch = 0; ch < kCharacterSlots; ++ch) {
+    if (m.counts[c][ch] < static_cast<uint32_t>(min_count)) continue;
+    const double here = (m.counts[c][ch] + 0.5) / (m.characters_seen[c] + 1);
+    const double there = (m.counts[other][ch] + 0.5) / (m.characters_seen[other] + 1);
+    if (here <= there) continue;
+    ranked.emplace_back(here * std::log(here / there), static_cast<char16_t>(ch));
+  }
+  std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first > b.first : a.second < b.second;
+  });
+  std::vector<char16_t> out;
+  for (size_t k = 0; k < std::min(count, ranked.size()); ++k) out.push_back(ranked[k].second);
+  return out;
+}
+
+std::string MoodLearner::Report() const {
+  const Impl& m = *impl_;
+  std::array<int, kMoods> titled{}, found{};
+  int ordinary = 0;
+  std::array<int, kMoods> mistaken{};
+  for (const auto& [first, last] : m.held_poems) {
+    const MoodClass title = m.piece_moods[first];
+    for (int k = 0; k < kMoods; ++k) {
+      double sum = 0;
+      int lines = 0;
+      for (uint32_t p = first; p < last; ++p) {
+        if (m.Piece(p).empty()) continue;
+        sum += Probability(m.Piece(p), static_cast<Mood>(k));
+        ++lines;
+      }
+      const bool judged = lines > 0 && sum / lines > 0.5;
+      if (CountsTo(title, static_cast<Mood>(k))) {
+        ++titled[k];
+        found[k] += judged;
+      } else if (title == MoodClass::kOther) {
+        mistaken[k] += judged;
+      }
+    }
+    ordinary += title == MoodClass::kOther;
+  }
+  static const char* const kNames[kMoods] = {"death", "sorrow", "joy", "bond"};
+  std::string report =
+      "moods of held-back poems, by their lines' words alone (titled so and found; ordinary "
+      "poems taken for it):\n";
+  char row[160];
+  for (int k = 0; k < kMoods; ++k) {
+    std::snprintf(row, sizeof row, "  %-7s %5d titled, found %5.1f%%; of %d ordinary, %4.1f%%\n",
+                  kNames[k], titled[k], titled[k] ? 100.0 * found[k] / titled[k] : 0.0, ordinary,
+                  ordinary ? 100.0 * mistaken[k] / ordinary : 0.0);
+    report += row;
+  }
+  return report;
+}
+
+}  // namespace miravel::poemd
