@@ -67,9 +67,10 @@ std::optional<KeptLine> CandidateLines::KeptLineAt(size_t i) const {
   const KeptLine kept = *options_.kept[i];
   if (kept.line >= index_.LineCount(length_)) return std::nullopt;
   if (kept.made) {
-    // A line is made only where the corpus has none: an address asking for
-    // one beside real lines was not made by this index.
-    if (!index_.LinesWith(HiddenAt(i), length_, AtLine(i)).empty()) return std::nullopt;
+    // A made line's donor lacks the character at its place (else it is no
+    // made line). One may stand beside real lines: where the occasion or a
+    // swap refused them all.
+    if (index_.Text(length_, kept.line)[AtLine(i)] == HiddenAt(i)) return std::nullopt;
   } else if (index_.Text(length_, kept.line)[AtLine(i)] != HiddenAt(i)) {
     return std::nullopt;
   }

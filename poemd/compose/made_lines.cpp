@@ -59,6 +59,9 @@ std::vector<Candidate> CandidateLines::MadeCandidates(size_t i, const LineRules&
                       (!want_level && !want_oblique);
     if (!fits) continue;
     if (!traits.plain() || traits.rank() == SourceRank::kDrama) continue;
+    // A donor that holds the character already is no made line, and a line
+    // the reader swapped away must not come back as its own donor.
+    if (index_.Text(length_, line)[at] == hidden || Refused(i, line)) continue;
     std::u16string text(index_.Text(length_, line));
     text[at] = hidden;
     const OccasionFit fit = Fit(i, line, text);

@@ -5,6 +5,7 @@
 
 #include "poemd/index/index_sections.h"
 #include "poemd/index/parallel_model.h"
+#include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
@@ -55,6 +56,7 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
     LengthTables& t = index.slots_[slot];
     t.texts = Required<char16_t>(file, Id(kTexts, slot), &missing);
     t.traits = Required<LineTraits>(file, Id(kTraits, slot), &missing);
+    t.written_at = Required<uint32_t>(file, Id(kLineWrittenAt, slot), &missing);
     t.couplets = Required<Couplet>(file, Id(kCouplets, slot), &missing);
     t.couplet_kinds = Required<uint8_t>(file, Id(kCoupletKinds, slot), &missing);
     for (int at = 0; at < kLengths[slot]; ++at) {
@@ -74,6 +76,12 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
   index.sources_ = Required<uint32_t>(file, Id(kSources), &missing);
   index.source_text_ = Required<char>(file, Id(kSourceText), &missing);
   index.mood_characters_ = Required<char16_t>(file, Id(kMoodCharacters), &missing);
+  const SourcePoemArrays poems{Required<char16_t>(file, Id(kPoemText), &missing),
+                               Required<uint32_t>(file, Id(kPoemStarts), &missing),
+                               Required<char16_t>(file, Id(kPoemConverted), &missing),
+                               Required<uint32_t>(file, Id(kPoemConvertedStarts), &missing),
+                               Required<char16_t>(file, Id(kSimplifiedCharacters), &missing),
+                               Required<char16_t>(file, Id(kTraditionalCharacters), &missing)};
   const auto parallel_weights = Required<float>(file, Id(kParallelModel), &missing);
   const auto parallel_classes = Required<uint8_t>(file, Id(kParallelCharacterClasses), &missing);
   const AssociationArrays arrays{Required<uint16_t>(file, Id(kVocabulary), &missing),
@@ -88,6 +96,11 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
     return checked;
   }
   index.parallel_ = ParallelModel(parallel_weights, parallel_classes);
+  if (Status checked = SourcePoems::Check(poems, index.sources_.size() / kSourceFields);
+      !checked.ok()) {
+    return checked;
+  }
+  index.poems_ = SourcePoems(poems);
   index.file_ = std::move(file);
   if (Status checked = index.Check(); !checked.ok()) return checked;
   return index;
@@ -133,11 +146,14 @@ Status CorpusIndex::CheckReadingsAndSources() const {
   if (mood_characters_.size() != size_t{kMoodClasses} * kCharacteristicCharacters) {
     return Damaged("the moods' characters are not whole");
   }
-  if (sources_.size() % 3 != 0) return Damaged("the source table is not whole");
+  if (sources_.size() % sections::kSourceFields != 0) {
+    return Damaged("the source table is not whole");
+  }
   if (!source_text_.empty() && source_text_.back() != '\0') return Damaged("a source text is cut");
-  for (size_t s = 0; s < sources_.size(); s += 3) {
+  for (size_t s = 0; s < sources_.size(); s += sections::kSourceFields) {
     if (sources_[s] >= source_text_.size() || sources_[s + 1] >= source_text_.size() ||
-        sources_[s + 2] >= kDynasties) {
+        sources_[s + 2] >= kDynasties || sources_[s + 3] >= source_text_.size() ||
+        sources_[s + 4] >= source_text_.size()) {
       return Damaged("a source points outside its texts");
     }
   }
@@ -149,13 +165,16 @@ Status CorpusIndex::CheckLines(int slot) const {
   const LengthTables& t = slots_[slot];
   const std::string form = std::to_string(length) + "-character ";
   const size_t n = t.traits.size();
-  if (t.texts.size() != n * length) return Damaged(form + "texts and traits disagree");
+  if (t.texts.size() != n * length || t.written_at.size() != n) {
+    return Damaged(form + "texts and traits disagree");
+  }
   for (char16_t c : t.texts) {
     if (!IsCjk(c)) return Damaged(form + "line holds a non-Chinese character");
   }
-  const size_t source_count = sources_.size() / 3;
+  const size_t source_count = sources_.size() / sections::kSourceFields;
   const uint8_t all = static_cast<uint8_t>((1 << length) - 1);
-  for (const LineTraits& traits : t.traits) {
+  for (size_t line = 0; line < n; ++line) {
+    const LineTraits& traits = t.traits[line];
     const uint8_t masks = traits.classical.level | traits.classical.oblique | traits.modern.level |
                           traits.modern.oblique;
     if (traits.source >= source_count || (masks & ~all) != 0 ||
@@ -164,6 +183,9 @@ Status CorpusIndex::CheckLines(int slot) const {
         traits.flags >> LineTraits::kRankShift >= kSourceRanks ||
         (traits.pingshui != 0 && !traits.classical.CanBeLevel(length - 1))) {
       return Damaged(form + "line's traits are out of range");
+    }
+    if (size_t{t.written_at[line]} + length > poems_.Text(traits.source).size()) {
+      return Damaged(form + "line is not where its poem has it");
     }
   }
   for (const Couplet& c : t.couplets) {
@@ -245,9 +267,21 @@ std::u16string_view CorpusIndex::Text(int length, uint32_t line) const {
 }
 
 LineSource CorpusIndex::Source(int length, uint32_t line) const {
-  const size_t s = size_t{Traits(length, line).source} * 3;
-  return {source_text_.data() + sources_[s], source_text_.data() + sources_[s + 1],
-          static_cast<Dynasty>(sources_[s + 2])};
+  const uint32_t poem = Traits(length, line).source;
+  const size_t s = size_t{poem} * sections::kSourceFields;
+  const auto simplified = [this](uint32_t at) {
+    return Utf16ToUtf8(poems_.Simplify(Utf8ToUtf16(source_text_.data() + at)));
+  };
+  return {poem,
+          simplified(sources_[s]),
+          simplified(sources_[s + 1]),
+          static_cast<Dynasty>(sources_[s + 2]),
+          source_text_.data() + sources_[s + 3],
+          source_text_.data() + sources_[s + 4]};
+}
+
+std::u16string_view CorpusIndex::Written(int length, uint32_t line) const {
+  return poems_.Traditional(Traits(length, line).source).substr(WrittenAt(length, line), length);
 }
 
 std::span<const uint32_t> CorpusIndex::LinesWith(char16_t character, int length,

@@ -31,6 +31,7 @@
 #include "poemd/index/index_file.h"
 #include "poemd/index/moods.h"
 #include "poemd/index/parallel_model.h"
+#include "poemd/index/source_poems.h"
 #include "poemd/verse/cjk.h"
 #include "poemd/verse/places.h"
 #include "poemd/verse/tonal_pattern.h"
@@ -84,9 +85,12 @@ struct LineTraits {
 static_assert(sizeof(LineTraits) == 16);
 
 struct LineSource {
-  std::string title;   // UTF-8, simplified
+  uint32_t poem = 0;   // its whole text: CorpusIndex::Poems()
+  std::string title;   // UTF-8, simplified as the index reads its lines
   std::string author;  // UTF-8, simplified
   Dynasty dynasty = Dynasty::kUnknown;
+  std::string traditional_title;   // UTF-8, as the poet wrote it
+  std::string traditional_author;  // UTF-8
 };
 
 struct Couplet {
@@ -105,6 +109,12 @@ class CorpusIndex {
   std::u16string_view Text(int length, uint32_t line) const;
   const LineTraits& Traits(int length, uint32_t line) const { return Slot(length).traits[line]; }
   LineSource Source(int length, uint32_t line) const;
+  // The source poems, whole, in both scripts.
+  const SourcePoems& Poems() const { return poems_; }
+  // Where the line begins in its source poem's text, and the line as its
+  // poem writes it, in traditional characters.
+  uint32_t WrittenAt(int length, uint32_t line) const { return Slot(length).written_at[line]; }
+  std::u16string_view Written(int length, uint32_t line) const;
   // Lines of `length` that hold `character` at 0-based `position`: by
   // source rank, then in corpus order.
   std::span<const uint32_t> LinesWith(char16_t character, int length, int position) const;
@@ -148,6 +158,7 @@ class CorpusIndex {
   struct LengthTables {
     std::span<const char16_t> texts;
     std::span<const LineTraits> traits;
+    std::span<const uint32_t> written_at;  // one a line
     std::span<const Couplet> couplets;
     std::span<const uint8_t> couplet_kinds;  // one a couplet
     Postings postings[7];                    // by position
@@ -165,11 +176,12 @@ class CorpusIndex {
   LengthTables slots_[2];
   std::span<const uint8_t> readings_;             // 65536 entries: rhyme | tone << 4
   std::span<const uint32_t> classical_readings_;  // 65536 entries: PackClassical
-  std::span<const uint32_t> sources_;  // three per source: title offset, author offset, dynasty
-  std::span<const char> source_text_;  // UTF-8 texts, each ending '\0'
+  std::span<const uint32_t> sources_;             // sections::kSourceFields per source
+  std::span<const char> source_text_;             // UTF-8 texts, each ending '\0', as written
   std::span<const char16_t> mood_characters_;
   Association association_;
   ParallelModel parallel_;
+  SourcePoems poems_;
 };
 
 }  // namespace miravel::poemd

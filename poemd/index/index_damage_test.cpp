@@ -189,6 +189,15 @@ TEST_F(ForgedValues, ReadingsSourcesAndAssociations) {
   EXPECT_NE(Forge(Id(kParallelCharacterClasses), u'春', 0, uint8_t{200}), "");
 }
 
+TEST_F(ForgedValues, SourcePoems) {
+  // A line said to stand past its poem's end, which the page would read.
+  EXPECT_NE(Forge(Id(kLineWrittenAt, 0), 0, 0, uint32_t{100000}).find("not where its poem"),
+            std::string::npos);
+  EXPECT_NE(Forge(Id(kPoemStarts), 1, 0, uint32_t{1 << 30}).find("not whole"), std::string::npos);
+  EXPECT_NE(Forge(Id(kPoemConvertedStarts), 1, 0, uint32_t{3}), "");
+  EXPECT_NE(Forge(Id(kSources), 3, 0, uint32_t{1 << 30}), "");  // the traditional title
+}
+
 TEST(IndexDamage, AFileThatIsNoIndex) {
   const Status missing = CorpusIndex::Load("/nonexistent/poems.idx").status();
   EXPECT_EQ(missing.code(), StatusCode::kNotFound);

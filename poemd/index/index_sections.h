@@ -4,6 +4,7 @@
 // Per line length (slot 0 for five characters, 1 for seven):
 //   kTexts               char16_t  `length` characters a line
 //   kTraits              LineTraits, one a line
+//   kLineWrittenAt       uint32_t  one a line: where it begins in its source poem's text
 //   kCouplets            Couplet, one a real couplet
 //   kCoupletKinds        uint8_t   one a couplet: kMiddleCouplet when it is a
 //                                  middle couplet of a 律诗
@@ -18,8 +19,13 @@
 // Once:
 //   kReadings            uint8_t   65536: a character's own reading, rhyme | tone << 4
 //   kClassicalReadings   uint32_t  65536: its classical readings, PackClassical
-//   kSources             uint32_t  three per source: title and author offsets, dynasty
+//   kSources             uint32_t  kSourceFields per source: the offsets of its title and
+//                                  poet as the corpus writes them, its dynasty, and the
+//                                  offsets of its title and poet in traditional characters
 //   kSourceText          char      UTF-8 texts, each ending '\0'
+//   kPoemText, kPoemStarts, kPoemConverted, kPoemConvertedStarts,
+//   kSimplifiedCharacters, kTraditionalCharacters: the source poems whole
+//                                  (source_poems.h), one for each source
 //   kVocabulary, kCohesion, kCohesionSigns: the association arrays (association.h)
 //   kParallelModel       float     kParallelWeights: the parallel model (parallel_model.h)
 //   kParallelCharacterClasses uint8_t 65536: each character's class for it
@@ -34,6 +40,7 @@ namespace miravel::poemd::sections {
 enum Kind : uint32_t {
   kTexts = 1,
   kTraits,
+  kLineWrittenAt,
   kCouplets,
   kCoupletKinds,
   kPostingCharacters,
@@ -52,7 +59,16 @@ enum Kind : uint32_t {
   kParallelModel,
   kParallelCharacterClasses,
   kMoodCharacters,
+  kPoemText,
+  kPoemStarts,
+  kPoemConverted,
+  kPoemConvertedStarts,
+  kSimplifiedCharacters,
+  kTraditionalCharacters,
 };
+
+// A source's entries in kSources.
+inline constexpr size_t kSourceFields = 5;
 
 // A couplet's kind (kCoupletKinds).
 inline constexpr uint8_t kMiddleCouplet = 1;

@@ -14,6 +14,7 @@
 #include "poemd/indexing/line_splitter.h"
 #include "poemd/indexing/mood_learner.h"
 #include "poemd/indexing/parallel_learner.h"
+#include "poemd/indexing/source_table.h"
 #include "poemd/verse/character_frequency.h"
 #include "text/utf.h"
 
@@ -40,6 +41,8 @@ SourceRank RankOf(Collection collection, bool regulated) {
 }  // namespace
 
 struct CorpusIndexBuilder::State {
+  explicit State(IndexBuildOptions o) : options(o) {}
+
   IndexBuildOptions options;
   LineSplitter splitter;
   Phonetics icu;
@@ -47,34 +50,19 @@ struct CorpusIndexBuilder::State {
   struct Lines {
     std::u16string texts;
     std::vector<LineTraits> traits;
+    std::vector<uint32_t> written_at;  // where each begins in its source's text
     std::unordered_map<std::u16string, uint32_t> ids;
     std::vector<std::pair<uint32_t, uint32_t>> consecutive;
     std::set<std::pair<uint32_t, uint32_t>> couplets;
     std::set<std::pair<uint32_t, uint32_t>> middle_couplets;  // of 律诗
   };
   Lines lines[2];
-  std::vector<uint32_t> sources;  // title, author, dynasty
-  std::string source_text;
-  std::vector<MoodClass> source_moods;  // what each source's title says
+  SourceTable sources{splitter, options.traditional};
   LeftOut left_out;
   MoodLearner moods;
   ParallelLearner parallel;
   size_t poems = 0;
   std::string report;  // what the learners say
-
-  uint32_t AddSource(const PoemText& poem, MoodClass title_mood) {
-    source_moods.push_back(title_mood);
-    const auto offset = [this](std::string_view utf8) {
-      const auto at = static_cast<uint32_t>(source_text.size());
-      source_text += Utf16ToUtf8(splitter.Simplified(utf8));
-      source_text += '\0';
-      return at;
-    };
-    sources.push_back(offset(poem.title));
-    sources.push_back(offset(poem.author));
-    sources.push_back(static_cast<uint32_t>(poem.dynasty));
-    return static_cast<uint32_t>(sources.size() / 3 - 1);
-  }
 
   // The line's tones and rhymes, both readings. `text`: simplified; `piece`
   // as its poem writes it.
@@ -122,9 +110,7 @@ struct CorpusIndexBuilder::State {
 };
 
 CorpusIndexBuilder::CorpusIndexBuilder(IndexBuildOptions options)
-    : state_(std::make_unique<State>()) {
-  state_->options = options;
-}
+    : state_(std::make_unique<State>(options)) {}
 
 CorpusIndexBuilder::~CorpusIndexBuilder() = default;
 
@@ -169,14 +155,16 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
     if (added) {
       table.texts += piece.line;
       table.traits.emplace_back();
+      table.written_at.emplace_back();
     } else if (table.traits[it->second].rank() <= rank) {
       continue;
     }
     // The line as its best source writes it, read in that source's script.
-    if (!source) source = s.AddSource(poem, title_mood);
+    if (!source) source = s.sources.Add(poem, simplified_script, title_mood);
     LineTraits& traits = table.traits[it->second];
     s.ReadLine(piece, simplified_script, traits);
     traits.source = *source;
+    table.written_at[it->second] = static_cast<uint32_t>(piece.at);
     traits.flags = static_cast<uint8_t>(static_cast<int>(rank) << LineTraits::kRankShift);
   }
   for (size_t k = 0; k + 1 < pieces.size(); ++k) {
@@ -219,7 +207,7 @@ void CorpusIndexBuilder::State::MarkMoods() {
     for (size_t line = 0; line < t.traits.size(); ++line) {
       LineTraits& traits = t.traits[line];
       traits.moods = moods.LineMoods(std::u16string_view(t.texts).substr(line * length, length),
-                                     source_moods[traits.source]);
+                                     sources.MoodOf(traits.source));
     }
   }
 }
@@ -294,11 +282,11 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
     const State::Lines& t = s.lines[slot];
     w.AddContainer(Id(kTexts, slot), t.texts);
     w.AddContainer(Id(kTraits, slot), t.traits);
+    w.AddContainer(Id(kLineWrittenAt, slot), t.written_at);
     WriteCouplets(w, slot, t.texts, t.couplets, t.middle_couplets);
     WritePostings(w, slot, t.texts, t.traits);
   }
-  w.AddContainer(Id(kSources), s.sources);
-  w.AddContainer(Id(kSourceText), s.source_text);
+  s.sources.Write(w);
   const LearnedAssociation association = s.LearnAssociation(by_frequency);
   WriteAssociation(w, association);
   const size_t regulated = s.parallel.Poems();

@@ -17,6 +17,7 @@
 #include "poemd/index/corpus_index.h"
 #include "poemd/indexing/classical_readings.h"
 #include "poemd/indexing/line_splitter.h"
+#include "poemd/indexing/traditional_converter.h"
 #include "poemd/indexing/word_readings.h"
 
 namespace miravel::poemd {
@@ -45,6 +46,9 @@ struct IndexBuildOptions {
   // Classical readings; without them the modern reading stands in for the
   // classical one (and no line has a 平水韵 rhyme). Not owned.
   const ClassicalReadings* classical = nullptr;
+  // Converts the poems the corpus keeps only in simplified characters to
+  // traditional ones; without it they stand as they are. Not owned.
+  const TraditionalConverter* traditional = nullptr;
   uint64_t seed = 2026;
   // How many characters get association vectors (the most frequent).
   size_t cohesion_characters = 6000;

@@ -99,6 +99,7 @@ std::vector<SplitPiece> LineSplitter::Split(const std::vector<std::string>& para
     }
     quoted.clear();
   };
+  size_t base = 0;  // where the paragraph begins in the poem's text
   for (const std::string& paragraph : paragraphs) {
     const std::u16string text = Utf8ToUtf16(paragraph);
     std::u16string written;
@@ -110,6 +111,7 @@ std::vector<SplitPiece> LineSplitter::Split(const std::vector<std::string>& para
       }
       if (!written.empty()) {
         SplitPiece piece = impl_->Finish(written);
+        piece.at = base + i - written.size();
         if (brackets > 0) {
           counted.in_brackets += !piece.line.empty();
         } else {
@@ -123,6 +125,7 @@ std::vector<SplitPiece> LineSplitter::Split(const std::vector<std::string>& para
       if (In(kOpenQuotes, c)) ++quotes;
       if (In(kCloseQuotes, c) && quotes > 0 && --quotes == 0) flush_quotation();
     }
+    base += text.size() + 1;
   }
   flush_quotation();
   if (left_out != nullptr) {
@@ -130,6 +133,15 @@ std::vector<SplitPiece> LineSplitter::Split(const std::vector<std::string>& para
     left_out->in_prose_quotes += counted.in_prose_quotes;
   }
   return pieces;
+}
+
+std::u16string JoinedText(const std::vector<std::string>& paragraphs) {
+  std::u16string text;
+  for (size_t k = 0; k < paragraphs.size(); ++k) {
+    if (k > 0) text += u'\n';
+    text += Utf8ToUtf16(paragraphs[k]);
+  }
+  return text;
 }
 
 std::vector<std::u16string> LineSplitter::Pieces(const std::vector<std::string>& paragraphs) {

@@ -22,7 +22,12 @@ namespace miravel::poemd {
 struct SplitPiece {
   std::u16string line;     // in simplified characters when the piece is a line, else ""
   std::u16string written;  // as the poem writes it
+  size_t at = 0;           // where `written` begins in the poem's text (JoinedText)
 };
+
+// A poem's text as the index keeps it: its paragraphs (UTF-8), one after
+// another, a line break between two.
+std::u16string JoinedText(const std::vector<std::string>& paragraphs);
 
 // How many lines the splitter left out, and why.
 struct LeftOut {

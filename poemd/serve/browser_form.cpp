@@ -85,6 +85,10 @@ BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book)
   if (const std::string l = Field(*fields, "limit"); l == "100" || l == "200") form.limit = l;
   if (const std::string b = Field(*fields, "book"); RhymeBookFromKey(b)) form.book = b;
   if (const std::string o = Field(*fields, "occasion"); OccasionFromKey(o)) form.occasion = o;
+  if (const std::optional<Script> script = ScriptFromKey(Field(*fields, "script"))) {
+    request.script = *script;
+    form.script = std::string(ScriptKey(*script));
+  }
   request.seed = Number(Field(*fields, "seed"));
   request.lines = Lines(Field(*fields, "lines"));
   if (const std::optional<uint64_t> swap = Number(Field(*fields, "swap"))) {
@@ -127,6 +131,7 @@ std::string FormAddress(const BrowserForm& form) {
                         "&num=" + form.num + "&limit=" + form.limit + "&book=" + form.book;
   if (!form.theme.empty()) address += "&theme=" + PercentEncode(form.theme);
   if (form.occasion != "auto") address += "&occasion=" + form.occasion;
+  if (form.script != "simplified") address += "&script=" + form.script;
   return address;
 }
 

@@ -2,13 +2,15 @@
 // kindly. The desktop client's POST and its plain 400s are not touched by it.
 //
 // GET /poem?xing=春风&gender=5&num=cangtou&limit=100&book=both&theme=春
-//           &occasion=birthday[&seed=N][&lines=12.m34.7.9][&swap=2][&page=2]
+//           &occasion=birthday[&script=traditional][&seed=N][&lines=12.m34.7.9]
+//           [&swap=2][&page=2]
 // xing holds the characters to hide: Chinese characters that GBK holds, at
 // most kMaxHiddenCharacters; anything else is refused with a message in
 // Chinese naming the characters. num also takes dizeng and dijian (diagonal
 // hiding); book is pingshui, xinyun or both (verse/rhyme_books.h), the
 // service's own when missing; occasion is one of compose/occasion.h's keys,
-// "auto" when missing (found from the characters and the theme). seed makes the poem reproducible;
+// "auto" when missing (found from the characters and the theme); script is
+// simplified (when missing) or traditional (pages/shown_poem.h). seed makes the poem reproducible;
 // lines names the poem's lines (corpus line numbers, "m" before a made line's donor), so that the
 // address brings back exactly that poem; swap asks for line N (from 0) to be changed.
 #pragma once
@@ -22,6 +24,7 @@
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
 #include "poemd/serve/pages/form_page.h"
+#include "poemd/serve/pages/shown_poem.h"
 
 namespace miravel::poemd {
 
@@ -35,6 +38,7 @@ struct BrowserRequest {
   std::vector<std::optional<KeptLine>> lines;  // empty when not given
   std::optional<size_t> swap;
   size_t page = 0;  // of the poem's picture, from 0 ("page" counts from 1)
+  Script script = Script::kSimplified;
 };
 
 // `default_book` serves when the query names no book it knows.

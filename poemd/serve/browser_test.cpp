@@ -7,55 +7,13 @@
 
 #include "poemd/http/form_body.h"
 #include "poemd/serve/browser_form.h"
+#include "poemd/serve/browser_testing.h"
 #include "poemd/serve/poem_service.h"
 #include "poemd/testing/testing_corpus.h"
 #include "text/gbk_unicode.h"
 
 namespace miravel::poemd {
 namespace {
-
-const CorpusIndex& Corpus() {
-  static const CorpusIndex index = testing::MadeUpCorpus();
-  return index;
-}
-
-HttpRequest Get(const std::string& target) {
-  HttpRequest request;
-  request.method = "GET";
-  request.target = target;
-  return request;
-}
-
-std::string Header(const HttpReply& reply, const std::string& name) {
-  for (const auto& [key, value] : reply.headers) {
-    if (key == name) return value;
-  }
-  return "";
-}
-
-// The poem's lines on a page, tags taken out.
-std::vector<std::string> Lines(const std::string& page) {
-  std::vector<std::string> lines;
-  const std::regex text("<span class=\"text\">(.*?)</span>");
-  for (auto it = std::sregex_iterator(page.begin(), page.end(), text); it != std::sregex_iterator();
-       ++it) {
-    lines.push_back(std::regex_replace((*it)[1].str(), std::regex("</?em>"), ""));
-  }
-  return lines;
-}
-
-class BrowserTest : public ::testing::Test {
- protected:
-  // Follows the service's redirect to the poem's own address.
-  std::pair<std::string, HttpReply> Follow(const std::string& target) {
-    HttpReply reply = service_.Handle(Get(target));
-    EXPECT_EQ(reply.status, 303) << reply.body;
-    const std::string address = Header(reply, "Location");
-    return {address, service_.Handle(Get(address))};
-  }
-
-  PoemService service_{Corpus(), {.seed = 5}};
-};
 
 TEST_F(BrowserTest, ANewPoemSettlesAtAnAddressThatBringsItBack) {
   const auto [address, page] =
@@ -214,37 +172,6 @@ TEST_F(BrowserTest, ThePageNamesTheKindTheBookAndTheRhymeAndShowsTheMetre) {
   const PoemService modern(Corpus(), {.seed = 5, .book = RhymeBook::kXinyun});
   const HttpReply form = modern.Handle(Get("/?book=guangyun"));
   EXPECT_NE(form.body.find("value=\"xinyun\" checked"), std::string::npos);
-}
-
-// What a page says in one of its <meta> tags.
-std::string MetaContent(const std::string& page, const std::string& name) {
-  std::smatch m;
-  const std::regex meta("<meta (?:property|name)=\"" + name + "\" content=\"([^\"]*)\">");
-  return std::regex_search(page, m, meta) ? m[1].str() : "";
-}
-
-// The path and query of an absolute address on this service.
-std::string Target(const std::string& absolute, const std::string& base) {
-  EXPECT_TRUE(absolute.starts_with(base)) << absolute;
-  return absolute.substr(base.size());
-}
-
-// The large characters of an SVG picture, column by column from the right.
-std::vector<std::string> PictureLines(const std::string& svg) {
-  std::map<double, std::map<double, std::string>, std::greater<>> columns;
-  const std::regex text(
-      "<text x=\"([0-9.]+)\" y=\"([0-9.]+)\" font-size=\"60.0\"[^>]*>([^<]+)</text>");
-  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator();
-       ++it) {
-    columns[std::stod((*it)[1])][std::stod((*it)[2])] = (*it)[3];
-  }
-  std::vector<std::string> lines;
-  for (const auto& [x, column] : columns) {
-    std::string line;
-    for (const auto& [y, c] : column) line += c;
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 TEST_F(BrowserTest, ThePageSaysWhatThePoemIsForAndLetsTheReaderChangeIt) {

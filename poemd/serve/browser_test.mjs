@@ -2,8 +2,9 @@
 // a phone's size: the form, a poem, a swap of one line, the poem's address
 // opened anew, diagonal hiding, and each kind of bad input; then the same
 // without scripts; then, light and dark, the form, a poem, its picture and
-// the poem printed, the link copied, a missing page, and axe-core on the
-// form, the poem and the error pages. Screenshots go to OUT_DIR.
+// the poem printed, the link copied, the poem in traditional characters,
+// a line's source poem, a missing page, and axe-core on the form, the poem,
+// the source poem and the error pages. Screenshots go to OUT_DIR.
 // Usage: node browser_test.mjs URL OUT_DIR
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
@@ -154,6 +155,41 @@ try {
       await shot('picture', picture);
       await picture.close();
 
+      // In the poets' own characters: the switch, the copy of what is
+      // shown, the picture; then a line's source poem, whole, and back.
+      await Promise.all([page.waitForNavigation(), page.click('nav.script a[lang="zh-Hant"]')]);
+      const written = await texts(page);
+      check(`${name} ${scheme}: the switch shows the poem in traditional characters`,
+            page.url().includes('script=traditional') && written.length === lines.length &&
+            written.every((line, i) => [...line].length === [...lines[i]].length),
+            written.join(' / '));
+      await page.click('#copy');
+      const copiedPoem = await page.evaluate(() => navigator.clipboard.readText());
+      check(`${name} ${scheme}: the copy button copies the lines shown`,
+            copiedPoem === written.join('\n') + '\n', copiedPoem);
+      await axe('a poem in traditional characters');
+      await shot('poem-traditional', page);
+      const writtenPicture = await context.newPage();
+      await writtenPicture.goto(await page.getAttribute('#picture-1', 'href'));
+      await shot('picture-traditional', writtenPicture);
+      await writtenPicture.close();
+      const cited = (await page.locator('.sources li a').first().innerText()).split(' —— ')[0];
+      await Promise.all([page.waitForNavigation(), page.locator('.sources li a').first().click()]);
+      const marked = await page.locator('.source-poem mark').innerText();
+      check(`${name} ${scheme}: a source opens its poem whole, the line marked`,
+            marked === cited && (await page.locator('h1').count()) === 1 &&
+            (await page.locator('main').count()) === 1 &&
+            (await page.locator('.source-poem p').count()) >= 1, `${marked} / ${cited}`);
+      await axe('a source poem');
+      await shot('source-traditional', page);
+      await Promise.all([page.waitForNavigation(), page.click('nav.script a[lang="zh-Hans"]')]);
+      await axe('a source poem in simplified characters');
+      await shot('source', page);
+      await Promise.all([page.waitForNavigation(), page.click('text=回到那首诗')]);
+      check(`${name} ${scheme}: the source leads back to the poem`,
+            JSON.stringify(await texts(page)) === JSON.stringify(written));
+      await Promise.all([page.waitForNavigation(), page.click('nav.script a[lang="zh-Hans"]')]);
+
       // Printed: the poem and its sources, nothing to press.
       await page.emulateMedia({ media: 'print' });
       const shown = await page.evaluate(() =>
@@ -192,6 +228,11 @@ try {
         after[1] === before[1], `${before.join(' / ')} -> ${after.join(' / ')}`);
   check('without scripts: no copy buttons', await page.locator('#copy').isHidden() &&
         await page.locator('#copy-link').isHidden());
+  await Promise.all([page.waitForNavigation(), page.click('nav.script a[lang="zh-Hant"]')]);
+  await Promise.all([page.waitForNavigation(), page.locator('.sources li a').first().click()]);
+  check('without scripts: the script switch and a source link work',
+        page.url().includes('/source/') && page.url().includes('script=traditional') &&
+        (await page.locator('.source-poem mark').count()) === 1, page.url());
   await context.close();
 } finally {
   await browser.close();

@@ -6,6 +6,7 @@
 
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
+#include "poemd/http/form_body.h"
 #include "poemd/picture/picture_render.h"
 #include "poemd/serve/browser_form.h"
 #include "poemd/serve/browser_poem.h"
@@ -16,6 +17,7 @@
 #include "poemd/serve/pages/form_page.h"
 #include "poemd/serve/pages/poem_page.h"
 #include "poemd/serve/pages/poem_picture.h"
+#include "poemd/serve/pages/source_page.h"
 #include "poemd/serve/short_address.h"
 #include "text/gbk_unicode.h"
 #include "text/utf.h"
@@ -126,9 +128,9 @@ uint64_t PoemService::FreshSeed(std::string_view query) const {
   return SeedFor(options_.seed, query) & 0xffffffffu;
 }
 
-PoemService::Own PoemService::OwnAddress(const BrowserRequest& request,
-                                         const miravel::poemd::BrowserPoem& result) const {
-  Own own{ShortPoemPath(request.form, result.seed), {}};
+OwnPoem PoemService::OwnAddress(const BrowserRequest& request,
+                                const miravel::poemd::BrowserPoem& result) const {
+  OwnPoem own{ShortPoemPath(request.form, result.seed), {}, request.script};
   // The seed alone gives the poem unless a line was swapped or named.
   if (request.lines.empty() && !request.swap) return own;
   const Poem seeded =
@@ -159,11 +161,11 @@ HttpReply PoemService::PoemAt(const HttpRequest& http, const ShortAddress& addre
   }
   const PoemOrder& order = *request.order;
   const auto result = ComposeForBrowser(index_, request, 0);
-  const Own own = OwnAddress(request, result);
+  const OwnPoem own = OwnAddress(request, result);
   const std::string note = LogNote(order);
 
   if (address.kind != AddressKind::kPage) {
-    const PoemPicture picture = PictureOf(index_, order, result.poem);
+    const PoemPicture picture = PictureOf(index_, order, result.poem, request.script);
     if (request.page >= PicturePages(picture)) return Lost("no such page of a picture");
     const PictureLayout layout = LayOutPicture(picture, request.page);
     HttpReply reply{200, "image/svg+xml; charset=utf-8", {}, {}, note + " (svg)"};
@@ -186,25 +188,38 @@ HttpReply PoemService::PoemAt(const HttpRequest& http, const ShortAddress& addre
     moved.headers.emplace_back("Location", EncodeIri(own.Target()));
     return moved;
   }
-  const std::string base = Base(http);
-  const PoemPicture picture = PictureOf(index_, order, result.poem);
+  const PoemPicture picture = PictureOf(index_, order, result.poem, request.script);
   const PictureLayout first = LayOutPicture(picture, 0);
-  PoemLinks links{base + own.Target(),
-                  own.path + "?" + (own.lines.empty() ? "" : "lines=" + own.lines + "&") + "swap=",
-                  {},
-                  {},
-                  static_cast<int>(first.width),
-                  static_cast<int>(first.height),
-                  FormAddress(request.form).replace(0, 1, "/poem"),
-                  FormAddress(request.form)};
-  for (size_t page = 0; page < PicturePages(picture); ++page) {
-    std::string query = own.lines.empty() ? "" : "lines=" + own.lines;
-    if (page > 0) query += (query.empty() ? "" : "&") + ("page=" + std::to_string(page + 1));
-    if (!query.empty()) query.insert(0, "?");
-    links.pngs.push_back(base + own.path + ".png" + query);
-    links.svgs.push_back(base + own.path + ".svg" + query);
-  }
-  return {200, kUtf8Html, BrowserPoemPage(index_, order, result.poem, links), {}, note + " (page)"};
+  const PoemLinks links = LinksOf(own, request, result.poem, Base(http), PicturePages(picture),
+                                  static_cast<int>(first.width), static_cast<int>(first.height));
+  return {200,
+          kUtf8Html,
+          BrowserPoemPage(index_, order, result.poem, links, request.script),
+          {},
+          note + " (page)"};
+}
+
+HttpReply PoemService::SourceAt(const HttpRequest& http, const SourceAddress& address) const {
+  if (address.line >= index_.LineCount(address.length)) return Lost("no such source");
+  const auto fields = DecodeFormBody(http.Query());
+  if (!fields.ok()) return Lost("source address broken");
+  const auto field = [&](const char* name) {
+    const auto it = fields->find(name);
+    return it == fields->end() ? std::string() : it->second;
+  };
+  const Script script = ScriptFromKey(field("script")).value_or(Script::kSimplified);
+  std::string from = field("from");
+  // Only the page of a poem of ours leads back, never an address made up.
+  if (!IsPoemTarget(from)) from.clear();
+  const std::string back = from.empty() ? "" : "&from=" + PercentEncode(from);
+  const std::string path = SourcePath(address);
+  const SourceLinks links{from, path + (back.empty() ? "" : "?" + back.substr(1)),
+                          path + "?script=traditional" + back};
+  return {200,
+          kUtf8Html,
+          SourcePage(index_, address.length, address.line, script, links),
+          {},
+          "source"};
 }
 
 HttpReply PoemService::Lost(std::string note) const {
@@ -241,6 +256,9 @@ HttpReply PoemService::Handle(const HttpRequest& request) const {
     HttpReply icon{200, "image/x-icon", Favicon(), {}, {}};
     icon.headers.emplace_back("Cache-Control", "public, max-age=604800");
     return icon;
+  }
+  if (const std::optional<SourceAddress> source = ReadSourceAddress(path)) {
+    return request.method == "GET" ? SourceAt(request, *source) : NotAllowed("GET, HEAD");
   }
   if (const std::optional<ShortAddress> address = ReadShortAddress(path)) {
     return request.method == "GET" ? PoemAt(request, *address) : NotAllowed("GET, HEAD");

@@ -12,6 +12,8 @@
 //                      200 and its page (browser_pages.h); 303 to the
 //                      address in its own form after a swap; .png or .svg
 //                      after the seed: its picture (poemd/picture)
+//                      ?script=traditional: in the poets' own characters
+//   GET  /source/5/123  the poem a line came from, whole (source_address.h)
 //   GET  /favicon.ico  the project's icon
 //   GET  /healthz      200 "ok": the index is loaded and the service answers;
 //                      503 "draining" once it is going (StartDraining)
@@ -33,7 +35,9 @@
 #include "poemd/index/corpus_index.h"
 #include "poemd/serve/browser_form.h"
 #include "poemd/serve/browser_poem.h"
+#include "poemd/serve/poem_links.h"
 #include "poemd/serve/short_address.h"
+#include "poemd/serve/source_address.h"
 
 namespace miravel::poemd {
 
@@ -65,20 +69,14 @@ class PoemService {
   HttpReply BrowserPoem(std::string_view query) const;
 
  private:
-  // A poem's own address (short_address.h): its path, and the lines to
-  // name when the seed alone does not give them.
-  struct Own {
-    std::string path;
-    std::string lines;
-    std::string Target() const { return lines.empty() ? path : path + "?lines=" + lines; }
-  };
-
   std::string LogNote(const PoemOrder& order) const;
   HttpReply RefusedForm(const BrowserRequest& request) const;
   HttpReply PoemAt(const HttpRequest& http, const ShortAddress& address) const;
+  HttpReply SourceAt(const HttpRequest& http, const SourceAddress& address) const;
   HttpReply Lost(std::string note) const;
   uint64_t FreshSeed(std::string_view query) const;
-  Own OwnAddress(const BrowserRequest& request, const miravel::poemd::BrowserPoem& result) const;
+  OwnPoem OwnAddress(const BrowserRequest& request,
+                     const miravel::poemd::BrowserPoem& result) const;
   std::string Base(const HttpRequest& request) const;
 
   const CorpusIndex& index_;

@@ -25,7 +25,12 @@ PoemText Shi(std::string_view title, std::string_view author, std::vector<std::s
 }
 
 CorpusIndex MadeUpCorpus() {
-  CorpusIndexBuilder builder;
+  // Its poems in simplified characters get their traditional text as the
+  // real index's do.
+  static const TraditionalConverter converter = *TraditionalConverter::Open();
+  IndexBuildOptions options;
+  options.traditional = &converter;
+  CorpusIndexBuilder builder(options);
   builder.AddPoem(Shi("春日", "甲", {"春来山色好，春去水流长。", "春夜听江雨，春光照画堂。"}));
   builder.AddPoem(Shi("风吟", "乙", {"风起白云远，风清照夕阳。", "风吹过草地，风动满池塘。"}));
   builder.AddPoem(Shi("花间", "丙", {"花开三月暖，花落满衣裳。", "花影随人去，花香入客窗。"}));

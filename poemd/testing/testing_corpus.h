@@ -22,7 +22,8 @@ PoemText Shi(std::string_view title, std::string_view author, std::vector<std::s
 
 // Five-character lines for 春 风 花 月 at each place, with level and
 // oblique endings in the 唐 (ang) and 寒 (an) groups; a few seven-character
-// lines; no line holds 龘.
+// lines; no line holds 龘; one poem written in traditional characters, the
+// others converted to them as the index converts.
 CorpusIndex MadeUpCorpus();
 
 // The file of a small index (two poems, couplets and all): the starting

@@ -13,6 +13,7 @@
 #include "poemd/indexing/line_splitter.h"
 #include "poemd/indexing/poetry_package.h"
 #include "poemd/indexing/reading_files.h"
+#include "poemd/indexing/traditional_converter.h"
 #include "poemd/indexing/word_readings.h"
 #include "poemd/tools/index_options.h"
 
@@ -59,7 +60,14 @@ int Run(const IndexOptions& options) {
   if (options.classical.empty()) {
     std::fprintf(stderr, "miravel-poemd-index: no --classical; lines read in modern tones only\n");
   }
-  CorpusIndexBuilder builder({.readings = readings->Words(), .classical = readings->Classical()});
+  const StatusOr<TraditionalConverter> traditional = TraditionalConverter::Open();
+  if (!traditional.ok()) {
+    std::fprintf(stderr, "miravel-poemd-index: %s\n", traditional.status().message().c_str());
+    return 1;
+  }
+  CorpusIndexBuilder builder({.readings = readings->Words(),
+                              .classical = readings->Classical(),
+                              .traditional = &*traditional});
   LineSplitter splitter;
   size_t poems = 0;
   for (const VerseFile& file : files) {

@@ -1,11 +1,15 @@
 #include "poemd/serve/pages/citation.h"
 
+#include "poemd/serve/pages/shown_poem.h"
+
 namespace miravel::poemd {
 
-std::string Citation(const LineSource& source) {
+std::string Citation(const LineSource& source, Script script) {
   const std::string dynasty = DynastyName(source.dynasty);
-  return (dynasty.empty() ? "" : "〔" + dynasty + "〕") + source.author + "《" + source.title +
-         "》";
+  const bool traditional = script == Script::kTraditional;
+  return (dynasty.empty() ? "" : "〔" + dynasty + "〕") +
+         (traditional ? source.traditional_author : source.author) + "《" +
+         (traditional ? source.traditional_title : source.title) + "》";
 }
 
 }  // namespace miravel::poemd

@@ -2,6 +2,7 @@
 
 #include "poemd/serve/pages/citation.h"
 #include "poemd/serve/pages/html_template.h"
+#include "poemd/serve/pages/shown_poem.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
@@ -30,7 +31,8 @@ std::string ClientPoemPage(const CorpusIndex& index, const PoemOrder& order, con
     values.Flag("made", line.made);
     if (line.has_source) {
       values.Text("line", Utf16ToUtf8(index.Text(order.length, line.corpus_line)))
-          .Text("citation", Citation(index.Source(order.length, line.corpus_line)));
+          .Text("citation",
+                Citation(index.Source(order.length, line.corpus_line), Script::kSimplified));
     }
     sources += source_template.Render(values);
   }

@@ -42,7 +42,9 @@ std::string BrowserFormPage(const BrowserForm& form, const std::string& error, F
       .Flag("limit_200", form.limit == "200")
       .Flag("book_both", form.book == "both")
       .Flag("book_pingshui", form.book == "pingshui")
-      .Flag("book_xinyun", form.book == "xinyun");
+      .Flag("book_xinyun", form.book == "xinyun")
+      .Flag("script_simplified", form.script != "traditional")
+      .Flag("script_traditional", form.script == "traditional");
   for (int k = 0; k < kOccasions; ++k) {
     const std::string_view key = OccasionKey(static_cast<Occasion>(k));
     values.Flag(OccasionSwitches()[k], form.occasion == key);

@@ -14,7 +14,8 @@ struct BrowserForm {
   std::string limit = "100";
   std::string book = "both";
   std::string theme;
-  std::string occasion = "auto";  // compose/occasion.h's keys
+  std::string occasion = "auto";      // compose/occasion.h's keys
+  std::string script = "simplified";  // shown_poem.h's keys
 };
 
 enum class FormField { kNone, kHidden, kTheme };

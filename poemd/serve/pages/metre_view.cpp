@@ -48,13 +48,13 @@ std::string Rules(const char* reading, const std::vector<LineReading>& lines,
 }
 
 // Each character of each line with its tone in the readings shown.
-std::string Rows(const Poem& poem, const std::vector<LineReading>& lines, bool classical,
-                 bool modern) {
+std::string Rows(const std::vector<std::u16string>& shown, const std::vector<LineReading>& lines,
+                 bool classical, bool modern) {
   static const HtmlTemplate& row = HtmlTemplate::Named("metre_row.html");
   static const HtmlTemplate& cell = HtmlTemplate::Named("metre_cell.html");
   std::string html;
-  for (size_t i = 0; i < poem.lines.size(); ++i) {
-    const std::u16string& text = poem.lines[i].text;
+  for (size_t i = 0; i < shown.size(); ++i) {
+    const std::u16string& text = shown[i];
     std::string cells;
     for (size_t k = 0; k < text.size(); ++k) {
       const int at = static_cast<int>(k);
@@ -70,7 +70,8 @@ std::string Rows(const Poem& poem, const std::vector<LineReading>& lines, bool c
 
 }  // namespace
 
-std::string MetreView(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
+std::string MetreView(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
+                      const std::vector<std::u16string>& shown) {
   static const HtmlTemplate& view = HtmlTemplate::Named("metre_view.html");
   std::vector<LineReading> lines;
   std::vector<char16_t> rhyme_characters;
@@ -89,7 +90,7 @@ std::string MetreView(const CorpusIndex& index, const PoemOrder& order, const Po
       PageValues()
           .Flag("classical", classical)
           .Flag("both", classical && modern)
-          .Html("rows", Rows(poem, lines, classical, modern))
+          .Html("rows", Rows(shown, lines, classical, modern))
           .Html("classical_rules",
                 classical ? Rules("古音", lines, order, true, repeated_rhyme) : "")
           .Html("modern_rules", modern ? Rules("今音", lines, order, false, repeated_rhyme) : ""));

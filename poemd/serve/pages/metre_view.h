@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
@@ -13,6 +14,8 @@
 
 namespace miravel::poemd {
 
-std::string MetreView(const CorpusIndex& index, const PoemOrder& order, const Poem& poem);
+// `shown`: the poem's lines as the page shows them (shown_poem.h).
+std::string MetreView(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
+                      const std::vector<std::u16string>& shown);
 
 }  // namespace miravel::poemd

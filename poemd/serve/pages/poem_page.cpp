@@ -1,7 +1,6 @@
 #include "poemd/serve/pages/poem_page.h"
 
 #include "poemd/serve/pages/browser_page.h"
-#include "poemd/serve/pages/citation.h"
 #include "poemd/serve/pages/html_template.h"
 #include "poemd/serve/pages/iri.h"
 #include "poemd/serve/pages/metre_view.h"
@@ -10,19 +9,19 @@
 namespace miravel::poemd {
 namespace {
 
-// The poem's lines, each with its swap link.
-std::string Lines(const PoemOrder& order, const Poem& poem, const PoemLinks& links) {
+// The poem's lines as shown, each with its swap link.
+std::string Lines(const PoemOrder& order, const Poem& poem, const ShownPoem& shown,
+                  const PoemLinks& links) {
   static const HtmlTemplate& line_template = HtmlTemplate::Named("poem_line.html");
   std::string lines;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
-    const ComposedLine& line = poem.lines[i];
     const auto at = static_cast<size_t>(order.PositionAt(i));
-    const std::u16string_view text(line.text);
+    const std::u16string_view text(shown.lines[i]);
     lines += line_template.Render(PageValues()
                                       .Text("before", Utf16ToUtf8(text.substr(0, at)))
                                       .Text("hidden", Utf16ToUtf8(text.substr(at, 1)))
                                       .Text("after", Utf16ToUtf8(text.substr(at + 1)))
-                                      .Flag("made", line.made)
+                                      .Flag("made", poem.lines[i].made)
                                       .Text("swap", EncodeIri(links.swap + std::to_string(i)))
                                       .Text("number", std::to_string(i + 1)));
   }
@@ -30,22 +29,23 @@ std::string Lines(const PoemOrder& order, const Poem& poem, const PoemLinks& lin
 }
 
 // The poem as one text, for previews: 春风……，风引……。
-std::string Said(const Poem& poem) {
+std::string Said(const ShownPoem& shown) {
   static constexpr std::string_view kComma = "，";
   static constexpr std::string_view kStop = "。";
   std::string said;
-  for (size_t i = 0; i < poem.lines.size(); ++i) {
-    said += Utf16ToUtf8(poem.lines[i].text);
+  for (size_t i = 0; i < shown.lines.size(); ++i) {
+    said += Utf16ToUtf8(shown.lines[i]);
     said += i % 2 == 0 ? kComma : kStop;
   }
   if (said.ends_with(kComma)) said.replace(said.size() - kComma.size(), kComma.size(), kStop);
   return said;
 }
 
-std::string Downloads(const PoemOrder& order, const PoemLinks& links) {
+std::string Downloads(const ShownPoem& shown, const PoemLinks& links) {
   static const HtmlTemplate& download = HtmlTemplate::Named("poem_download.html");
-  // Named by the poem: its kind and its first twenty hidden characters.
-  const std::string file = order.PoemKind() + ("-" + Utf16ToUtf8(order.Hidden().substr(0, 20)));
+  // Named by the poem as shown: its kind and its first twenty hidden characters.
+  const std::string file =
+      Utf16ToUtf8(shown.kind) + "-" + Utf16ToUtf8(std::u16string_view(shown.hidden).substr(0, 20));
   const size_t pages = links.pngs.size();
   std::string html;
   for (size_t page = 0; page < pages; ++page) {
@@ -60,15 +60,23 @@ std::string Downloads(const PoemOrder& order, const PoemLinks& links) {
   return html;
 }
 
-std::string Sources(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
+// Where each line came from: the line as the corpus has it, its poem, and a
+// link to the poem whole.
+std::string Sources(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
+                    const ShownPoem& shown, Script script, const PoemLinks& links) {
   static const HtmlTemplate& source = HtmlTemplate::Named("poem_source.html");
   std::string html;
-  for (const ComposedLine& line : poem.lines) {
+  for (size_t i = 0; i < poem.lines.size(); ++i) {
+    const ComposedLine& line = poem.lines[i];
     PageValues values;
     values.Flag("made", line.made);
     if (line.has_source) {
-      values.Text("line", Utf16ToUtf8(index.Text(order.length, line.corpus_line)))
-          .Text("citation", Citation(index.Source(order.length, line.corpus_line)));
+      const std::u16string_view text = script == Script::kTraditional
+                                           ? index.Written(order.length, line.corpus_line)
+                                           : index.Text(order.length, line.corpus_line);
+      values.Text("line", Utf16ToUtf8(text))
+          .Text("citation", shown.citations[i])
+          .Text("href", i < links.sources.size() ? EncodeIri(links.sources[i]) : "");
     }
     html += source.Render(values);
   }
@@ -105,36 +113,44 @@ std::string Head(const std::string& title, const std::string& said, const PoemLi
 }  // namespace
 
 std::string BrowserPoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
-                            const PoemLinks& links) {
+                            const PoemLinks& links, Script script) {
   static const HtmlTemplate& page = HtmlTemplate::Named("poem_page.html");
-  const std::string title = std::string(order.PoemKind()) + " · " + Utf16ToUtf8(order.Hidden());
-  const std::string said = Said(poem);
+  const ShownPoem shown = Show(index, order, poem, script);
+  const std::string title = Utf16ToUtf8(shown.kind) + " · " + Utf16ToUtf8(shown.hidden);
+  const std::string said = Said(shown);
+  const bool traditional = script == Script::kTraditional;
   bool any_made = false;
   for (const ComposedLine& line : poem.lines) any_made = any_made || line.made;
-  const std::string body =
-      page.Render(PageValues()
-                      .Text("kind", order.PoemKind())
-                      .Text("length", order.length == 5 ? "五言" : "七言")
-                      .Text("scheme", order.first_line_rhymes ? "首句入韵" : "双句押韵")
-                      .Text("theme", Utf16ToUtf8(order.theme))
-                      .Html("lines", Lines(order, poem, links))
-                      .Text("rhyme", RhymeTitle(poem.book, poem.rhyme.pingshui, poem.rhyme.xinyun))
-                      .Text("occasion", std::string(OccasionName(poem.occasion)))
-                      .Flag("occasion_found", order.occasion == Occasion::kAutomatic)
-                      .Html("occasions", Occasions(order.occasion))
-                      .Text("xing", Utf16ToUtf8(order.Hidden()))
-                      .Text("gender", std::to_string(order.length))
-                      .Text("num", order.ModeName())
-                      .Text("limit", order.first_line_rhymes ? "200" : "100")
-                      .Text("book", std::string(RhymeBookKey(order.book)))
-                      .Html("metre", MetreView(index, order, poem))
-                      .Text("again", EncodeIri(links.again))
-                      .Text("edit", EncodeIri(links.edit))
-                      .Text("share_href", EncodeIri(links.page))
-                      .Text("share", links.page)
-                      .Html("downloads", Downloads(order, links))
-                      .Html("sources", Sources(index, order, poem))
-                      .Flag("any_made", any_made));
+  const std::string body = page.Render(
+      PageValues()
+          .Text("kind", Utf16ToUtf8(shown.kind))
+          .Text("length", order.length == 5 ? "五言" : "七言")
+          .Text("scheme", Utf16ToUtf8(InScript(
+                              index, order.first_line_rhymes ? u"首句入韵" : u"双句押韵", script)))
+          .Text("theme", Utf16ToUtf8(shown.theme))
+          .Flag("traditional", traditional)
+          .Text("simplified_href", EncodeIri(links.simplified))
+          .Text("traditional_href", EncodeIri(links.traditional))
+          .Html("lines", Lines(order, poem, shown, links))
+          .Text("rhyme", Utf16ToUtf8(shown.rhyme))
+          .Text("occasion", std::string(OccasionName(poem.occasion)))
+          .Flag("occasion_found", order.occasion == Occasion::kAutomatic)
+          .Html("occasions", Occasions(order.occasion))
+          .Text("xing", Utf16ToUtf8(order.Hidden()))
+          .Text("gender", std::to_string(order.length))
+          .Text("num", order.ModeName())
+          .Text("limit", order.first_line_rhymes ? "200" : "100")
+          .Text("book", std::string(RhymeBookKey(order.book)))
+          .Text("theme_query", Utf16ToUtf8(order.theme))
+          .Text("script", std::string(ScriptKey(script)))
+          .Html("metre", MetreView(index, order, poem, shown.lines))
+          .Text("again", EncodeIri(links.again))
+          .Text("edit", EncodeIri(links.edit))
+          .Text("share_href", EncodeIri(links.page))
+          .Text("share", links.page)
+          .Html("downloads", Downloads(shown, links))
+          .Html("sources", Sources(index, order, poem, shown, script, links))
+          .Flag("any_made", any_made));
   return BrowserPage(title, body, Head(title, said, links));
 }
 

@@ -11,6 +11,7 @@
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
 #include "poemd/index/corpus_index.h"
+#include "poemd/serve/pages/shown_poem.h"
 
 namespace miravel::poemd {
 
@@ -22,10 +23,13 @@ struct PoemLinks {
   int width = 0, height = 0;            // the first page's, in pixels
   std::string again;                    // another poem of the same form
   std::string edit;                     // the form, filled in as for this poem
+  std::string simplified, traditional;  // this poem in either script
+  std::vector<std::string> sources;     // each line's source poem, whole; empty without one
 };
 
+// In `script`: its lines as the poets wrote them in traditional characters.
 // REQUIRES: `poem` was composed for `order` from `index`.
 std::string BrowserPoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
-                            const PoemLinks& links);
+                            const PoemLinks& links, Script script = Script::kSimplified);
 
 }  // namespace miravel::poemd

@@ -1,0 +1,27 @@
+// The page of a poem one line of ours came from (source_page.html): the
+// poem whole, as the corpus has it (the 词's lines of every length
+// included), its title, poet and dynasty, the borrowed line in a <mark>, in
+// simplified or traditional characters, and a way back to the poem that
+// borrowed it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "poemd/index/corpus_index.h"
+#include "poemd/serve/pages/shown_poem.h"
+
+namespace miravel::poemd {
+
+// Where the page links to: IRIs, made by the routes.
+struct SourceLinks {
+  std::string back;         // the poem that borrowed the line; may be empty
+  std::string simplified;   // this page in simplified characters
+  std::string traditional;  // and in traditional ones
+};
+
+// REQUIRES: `line` < index.LineCount(length).
+std::string SourcePage(const CorpusIndex& index, int length, uint32_t line, Script script,
+                       const SourceLinks& links);
+
+}  // namespace miravel::poemd
