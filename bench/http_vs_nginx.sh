@@ -12,7 +12,7 @@ index="${2:-$build/corpus/poems.idx}"
 rounds="${3:-3}"
 work="$(mktemp -d)"
 trap 'kill -INT $poemd 2>/dev/null; "$root/scripts/nginx-scratch.sh" stop "$work"; rm -rf "$work"' EXIT
-nginx_port=$((20000 + RANDOM % 10000)) poemd_port=$((30000 + RANDOM % 10000))
+nginx_port=$((20000 + RANDOM % 6000)) poemd_port=$((26000 + RANDOM % 6000))
 
 "$build/poemd/miravel-poemd" --index "$index" --listen "127.0.0.1:$poemd_port" 2>/dev/null &
 poemd=$!

@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
 index="${2:-$build/corpus/poems.idx}"
 seconds="${3:-180}"
-port=$((30000 + RANDOM % 10000))
+port=$((20000 + RANDOM % 12000))
 log="$(mktemp)"
 "$build/poemd/miravel-poemd" --index "$index" --listen "127.0.0.1:$port" 2>"$log" &
 poemd=$!

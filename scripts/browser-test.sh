@@ -22,7 +22,7 @@ if [[ ! -d "$work/node_modules/playwright-core" || ! -d "$work/node_modules/axe-
 fi
 index="${2:-$work/test.idx}"
 if [[ -z "${2:-}" ]]; then "$root/scripts/made-up-index.sh" "$build" "$work"; fi
-port=$((20000 + RANDOM % 20000))
+port=$((20000 + RANDOM % 12000))
 "$build/poemd/miravel-poemd" --index "$index" --listen "127.0.0.1:$port" 2>"$work/poemd.log" &
 service=$!
 trap 'kill -INT $service 2>/dev/null || true' EXIT

@@ -108,7 +108,7 @@ up() {
 }
 
 echo "== the service's container"
-port=$((20000 + RANDOM % 20000))
+port=$((20000 + RANDOM % 12000))
 podman run -d --name miravel-test-poemd --network host "$image" \
   --listen="127.0.0.1:$port" --drain-settle=0 >/dev/null
 if took=$(up "$port") && poem "$port"; then

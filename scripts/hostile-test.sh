@@ -16,7 +16,7 @@ work="$build/hostile-test"
 "$root/scripts/made-up-index.sh" "$build" "$work"
 # Both ends hold thousands of sockets.
 ulimit -n "$(ulimit -Hn)"
-port=$((20000 + RANDOM % 20000))
+port=$((20000 + RANDOM % 12000))
 "$build/poemd/miravel-poemd" --index "$work/test.idx" --listen "127.0.0.1:$port" \
   2>"$work/poemd.log" &
 service=$!

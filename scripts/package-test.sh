@@ -61,7 +61,7 @@ awk -v e="$exposure" 'BEGIN { exit !(e != "" && e <= 2.0) }'
 echo "== the installed service and client"
 "$root/usr/bin/miravel-poemd" --version
 "$root/usr/bin/miravel" --version
-port=$((20000 + RANDOM % 20000))
+port=$((20000 + RANDOM % 12000))
 "$root/usr/bin/miravel-poemd" --index "$root/usr/share/miravel-poemd/poems.idx" \
   --listen "127.0.0.1:$port" 2>"$root/poemd.log" &
 pids+=($!)

@@ -22,7 +22,9 @@ work="$build/rolling-restart-test"
 rm -rf "$work"
 "$root/scripts/made-up-index.sh" "$build" "$work"
 
-base=$((20000 + RANDOM % 20000))
+# Below the kernel's ephemeral ports (32768 up), which the load's own
+# connections take.
+base=$((20000 + RANDOM % 12000))
 front=$base ports=($((base + 1)) $((base + 2)))
 declare -A pids
 start_replica() {  # PORT GENERATION
@@ -35,7 +37,7 @@ trap 'kill -INT "${pids[@]}" 2>/dev/null || true; "$root/scripts/nginx-scratch.s
 for port in "${ports[@]}"; do start_replica "$port" 1; done
 sed -e "s/listen 80;/listen 127.0.0.1:$front;/" \
     -e "s/127.0.0.1:8081/127.0.0.1:${ports[0]}/" -e "s/127.0.0.1:8082/127.0.0.1:${ports[1]}/" \
-    -e "/127.0.0.1:8083/d" -e "s/ non_idempotent;/;/" "$root/deploy/nginx.conf" > "$work/site.conf"
+    -e "/127.0.0.1:8083/d" -e "s|/var/cache/nginx/miravel|$work/pictures|" -e "s/ non_idempotent;/;/" "$root/deploy/nginx.conf" > "$work/site.conf"
 grep -q "non_idempotent" "$work/site.conf" && { echo "rolling-restart-test: retries still on"; exit 1; }
 "$root/scripts/nginx-scratch.sh" start "$work"
 "$root/scripts/wait-for-port.sh" "$front"

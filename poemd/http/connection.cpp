@@ -1,7 +1,9 @@
 #include "poemd/http/connection.h"
 
 #include <array>
+#include <atomic>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace miravel::poemd::server {
@@ -20,12 +22,37 @@ class Connection : public std::enable_shared_from_this<Connection> {
  public:
   Connection(Socket socket, std::string peer, Shared& shared)
       : stream_(std::move(socket)),
+        deadline_(stream_.get_executor()),
         buffer_(shared.limits.max_header_bytes + shared.limits.max_body_bytes + 4096),
         peer_(std::move(peer)),
         shared_(shared) {}
   ~Connection() { shared_.Leave(peer_); }
 
   void Start() { ReadHeader(); }
+
+  // The route's reply to the request read; on the connection's loop.
+  void Answer(HttpReply reply) {
+    // A draining server answers what it has begun and asks the client to go.
+    const bool keep_alive = keep_alive_ && !shared_.draining.load();
+    Record(reply.status, reply.log_note);
+    Fill(response_, reply, version_, keep_alive);
+    if (!head_) {
+      response_.body() = std::move(reply.body);
+      response_.prepare_payload();
+      return Write(response_, keep_alive);
+    }
+    Fill(head_response_, reply, version_, keep_alive);
+    head_response_.content_length(reply.body.size());
+    Write(head_response_, keep_alive);
+  }
+
+  void Close() {
+    reading_request_ = false;
+    deadline_.cancel();
+    beast::error_code ec;
+    stream_.socket().shutdown(tcp::socket::shutdown_both, ec);
+    stream_.close();
+  }
 
   // See CloseIfIdle in connection.h.
   void CloseIfIdle(Clock::time_point now) {
@@ -36,8 +63,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
   }
 
  private:
-  // The request's deadline runs from here until its body is read: the
-  // stream closes the socket when it passes.
+  // The request's deadline runs from here until its body is read: when it
+  // passes, the read is cancelled and the request refused (Refuse).
   void ReadHeader() {
     reading_header_ = true;
     parser_.emplace();
@@ -45,7 +72,19 @@ class Connection : public std::enable_shared_from_this<Connection> {
     parser_->body_limit(shared_.limits.max_body_bytes);
     waiting_since_ = Clock::now();
     had_bytes_ = buffer_.size() > 0;
-    stream_.expires_after(shared_.limits.request_deadline);
+    timed_out_ = false;
+    reading_request_ = true;
+    stream_.expires_never();
+    deadline_.expires_after(shared_.limits.request_deadline);
+    // A wait already done when it is cancelled still runs: its generation
+    // tells it from this request's.
+    deadline_.async_wait(
+        [self = shared_from_this(), generation = ++deadline_generation_](beast::error_code ec) {
+          if (ec || generation != self->deadline_generation_ || !self->reading_request_) return;
+          self->timed_out_ = true;
+          beast::error_code ignored;
+          self->stream_.socket().cancel(ignored);
+        });
     http::async_read_header(stream_, buffer_, *parser_,
                             [self = shared_from_this()](beast::error_code ec, size_t bytes) {
                               self->had_bytes_ = self->had_bytes_ || bytes > 0;
@@ -93,13 +132,13 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   // A request that could not be read whole.
   void Refuse(beast::error_code ec, bool headers_done) {
-    if (ec == beast::error::timeout) {
-      // The stream has closed the socket: nothing more can be said, only logged.
+    if (timed_out_) {
       const bool idle = !had_bytes_ && !parser_->got_some() && buffer_.size() == 0;
-      if (headers_done) return Record(400, "the body fell short of its Content-Length in time");
-      if (!idle) Record(408, "the request did not arrive in time");
-      return;
+      if (headers_done) return Fail(400, "the body fell short of its Content-Length in time");
+      if (!idle) return Fail(408, "the request did not arrive in time");
+      return Close();
     }
+    deadline_.cancel();
     if (ec == http::error::end_of_stream || ec == asio::error::eof ||
         ec == asio::error::connection_reset || ec == asio::error::operation_aborted) {
       return Close();
@@ -119,34 +158,94 @@ class Connection : public std::enable_shared_from_this<Connection> {
   }
 
   void Dispatch() {
-    stream_.expires_never();
+    reading_request_ = false;
+    deadline_.cancel();
     http::request<http::string_body> message = parser_->release();
     HttpRequest request;
     request.method = std::string(message.method_string());
     request.target = std::string(message.target());
     request.body = std::move(message.body());
     request.host = std::string(message[http::field::host]);
-    const bool head = request.method == "HEAD";
-    if (head) request.method = "GET";
-    HttpReply reply;
-    try {
-      reply = shared_.route(request);
-    } catch (const std::exception& e) {
-      reply = {500, "text/plain; charset=utf-8", "500 Internal Server Error\n", {}, e.what()};
-    }
-    // A draining server answers what it has begun and asks the client to go.
-    const bool keep_alive = message.keep_alive() && !shared_.draining.load();
+    request.accept = std::string(message[http::field::accept]);
+    request.if_none_match = std::string(message[http::field::if_none_match]);
+    request.peer = peer_;
+    head_ = request.method == "HEAD";
+    if (head_) request.method = "GET";
+    version_ = message.version();
+    keep_alive_ = message.keep_alive();
     target_ = std::string(request.Path());
-    Record(reply.status, reply.log_note);
-    Fill(response_, reply, message.version(), keep_alive);
-    if (!head) {
-      response_.body() = std::move(reply.body);
-      response_.prepare_payload();
-      return Write(response_, keep_alive);
+    if (!shared_.deferring_route) {
+      try {
+        return Answer(shared_.route(request));
+      } catch (const std::exception& e) {
+        return Answer(RouteFailed(e, request));
+      }
     }
-    Fill(head_response_, reply, message.version(), keep_alive);
-    head_response_.content_length(reply.body.size());
-    Write(head_response_, keep_alive);
+    // Made only when the route defers: a reply given at once costs nothing more.
+    std::shared_ptr<PendingReply> pending;
+    const Defer defer = [this, &pending]() -> ReplyTo {
+      if (!pending) pending = std::make_shared<PendingReply>(shared_from_this());
+      return [pending = pending](HttpReply reply) { pending->Give(std::move(reply)); };
+    };
+    std::optional<HttpReply> now;
+    try {
+      now = shared_.deferring_route(request, defer);
+    } catch (const std::exception& e) {
+      now = RouteFailed(e, request);
+    }
+    if (!pending)
+      return Answer(now ? std::move(*now) : RouteFailed(std::runtime_error("no reply"), request));
+    if (now) pending->Give(std::move(*now));
+  }
+
+  HttpReply RouteFailed(const std::exception& e, const HttpRequest& request) {
+    HttpReply reply = Refusal(500, "the route failed", request.AcceptsHtml());
+    reply.log_note = e.what();
+    return reply;
+  }
+
+  // A reply a deferred route holds: given on the connection's loop (at once
+  // when given there), or, dropped unanswered, the connection closed there.
+  class PendingReply {
+   public:
+    explicit PendingReply(std::shared_ptr<Connection> connection)
+        : connection_(std::move(connection)) {
+      ++connection_->shared_.pending_replies;
+    }
+    ~PendingReply() {
+      if (!given_.exchange(true)) {
+        asio::post(connection_->stream_.get_executor(),
+                   [connection = connection_] { connection->Close(); });
+      }
+      Shared& shared = connection_->shared_;
+      connection_.reset();
+      shared.ReplyDone();
+    }
+    PendingReply(const PendingReply&) = delete;
+    PendingReply& operator=(const PendingReply&) = delete;
+
+    void Give(HttpReply reply) {
+      if (given_.exchange(true)) return;
+      asio::dispatch(connection_->stream_.get_executor(),
+                     [connection = connection_, reply = std::move(reply)]() mutable {
+                       connection->Answer(std::move(reply));
+                     });
+    }
+
+   private:
+    std::shared_ptr<Connection> connection_;
+    std::atomic<bool> given_{false};
+  };
+
+  HttpReply Refusal(int status, const std::string& why, bool html) const {
+    if (shared_.refusal_page) return shared_.refusal_page(status, why, html);
+    return {status,
+            "text/plain; charset=utf-8",
+            std::to_string(status) + " " +
+                std::string(http::obsolete_reason(static_cast<http::status>(status))) + ": " + why +
+                "\n",
+            {},
+            why};
   }
 
   template <typename Body>
@@ -162,21 +261,16 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   // An error the server answers itself; the connection closes after it.
   void Fail(int status, const std::string& why) {
-    stream_.expires_never();
+    reading_request_ = false;
+    deadline_.cancel();
     const auto& request = parser_->get();
     method_ = std::string(request.method_string());
     target_ = std::string(request.target());
     Record(status, why);
-    const HttpReply reply{
-        status,
-        "text/plain; charset=utf-8",
-        std::to_string(status) + " " +
-            std::string(http::obsolete_reason(static_cast<http::status>(status))) + ": " + why +
-            "\n",
-        {},
-        why};
+    const bool html = request[http::field::accept].find("text/html") != beast::string_view::npos;
+    HttpReply reply = Refusal(status, why, html);
     Fill(response_, reply, request.version() == 10 ? 10 : 11, /*keep_alive=*/false);
-    response_.body() = reply.body;
+    response_.body() = std::move(reply.body);
     response_.prepare_payload();
     Write(response_, /*keep_alive=*/false);
   }
@@ -222,13 +316,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
                             });
   }
 
-  void Close() {
-    beast::error_code ec;
-    stream_.socket().shutdown(tcp::socket::shutdown_both, ec);
-    stream_.close();
-  }
-
   Stream stream_;
+  Timer deadline_;  // of the request being read
   beast::flat_buffer buffer_;
   std::optional<http::request_parser<http::string_body>> parser_;
   http::response<http::empty_body> continue_;
@@ -241,6 +330,13 @@ class Connection : public std::enable_shared_from_this<Connection> {
   std::string target_;
   bool had_bytes_ = false;
   bool reading_header_ = false;
+  bool reading_request_ = false;
+  bool timed_out_ = false;  // the request's deadline cancelled its read
+  uint64_t deadline_generation_ = 0;
+  // Of the request being answered.
+  unsigned version_ = 11;
+  bool keep_alive_ = false;
+  bool head_ = false;
   Clock::time_point waiting_since_;
   Clock::time_point started_;
 };

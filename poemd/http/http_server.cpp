@@ -15,6 +15,15 @@ HttpServer::HttpServer(Route route, Log log, HttpLimits limits) : impl_(std::mak
   impl_->shared.limits = limits;
 }
 
+HttpServer::HttpServer(DeferringRoute route, Log log, HttpLimits limits)
+    : impl_(std::make_unique<Impl>()) {
+  impl_->shared.deferring_route = std::move(route);
+  impl_->shared.log = std::move(log);
+  impl_->shared.limits = limits;
+}
+
+void HttpServer::SetRefusalPage(RefusalPage page) { impl_->shared.refusal_page = std::move(page); }
+
 HttpServer::~HttpServer() { Stop(); }
 
 Status HttpServer::Listen(const std::string& host, int port, int threads) {
@@ -72,6 +81,13 @@ void HttpServer::Run() {
   }
   if (!loops.empty()) loops[0]->context.run();
   for (std::thread& thread : threads) thread.join();
+  // A reply another thread still holds refers to its connection and loop:
+  // both stay until it is given (posted to the stopped loop, never run) or
+  // dropped.
+  {
+    std::unique_lock lock(impl_->shared.address_mutex);
+    impl_->shared.changed.wait(lock, [this] { return impl_->shared.pending_replies.load() == 0; });
+  }
   // Connections still open end here, with the loops' handlers.
   std::lock_guard lock(impl_->loops_mutex);
   impl_->loops.clear();

@@ -3,17 +3,18 @@
 //
 // Threads: `threads` event loops, each accepting on its own descriptor of
 // one listening socket and serving its own connections; a route runs on the
-// loop of its connection.
+// loop of its connection. A deferred route may hand the reply to another
+// thread (work too slow for a loop) and answer from there: the connection
+// waits, costing its loop nothing.
 //
 // What a client must keep to, and what happens when it does not (every
 // value is in HttpLimits):
 //   - connections: at most max_connections in all and max_per_address from
 //     one address; past either, a new connection is closed at once;
 //   - a request must arrive whole within request_deadline of the moment the
-//     server starts waiting for it, or its connection is closed (Beast's
-//     stream closes the socket): silently for an idle keep-alive connection,
-//     logged as 408 when its headers are incomplete and as 400 when its body
-//     falls short of its Content-Length;
+//     server starts waiting for it, or its connection is closed: silently
+//     for an idle keep-alive connection, after a 408 when its headers are
+//     incomplete and a 400 when its body falls short of its Content-Length;
 //   - request line and headers: at most max_header_bytes (431);
 //   - the body: at most max_body_bytes, whatever its encoding, refused
 //     before it is read (413): a Content-Length or a chunk that announces
@@ -23,12 +24,15 @@
 //   - a reply must be taken within write_deadline, or the connection closes.
 // Pipelined requests are answered in order, one at a time, each in the HTTP
 // version of its request. Every error the server sends itself says
-// "Connection: close" and closes at once, its reply flushed. Every request, refused or not, gets
-// one log line with its own timing.
+// "Connection: close" and closes at once, its reply flushed, worded by the
+// refusal page (plain text unless one is set). Every request, refused or
+// not, gets one log line with its own timing.
 //
 // Run() blocks until Stop(), which any thread (or a signal handler's
-// thread) may call: the loops end within a few milliseconds and every
-// connection is closed. Drain() ends it gently instead (for SIGTERM).
+// thread) may call: the loops end within a few milliseconds, every
+// connection is closed once each reply a route has deferred has been
+// given or dropped (Run waits for those). Drain() ends it gently instead
+// (for SIGTERM).
 //
 // One listening socket serves every loop, bound without SO_REUSEPORT: a
 // second process cannot listen on the same address (Listen gives it
@@ -38,6 +42,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/status.h"
@@ -68,11 +73,22 @@ struct RequestRecord {
 class HttpServer {
  public:
   using Route = std::function<HttpReply(const HttpRequest&)>;
+  // Answers now (a reply), or later from any thread: it calls `defer` for
+  // the ReplyTo that will carry the answer and returns nullopt.
+  using DeferringRoute =
+      std::function<std::optional<HttpReply>(const HttpRequest&, const Defer& defer)>;
   using Log = std::function<void(const RequestRecord&)>;
+  // The reply to a request the server refuses itself (400, 408, 413, 414,
+  // 431, 500 for a route that threw, 505): `why` in English, as logged;
+  // `html` when the request's Accept asks for HTML (as far as it was read).
+  using RefusalPage = std::function<HttpReply(int status, const std::string& why, bool html)>;
 
   // `route` answers every request that reaches it; `log` gets one record a
   // request. Both are called on the loops' threads, concurrently.
   HttpServer(Route route, Log log, HttpLimits limits = {});
+  HttpServer(DeferringRoute route, Log log, HttpLimits limits = {});
+  // How the server's own refusals read. Call before Listen.
+  void SetRefusalPage(RefusalPage page);
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
   HttpServer& operator=(const HttpServer&) = delete;

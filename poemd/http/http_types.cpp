@@ -11,4 +11,6 @@ std::string_view HttpRequest::Query() const {
   return mark == std::string::npos ? std::string_view() : std::string_view(target).substr(mark + 1);
 }
 
+bool HttpRequest::AcceptsHtml() const { return accept.find("text/html") != std::string::npos; }
+
 }  // namespace miravel::poemd

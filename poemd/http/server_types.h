@@ -39,9 +39,14 @@ inline constexpr auto kQuiet = std::chrono::seconds(1);
 
 // What every loop shares.
 struct Shared {
-  HttpServer::Route route;
+  HttpServer::Route route;  // one of the two routes is set
+  HttpServer::DeferringRoute deferring_route;
   HttpServer::Log log;
+  HttpServer::RefusalPage refusal_page;  // may be empty: plain text
   HttpLimits limits;
+  // Replies a route has deferred and not given: Run waits for them (under address_mutex,
+  // notified by `changed` when the count falls to 0).
+  std::atomic<size_t> pending_replies{0};
   std::atomic<size_t> connections{0};
   std::atomic<bool> draining{false};
   std::mutex address_mutex;
@@ -58,6 +63,14 @@ struct Shared {
     ++count;
     ++connections;
     return true;
+  }
+
+  // One reply a route deferred given or dropped.
+  void ReplyDone() {
+    if (--pending_replies == 0) {
+      std::lock_guard lock(address_mutex);
+      changed.notify_all();
+    }
   }
 
   void Leave(const std::string& address) {

@@ -202,7 +202,7 @@ def deadline_ends_it(program, index, port):
 
 def main():
     program, index = sys.argv[1], sys.argv[2]
-    base = random.randrange(20000, 40000)
+    base = random.randrange(20000, 32000)  # below the ephemeral ports (32768 up)
     held_port(program, index, base)
     body_after_sigterm(program, index, base + 1)
     settle_then_close(program, index, base + 2)
