@@ -36,7 +36,7 @@ git ls-files '*.h' '*.cpp' | xargs grep -Hn '^#include "' | awk -v rules="$rules
     to = folder_of(include)
     if (to == "") next
     ok = allowed[from]
-    if (file ~ /_test\.cpp$/) ok = ok (from ~ /^poemd\// ? allowed["service-tests"] : allowed["client-tests"])
+    if (file ~ /_test\.cpp$|_testing\.(cpp|h)$/) ok = ok (from ~ /^poemd\// ? allowed["service-tests"] : allowed["client-tests"])
     if (index(ok, " " to " ") == 0) {
       printf "%s:%s: includes \"%s\": %s may use only %s\n", file, line, include, from, shown[from]
       failures++

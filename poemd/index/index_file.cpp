@@ -195,4 +195,11 @@ const std::byte* IndexFile::base() const { return storage_->data(); }
 
 size_t IndexFile::size() const { return storage_ ? storage_->size : 0; }
 
+uint64_t IndexFile::Checksum() const {
+  if (size() < kIndexHeaderBytes) return 0;
+  Header header;
+  std::memcpy(&header, base(), sizeof header);
+  return header.checksum;
+}
+
 }  // namespace miravel::poemd

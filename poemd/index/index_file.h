@@ -88,6 +88,9 @@ class IndexFile {
     return entry != nullptr && entry->element_size == sizeof(T);
   }
   size_t size() const;
+  // The checksum of its contents: another index, another checksum (what
+  // was made from one index is known by it).
+  uint64_t Checksum() const;
 
  private:
   struct Entry {

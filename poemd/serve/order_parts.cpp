@@ -1,6 +1,7 @@
 #include "poemd/serve/order_parts.h"
 
 #include "text/hidden_characters.h"
+#include "text/utf.h"
 
 namespace miravel::poemd {
 
@@ -43,6 +44,14 @@ StatusOr<PoemOrder> MakeOrder(OrderParts parts) {
   order.book = parts.book;
   order.occasion = parts.occasion;
   return order;
+}
+
+std::string OrderNote(const PoemOrder& order, bool with_characters) {
+  const std::string what = with_characters
+                               ? Utf16ToUtf8(order.Hidden())
+                               : std::to_string(order.characters.size()) + " characters";
+  return what + " " + std::to_string(order.length) + " " + order.ModeName() +
+         (order.first_line_rhymes ? " 200 " : " 100 ") + std::string(RhymeBookKey(order.book));
 }
 
 }  // namespace miravel::poemd

@@ -27,4 +27,9 @@ struct OrderParts {
 // kMaxHiddenCharacters, or when the theme holds more than kMaxThemeCharacters.
 StatusOr<PoemOrder> MakeOrder(OrderParts parts);
 
+// What the log says of an order: the form asked for, with the hidden
+// characters themselves only `with_characters` (they are often people's
+// names), else their count.
+std::string OrderNote(const PoemOrder& order, bool with_characters);
+
 }  // namespace miravel::poemd

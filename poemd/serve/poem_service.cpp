@@ -7,17 +7,18 @@
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
 #include "poemd/http/form_body.h"
-#include "poemd/picture/picture_render.h"
 #include "poemd/serve/browser_form.h"
 #include "poemd/serve/browser_poem.h"
 #include "poemd/serve/client_order.h"
 #include "poemd/serve/favicon.h"
+#include "poemd/serve/order_parts.h"
 #include "poemd/serve/pages/browser_page.h"
 #include "poemd/serve/pages/client_page.h"
 #include "poemd/serve/pages/form_page.h"
 #include "poemd/serve/pages/poem_page.h"
 #include "poemd/serve/pages/poem_picture.h"
 #include "poemd/serve/pages/source_page.h"
+#include "poemd/serve/refusals.h"
 #include "poemd/serve/short_address.h"
 #include "text/gbk_unicode.h"
 #include "text/utf.h"
@@ -64,7 +65,18 @@ std::vector<std::optional<KeptLine>> ToKept(const Poem& poem) {
 PoemService::PoemService(const CorpusIndex& index, ServiceOptions options)
     : index_(index),
       options_(options),
-      empty_form_(BrowserFormPage(ParseBrowserQuery("", options.book).form, "")) {}
+      empty_form_(BrowserFormPage(ParseBrowserQuery("", options.book).form, "")),
+      pictures_(std::make_unique<PictureRoute>(index, options.book, options.pictures)) {}
+
+std::optional<HttpReply> PoemService::Serve(const HttpRequest& request, const Defer& defer) const {
+  if (request.method == "GET") {
+    if (const std::optional<ShortAddress> address = ReadShortAddress(request.Path());
+        address && address->kind != AddressKind::kPage) {
+      return pictures_->Serve(request, *address, defer);
+    }
+  }
+  return Handle(request);
+}
 
 HttpReply PoemService::Compose(std::string_view body) const {
   const StatusOr<PoemOrder> parsed = ParsePoemOrder(body);
@@ -80,11 +92,7 @@ HttpReply PoemService::Compose(std::string_view body) const {
 }
 
 std::string PoemService::LogNote(const PoemOrder& order) const {
-  const std::string what = options_.log_characters
-                               ? Utf16ToUtf8(order.Hidden())
-                               : std::to_string(order.characters.size()) + " characters";
-  return what + " " + std::to_string(order.length) + " " + order.ModeName() +
-         (order.first_line_rhymes ? " 200 " : " 100 ") + std::string(RhymeBookKey(order.book));
+  return OrderNote(order, options_.log_characters);
 }
 
 namespace {
@@ -152,36 +160,16 @@ std::string PoemService::Base(const HttpRequest& request) const {
 }
 
 HttpReply PoemService::PoemAt(const HttpRequest& http, const ShortAddress& address) const {
+  if (address.kind != AddressKind::kPage) return pictures_->Draw(http, address);
   const std::string query =
       address.query + (http.Query().empty() ? "" : "&" + std::string(http.Query()));
   const BrowserRequest request = ParseBrowserQuery(query, options_.book);
-  if (!request.order.ok()) {
-    if (address.kind == AddressKind::kPage) return RefusedForm(request);
-    return Lost("picture of no poem");
-  }
+  if (!request.order.ok()) return RefusedForm(request);
   const PoemOrder& order = *request.order;
   const auto result = ComposeForBrowser(index_, request, 0);
   const OwnPoem own = OwnAddress(request, result);
   const std::string note = LogNote(order);
 
-  if (address.kind != AddressKind::kPage) {
-    const PoemPicture picture = PictureOf(index_, order, result.poem, request.script);
-    if (request.page >= PicturePages(picture)) return Lost("no such page of a picture");
-    const PictureLayout layout = LayOutPicture(picture, request.page);
-    HttpReply reply{200, "image/svg+xml; charset=utf-8", {}, {}, note + " (svg)"};
-    if (address.kind == AddressKind::kPng) {
-      StatusOr<std::string> png = RenderPng(layout);
-      if (!png.ok()) {
-        return {500, kPlain, "500 Internal Server Error\n", {}, png.status().message()};
-      }
-      reply = {200, "image/png", std::move(*png), {}, note + " (png)"};
-    } else {
-      reply.body = RenderSvg(layout, Utf16ToUtf8(picture.title));
-    }
-    // The same address draws the same picture while the index stays.
-    reply.headers.emplace_back("Cache-Control", "public, max-age=86400");
-    return reply;
-  }
   // A swap, or an address not in its own form, settles at the poem's own.
   if (EncodeIri(own.Target()) != http.target) {
     HttpReply moved{303, kUtf8Html, "", {}, note + " (page)"};
@@ -222,13 +210,7 @@ HttpReply PoemService::SourceAt(const HttpRequest& http, const SourceAddress& ad
           "source"};
 }
 
-HttpReply PoemService::Lost(std::string note) const {
-  return {404,
-          kUtf8Html,
-          ErrorPage("找不到这一页", "这个地址上没有页面：也许链接没有抄全，或者抄错了字。"),
-          {},
-          std::move(note)};
-}
+HttpReply PoemService::Lost(std::string note) const { return MissingPage(std::move(note)); }
 
 HttpReply PoemService::Handle(const HttpRequest& request) const {
   const std::string_view path = request.Path();

@@ -11,14 +11,14 @@
 //   GET  /春风/五言藏头/k3x9   the poem at its own address (short_address.h):
 //                      200 and its page (browser_pages.h); 303 to the
 //                      address in its own form after a swap; .png or .svg
-//                      after the seed: its picture (poemd/picture)
+//                      after the seed: its picture (picture_route.h)
 //                      ?script=traditional: in the poets' own characters
 //   GET  /source/5/123  the poem a line came from, whole (source_address.h)
 //   GET  /favicon.ico  the project's icon
 //   GET  /healthz      200 "ok": the index is loaded and the service answers;
 //                      503 "draining" once it is going (StartDraining)
 // Another method on these paths gets 405 with Allow; any other path 404;
-// both say so on a page in Chinese.
+// both say so on a page in Chinese, as refusals.h says every refusal.
 // Each reply carries what the log says of it: the form asked for, with the
 // hidden characters themselves only when the options say so (they are
 // often people's names), else their count.
@@ -26,6 +26,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,7 @@
 #include "poemd/index/corpus_index.h"
 #include "poemd/serve/browser_form.h"
 #include "poemd/serve/browser_poem.h"
+#include "poemd/serve/picture_route.h"
 #include "poemd/serve/poem_links.h"
 #include "poemd/serve/short_address.h"
 #include "poemd/serve/source_address.h"
@@ -52,6 +54,8 @@ struct ServiceOptions {
   // ("https://poems.example.org", no trailing slash); empty: http:// and
   // the request's Host.
   std::string public_url;
+  // How pictures are drawn and kept (picture_route.h).
+  PictureOptions pictures;
 };
 
 class PoemService {
@@ -60,6 +64,11 @@ class PoemService {
   PoemService(const CorpusIndex& index, ServiceOptions options);
 
   HttpReply Handle(const HttpRequest& request) const;
+  // The same answer, at once, but for a picture that must be drawn: that is
+  // drawn on the pictures' own pool and answered from there, through what
+  // `defer` gives (picture_route.h). Thread-safe.
+  std::optional<HttpReply> Serve(const HttpRequest& request, const Defer& defer) const;
+  const PictureRoute& Pictures() const { return *pictures_; }
   // From now on /healthz says the service is going, so that balancers send
   // it nothing new. Thread-safe.
   void StartDraining() const { draining_ = true; }
@@ -85,6 +94,7 @@ class PoemService {
   // page every time, made once.
   std::string empty_form_;
   mutable std::atomic<bool> draining_{false};
+  std::unique_ptr<PictureRoute> pictures_;
 };
 
 }  // namespace miravel::poemd

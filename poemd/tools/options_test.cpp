@@ -49,6 +49,10 @@ TEST(PoemdOptions, DefaultsServeTheInstalledIndexOnPort80) {
   EXPECT_EQ(options.service.book, RhymeBook::kBoth);
   EXPECT_EQ(options.drain_settle, std::chrono::seconds(5));
   EXPECT_EQ(options.drain_deadline, std::chrono::seconds(25));
+  // Pictures on a thread of their own, three a client at once, 64 MiB kept.
+  EXPECT_EQ(options.service.pictures.pool.threads, 1);
+  EXPECT_EQ(options.service.pictures.pool.per_address, 3u);
+  EXPECT_EQ(options.service.pictures.cache_bytes, size_t{64} << 20);
   EXPECT_FALSE(options.check);
 }
 
@@ -72,6 +76,14 @@ TEST(PoemdOptions, ValuesAreRead) {
                                                               "0.5",
                                                               "--drain-deadline",
                                                               "20",
+                                                              "--picture-threads",
+                                                              "2",
+                                                              "--picture-queue",
+                                                              "8",
+                                                              "--picture-renders-per-address",
+                                                              "0",
+                                                              "--picture-cache-mb",
+                                                              "16",
                                                               "--check"});
   EXPECT_EQ(options.index_path, "/tmp/p.idx");
   EXPECT_EQ(options.listen.host, "::1");
@@ -84,6 +96,10 @@ TEST(PoemdOptions, ValuesAreRead) {
   EXPECT_EQ(options.service.book, RhymeBook::kPingshui);
   EXPECT_EQ(options.drain_settle, std::chrono::milliseconds(500));
   EXPECT_EQ(options.drain_deadline, std::chrono::seconds(20));
+  EXPECT_EQ(options.service.pictures.pool.threads, 2);
+  EXPECT_EQ(options.service.pictures.pool.queue, 8u);
+  EXPECT_EQ(options.service.pictures.pool.per_address, 0u);
+  EXPECT_EQ(options.service.pictures.cache_bytes, size_t{16} << 20);
   EXPECT_TRUE(options.check);
 }
 
@@ -99,6 +115,8 @@ TEST(PoemdOptions, BadAndMissingValuesAreRefusedSayingWhich) {
                             {"--rhyme-book", "tang"},
                             {"--public-url", "https://poems.example.org/"},
                             {"--drain-settle", "-1"},
+                            {"--picture-threads", "0"},
+                            {"--picture-cache-mb", "-5"},
                             {"--no-such-option"}}) {
     std::vector<const char*> argv{"miravel-poemd"};
     argv.insert(argv.end(), words.begin(), words.end());

@@ -1,4 +1,5 @@
 // miravel-poemd: the poem service.
+#include <malloc.h>
 #include <pthread.h>
 #include <sys/resource.h>
 
@@ -15,6 +16,7 @@
 #include "poemd/http/request_log.h"
 #include "poemd/index/corpus_index.h"
 #include "poemd/serve/poem_service.h"
+#include "poemd/serve/refusals.h"
 #include "poemd/tools/poemd_options.h"
 
 namespace {
@@ -89,6 +91,11 @@ int Run(const PoemdOptions& options) {
   sigaddset(&signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   RaiseDescriptorLimit();
+  // Pictures (about 100 KB each) are made on one thread and freed on
+  // another: mapped apart, each goes back to the system when freed, and the
+  // memory a flood of them leaves stays the cache's bound (without this,
+  // glibc's moving threshold keeps them in arenas that only grow).
+  mallopt(M_MMAP_THRESHOLD, 64 * 1024);
 
   const auto start = std::chrono::steady_clock::now();
   const StatusOr<CorpusIndex> index = CorpusIndex::Load(options.index_path);
@@ -106,9 +113,12 @@ int Run(const PoemdOptions& options) {
   const PoemService service(*index, options.service);
   const bool journal = StderrIsJournal();
   HttpServer server(
-      [&service](const HttpRequest& request) { return service.Handle(request); },
+      [&service](const HttpRequest& request, const Defer& defer) {
+        return service.Serve(request, defer);
+      },
       [journal](const RequestRecord& record) { WriteLogLine(FormatRecord(record, journal)); },
       options.limits);
+  server.SetRefusalPage(Refusal);
   const ListenAddress& address = options.listen;
   if (const Status listening = server.Listen(address.host, address.port, options.threads);
       !listening.ok()) {
@@ -118,10 +128,10 @@ int Run(const PoemdOptions& options) {
   }
   std::fprintf(stderr,
                "miravel-poemd %s: %zu + %zu lines (%.0f MB) loaded in %.0f ms; listening on "
-               "%s:%d with %d threads\n",
+               "%s:%d with %d threads, %d for pictures\n",
                MIRAVEL_VERSION_TEXT, index->LineCount(5), index->LineCount(7),
                index->File().size() / 1e6, load_ms, address.host.c_str(), server.Port(),
-               options.threads);
+               options.threads, options.service.pictures.pool.threads);
   ServeUntilSignalled(server, service, signals, options.drain_settle, options.drain_deadline);
   std::fprintf(stderr, "miravel-poemd: stopped\n");
   return 0;

@@ -21,6 +21,24 @@ CommandLine<PoemdOptions> ParsePoemdOptions(int argc, const char* const* argv) {
   app.add_option("--max-per-address", options.limits.max_per_address,
                  "connections one client address may hold; 0 for no limit (behind a proxy)")
       ->capture_default_str();
+  PictureOptions& pictures = options.service.pictures;
+  app.add_option("--picture-threads", pictures.pool.threads,
+                 "threads that draw pictures, apart from the loops that serve poems")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 64));
+  app.add_option("--picture-queue", pictures.pool.queue,
+                 "pictures that may wait to be drawn; past them, 503 and Retry-After")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 100000));
+  app.add_option("--picture-renders-per-address", pictures.pool.per_address,
+                 "pictures one client address may have waiting or drawn at once; past them, 429; "
+                 "0 for no limit (behind a proxy that limits)")
+      ->capture_default_str();
+  size_t cache_mb = pictures.cache_bytes >> 20;
+  app.add_option("--picture-cache-mb", cache_mb,
+                 "memory for pictures already drawn, in MiB; 0 keeps none")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 1 << 20));
   app.add_option("--seed", options.service.seed, "compose the same poem for the same request");
   app.add_flag("--log-characters", options.service.log_characters,
                "write the hidden characters to the log (by default only how many)");
@@ -56,6 +74,7 @@ CommandLine<PoemdOptions> ParsePoemdOptions(int argc, const char* const* argv) {
     return CommandLineAnswer{2, "miravel-poemd: " + address.status().message() + "\n"};
   options.listen = *address;
   options.service.book = *RhymeBookFromKey(book);
+  pictures.cache_bytes = cache_mb << 20;
   options.drain_settle = std::chrono::milliseconds(static_cast<int64_t>(settle_s * 1000));
   options.drain_deadline = std::chrono::milliseconds(static_cast<int64_t>(deadline_s * 1000));
   return options;

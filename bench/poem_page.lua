@@ -1,0 +1,7 @@
+-- wrk script: a reader's poem page at its short address, a seed each time
+-- (a poem composed for every request, as a new visitor's would be).
+function request()
+  local seed = string.format("%x", math.random(0, 0xfffffff))
+  return wrk.format("GET", "/%E6%98%A5%E9%A3%8E%E8%8A%B1%E6%9C%88/%E4%BA%94%E8%A8%80%E8%97%8F%E5%A4%B4/" .. seed,
+                    { Host = "localhost" })
+end
