@@ -26,6 +26,10 @@ const std::u16string kEveryday[] = {u"春夏秋冬", u"生日快乐", u"心想�
                                     u"花好月圆", u"李思远",   u"张雨欣",   u"故乡明月"};
 const std::u16string kRandom[] = {u"唾稍回温", u"颗慧潢解", u"梵窕凡垠", u"晴鸣沙渚",
                                   u"骄衬缕颇", u"钧丛帘逼", u"诞辟芦锋", u"蔽贴喷纽"};
+// Eight characters make a poem of eight lines, a 律诗 with middle couplets
+// to run in parallel.
+const std::u16string kEightLines[] = {u"春风花月年年有余", u"生日快乐万事如意", u"白头偕老永结同心",
+                                      u"前程似锦步步高升"};
 
 void Compose(benchmark::State& state, const std::u16string* requests, size_t count) {
   const CorpusIndex* index = Index();
@@ -48,9 +52,13 @@ void BM_ComposeEveryday(benchmark::State& state) {
   Compose(state, kEveryday, std::size(kEveryday));
 }
 void BM_ComposeRandom(benchmark::State& state) { Compose(state, kRandom, std::size(kRandom)); }
+void BM_ComposeEightLines(benchmark::State& state) {
+  Compose(state, kEightLines, std::size(kEightLines));
+}
 
 BENCHMARK(BM_ComposeEveryday)->ArgsProduct({{5, 7}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ComposeRandom)->ArgsProduct({{5, 7}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComposeEightLines)->ArgsProduct({{5, 7}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -20,6 +20,10 @@ constexpr float kMiddleCoupletBonus = 1.0f;
 constexpr float kRepeatCost = 0.12f;
 constexpr size_t kRepeatSpan = 8;
 constexpr size_t kBeamWidth = 8;
+// After the first line of a middle couplet the beam widens: the first lines
+// that have a parallel answer are seldom the likeliest alone, and a narrow
+// beam dropped them before their answer was weighed.
+constexpr size_t kMiddleBeamWidth = 32;
 
 struct Step {
   int64_t penalty;  // the rules broken so far, weighed
@@ -56,7 +60,7 @@ class Search {
       const Candidate& c = lists_[0][k];
       steps_[0].push_back({c.penalty, c.prior, -1, static_cast<int>(k)});
     }
-    Prune(steps_[0]);
+    Prune(steps_[0], kBeamWidth);
     for (size_t i = 1; i < n; ++i) {
       follows_.assign(lists_[i - 1].size() * lists_[i].size(), NAN);
       steps_[i].reserve(steps_[i - 1].size() * lists_[i].size());
@@ -66,7 +70,7 @@ class Search {
         const Step& best = steps_[i - 1][0];
         steps_[i].push_back({best.penalty + kMadePenalty, best.score, 0, 0});
       }
-      Prune(steps_[i]);
+      Prune(steps_[i], IsMiddleCouplet(i, n) ? kMiddleBeamWidth : kBeamWidth);
     }
     SearchResult result;
     result.picks.resize(n);
@@ -155,8 +159,8 @@ class Search {
     }
   }
 
-  static void Prune(std::vector<Step>& steps) {
-    const size_t keep = std::min(steps.size(), kBeamWidth);
+  static void Prune(std::vector<Step>& steps, size_t width) {
+    const size_t keep = std::min(steps.size(), width);
     std::partial_sort(steps.begin(), steps.begin() + keep, steps.end(),
                       [](const Step& a, const Step& b) { return a.BetterThan(b); });
     steps.resize(keep);

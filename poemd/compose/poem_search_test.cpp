@@ -69,6 +69,23 @@ TEST(PoemSearch, AMiddleCoupletOfALushiRunsInParallel) {
   EXPECT_GT(parallel.score, unrelated.score + 1.0f);
 }
 
+TEST(PoemSearch, AFirstLineWithAParallelAnswerSurvivesLikelierLines) {
+  const OneCoupletModel model;
+  const Association none;
+  const SearchShape shape{5, false};
+  auto lists = Lists(8, {u"清泉石上流", u"孤舟蓑笠翁"});
+  // Twenty lines likelier alone than 明月松间照, none with a parallel answer.
+  const std::u16string_view likelier = u"甲乙丙丁戊己庚辛壬癸子丑寅卯辰巳午未申酉";
+  for (size_t k = 0; k < likelier.size(); ++k) {
+    Candidate c = Line(std::u16string(5, likelier[k]));
+    c.prior = 0.05f * static_cast<float>(k + 1);
+    lists[2].push_back(std::move(c));
+  }
+  const SearchResult result = SearchPoem(lists, shape, none, model.Model());
+  EXPECT_EQ(lists[2][result.picks[2]].text, u"明月松间照");
+  EXPECT_EQ(lists[3][result.picks[3]].text, u"清泉石上流");
+}
+
 TEST(PoemSearch, InAQuatrainParallelismGainsNothing) {
   const OneCoupletModel model;
   const Association none;
