@@ -20,6 +20,9 @@ TEST(Occasion, IsFoundFromWishesNamesAndTheTheme) {
   EXPECT_EQ(OccasionOf(u"爷爷福寿安康", u""), Occasion::kBirthday);
   EXPECT_EQ(OccasionOf(u"王芳新婚快乐", u""), Occasion::kWedding);
   EXPECT_EQ(OccasionOf(u"陈静永远爱你", u""), Occasion::kWedding);
+  // Wishes for a couple that name no wedding.
+  EXPECT_EQ(OccasionOf(u"花好月圆", u""), Occasion::kWedding);
+  EXPECT_EQ(OccasionOf(u"天长地久", u""), Occasion::kWedding);
   EXPECT_EQ(OccasionOf(u"新年快乐", u""), Occasion::kFestival);
   EXPECT_EQ(OccasionOf(u"开业大吉", u""), Occasion::kFestival);
   // A parting before the wish for peace it holds.
@@ -68,6 +71,13 @@ TEST(Occasion, LinesInKeepingArePreferredAndJoyIsRefusedInRemembrance) {
   EXPECT_TRUE(FitOf(Occasion::kRemembrance, joyful, text, 0).refused);
   EXPECT_GT(FitOf(Occasion::kRemembrance, mournful, text, 0).preference,
             FitOf(Occasion::kRemembrance, LineTraits{}, text, 0).preference);
+  // A line more sorrowful than not (a 闲愁, say) is no gift, though a
+  // parting or a poem for no occasion may hold it.
+  LineTraits sad;
+  sad.moods.Set(Mood::kSorrow, kMoodLevels * 3 / 5);
+  EXPECT_TRUE(FitOf(Occasion::kWedding, sad, text, 0).refused);
+  EXPECT_FALSE(FitOf(Occasion::kFarewell, sad, text, 0).refused);
+  EXPECT_FALSE(FitOf(Occasion::kNone, sad, text, 0).refused);
 }
 
 // Two lines alike by every rule, each alone in its poem: one from a
