@@ -76,16 +76,16 @@ bool IsName(std::u16string_view hidden) {
          kSurnames.find(hidden[0]) != std::u16string_view::npos;
 }
 
-// Words no gift may hold: death and burial, illness and disaster, blood,
+// Words no gift may hold: death (a monk's too) and burial, illness and disaster, blood,
 // ghosts and the world below, tears and wailing, withering and decline. A
 // guard for the worst cases only; the moods the index learned decide the
 // rest (grief, sorrow, the words of elegies).
 constexpr std::u16string_view kGuardWords[] = {
-    u"死",   u"亡",   u"丧",   u"葬",   u"墓",   u"坟",   u"冢",   u"殡",   u"柩",
-    u"棺",   u"尸",   u"骸",   u"哭",   u"悼",   u"祭",   u"殇",   u"病",   u"疾",
-    u"疫",   u"灾",   u"祸",   u"殃",   u"凶",   u"血",   u"鬼",   u"孀",   u"寡",
-    u"白骨", u"黄泉", u"九泉", u"泉下", u"夜台", u"长逝", u"永诀", u"断肠", u"哀",
-    u"恸",   u"泣",   u"泪",   u"啼",   u"衰",   u"凋",   u"枯",   u"朽",   u"残"};
+    u"死",   u"亡",   u"丧",   u"葬",   u"墓",   u"坟",   u"冢",   u"殡",   u"柩",   u"棺",
+    u"尸",   u"骸",   u"哭",   u"悼",   u"祭",   u"殇",   u"病",   u"疾",   u"疫",   u"灾",
+    u"祸",   u"殃",   u"凶",   u"血",   u"鬼",   u"孀",   u"寡",   u"白骨", u"黄泉", u"九泉",
+    u"泉下", u"夜台", u"长逝", u"永诀", u"断肠", u"哀",   u"恸",   u"泣",   u"泪",   u"啼",
+    u"衰",   u"凋",   u"枯",   u"朽",   u"残",   u"圆寂", u"坐化", u"涅槃"};
 
 // The first characters of the guard's words, for a quick look first.
 const std::vector<bool>& GuardStarts() {

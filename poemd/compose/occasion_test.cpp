@@ -52,6 +52,8 @@ TEST(Occasion, AGuardWordRefusesALineForAHappyOccasionButNotTheHiddenCharacter) 
   EXPECT_TRUE(FitOf(Occasion::kBirthday, ordinary, u"白骨满山川", 0).refused);
   EXPECT_TRUE(FitOf(Occasion::kWedding, ordinary, u"春风吹墓门", 0).refused);
   EXPECT_FALSE(FitOf(Occasion::kNone, ordinary, u"春风吹墓门", 0).refused);
+  // A monk's death is a death: not in 花好月圆, where 圆 is hidden at the head.
+  EXPECT_TRUE(FitOf(Occasion::kWedding, ordinary, u"圆寂十朝前", 0).refused);
   // The asker hid 病 there: it is theirs.
   EXPECT_FALSE(FitOf(Occasion::kBirthday, ordinary, u"病起见春风", 0).refused);
   EXPECT_TRUE(FitOf(Occasion::kBirthday, ordinary, u"病起见春风", 2).refused);
