@@ -2,6 +2,7 @@
 // lines hold two consecutive hidden characters, and parallel answers for
 // the middle couplets of a 律诗.
 #include <algorithm>
+#include <optional>
 
 #include "poemd/compose/candidate_lines.h"
 #include "poemd/compose/line_reading.h"
@@ -21,18 +22,29 @@ constexpr size_t kParallelFirsts = 12;
 // break a rule.
 void CandidateLines::AddCouplets(std::vector<std::vector<Candidate>>& lists, const LineRules& rules,
                                  const LineVector& theme) {
-  const auto penalty = [&](size_t i, uint32_t line) {
-    return rules.Penalty(i, ReadingOf(index_.Traits(length_, line)));
+  // A couplet's line as line i, when it may join: not refused by the
+  // options or the occasion, and breaking no more rules than `best`.
+  struct Joining {
+    uint32_t line;
+    int penalty;
+    float preference;
   };
-  const auto include = [&](size_t i, uint32_t line) {
+  const auto joining = [&](size_t i, uint32_t line, int best) -> std::optional<Joining> {
+    if (Refused(i, line)) return std::nullopt;
+    const int penalty = rules.Penalty(i, ReadingOf(index_.Traits(length_, line)));
+    if (penalty > best) return std::nullopt;
+    const OccasionFit fit = Fit(i, line, index_.Text(length_, line));
+    if (fit.refused) return std::nullopt;
+    return Joining{line, penalty, fit.preference};
+  };
+  const auto include = [&](size_t i, const Joining& joining) {
     std::vector<Candidate>& list = lists[i];
     for (size_t k = 0; k < list.size(); ++k) {
-      if (!list[k].made && list[k].line == line) return static_cast<int>(k);
+      if (!list[k].made && list[k].line == joining.line) return static_cast<int>(k);
     }
-    const OccasionFit fit = Fit(i, line, index_.Text(length_, line));
-    list.push_back(CorpusCandidate(i, line, penalty(i, line),
-                                   BasePrior(index_.Traits(length_, line)) + fit.preference,
-                                   theme));
+    list.push_back(CorpusCandidate(
+        i, joining.line, joining.penalty,
+        BasePrior(index_.Traits(length_, joining.line)) + joining.preference, theme));
     return static_cast<int>(list.size() - 1);
   };
   for (size_t i = 0; i + 1 < lists.size(); i += 2) {
@@ -44,17 +56,15 @@ void CandidateLines::AddCouplets(std::vector<std::vector<Candidate>>& lists, con
     const int best_second = lists[i + 1].front().penalty;
     const size_t start = random_.Below(couplets.size());
     for (size_t k = 0; k < std::min(couplets.size(), kCoupletsTried); ++k) {
-      const Couplet couplet = index_.CoupletAt(length_, couplets[(start + k) % couplets.size()]);
-      if (Refused(i, couplet.first) || Refused(i + 1, couplet.second) ||
-          penalty(i, couplet.first) > best_first || penalty(i + 1, couplet.second) > best_second ||
-          Fit(i, couplet.first, index_.Text(length_, couplet.first)).refused ||
-          Fit(i + 1, couplet.second, index_.Text(length_, couplet.second)).refused) {
-        continue;
-      }
-      const int first = include(i, couplet.first);
-      lists[i][first].partner = include(i + 1, couplet.second);
-      lists[i][first].middle_partner =
-          index_.IsMiddleCouplet(length_, couplets[(start + k) % couplets.size()]);
+      const uint32_t at = couplets[(start + k) % couplets.size()];
+      const Couplet couplet = index_.CoupletAt(length_, at);
+      const std::optional<Joining> first = joining(i, couplet.first, best_first);
+      if (!first) continue;
+      const std::optional<Joining> second = joining(i + 1, couplet.second, best_second);
+      if (!second) continue;
+      const int leading = include(i, *first);
+      lists[i][leading].partner = include(i + 1, *second);
+      lists[i][leading].middle_partner = index_.IsMiddleCouplet(length_, at);
     }
   }
 }
@@ -70,10 +80,7 @@ void CandidateLines::AddParallelPartners(std::vector<std::vector<Candidate>>& li
     const int best = lists[to].front().penalty;
     std::vector<const CorpusLine*> keeping;
     for (const CorpusLine& line : found_[to]) {
-      const int penalty = rules.EndingPenalty(to, ReadingOf(line.traits)) +
-                          line.template_penalty[static_cast<int>(opening)] +
-                          (line.fit.refused ? kIllOmenPenalty : 0);
-      if (penalty <= best) keeping.push_back(&line);
+      if (PenaltyOf(to, line, rules, opening) <= best) keeping.push_back(&line);
     }
     std::vector<const CorpusLine*> answers;
     for (size_t k = 0; k < std::min(lists[from].size(), kParallelFirsts); ++k) {

@@ -169,12 +169,9 @@ std::vector<Candidate> CandidateLines::ShortlistAnew(size_t i, const LineRules& 
   ranked.reserve(found.size());
   bool any_fits = false;
   for (size_t k = 0; k < found.size(); ++k) {
-    const OccasionFit& fit = found[k].fit;
-    any_fits = any_fits || !fit.refused;
-    ranked.push_back({rules.EndingPenalty(i, ReadingOf(found[k].traits)) +
-                          found[k].template_penalty[static_cast<int>(opening)] +
-                          (fit.refused ? kIllOmenPenalty : 0),
-                      found[k].prior, static_cast<uint32_t>(k)});
+    any_fits = any_fits || !found[k].fit.refused;
+    ranked.push_back(
+        {PenaltyOf(i, found[k], rules, opening), found[k].prior, static_cast<uint32_t>(k)});
   }
   const size_t shortlisted = std::min(ranked.size(), kShortlisted);
   std::nth_element(ranked.begin(), ranked.begin() + (shortlisted - 1), ranked.end(),
@@ -223,6 +220,13 @@ Candidate CandidateLines::FoundCandidate(size_t i, const CorpusLine& found, int 
   c.vectors = found.vectors;
   FillPrior(c, prior, theme);
   return c;
+}
+
+int CandidateLines::PenaltyOf(size_t i, const CorpusLine& line, const LineRules& rules,
+                              Opening opening) {
+  return rules.EndingPenalty(i, ReadingOf(line.traits)) +
+         line.template_penalty[static_cast<int>(opening)] +
+         (line.fit.refused ? kIllOmenPenalty : 0);
 }
 
 CandidateLines::CorpusLine CandidateLines::Found(size_t i, uint32_t line) {

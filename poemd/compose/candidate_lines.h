@@ -93,6 +93,9 @@ class CandidateLines {
   // The corpus lines looked at for line i.
   std::vector<CorpusLine> FindLines(size_t i);
   CorpusLine Found(size_t i, uint32_t line);
+  // What a found line breaks as line i under `rules` and `opening`: its
+  // ending and template, and the occasion's refusal as a rule.
+  static int PenaltyOf(size_t i, const CorpusLine& line, const LineRules& rules, Opening opening);
   // The preferences of a line before the theme and its neighbours.
   float BasePrior(const LineTraits& traits);
   // `donor` with line i's hidden character put in at its place.

@@ -267,8 +267,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     method_ = std::string(request.method_string());
     target_ = std::string(request.target());
     Record(status, why);
-    const bool html = request[http::field::accept].find("text/html") != beast::string_view::npos;
-    HttpReply reply = Refusal(status, why, html);
+    HttpReply reply = Refusal(status, why, AcceptsHtml(std::string(request[http::field::accept])));
     Fill(response_, reply, request.version() == 10 ? 10 : 11, /*keep_alive=*/false);
     response_.body() = std::move(reply.body);
     response_.prepare_payload();

@@ -11,6 +11,8 @@ std::string_view HttpRequest::Query() const {
   return mark == std::string::npos ? std::string_view() : std::string_view(target).substr(mark + 1);
 }
 
-bool HttpRequest::AcceptsHtml() const { return accept.find("text/html") != std::string::npos; }
+bool AcceptsHtml(std::string_view accept) { return accept.find("text/html") != std::string::npos; }
+
+bool HttpRequest::AcceptsHtml() const { return poemd::AcceptsHtml(accept); }
 
 }  // namespace miravel::poemd

@@ -24,6 +24,9 @@ struct HttpRequest {
   bool AcceptsHtml() const;
 };
 
+// Whether an Accept header asks for HTML.
+bool AcceptsHtml(std::string_view accept);
+
 struct HttpReply {
   int status = 200;
   std::string content_type;

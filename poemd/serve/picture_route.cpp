@@ -79,7 +79,12 @@ HttpReply FromCache(const CachedPicture& picture) {
 }  // namespace
 
 PictureRoute::PictureRoute(const CorpusIndex& index, RhymeBook book, PictureOptions options)
-    : index_(index), book_(book), cache_(options.cache_bytes), pool_(options.pool) {}
+    : index_(index),
+      book_(book),
+      etag_salt_(std::string("\n") + MIRAVEL_VERSION_TEXT + '\n' +
+                 std::to_string(index.File().Checksum())),
+      cache_(options.cache_bytes),
+      pool_(options.pool) {}
 
 std::variant<PictureRoute::Asked, HttpReply> PictureRoute::Read(const HttpRequest& http,
                                                                 const ShortAddress& address) const {
@@ -88,8 +93,7 @@ std::variant<PictureRoute::Asked, HttpReply> PictureRoute::Read(const HttpReques
   Asked asked{ParseBrowserQuery(query, book_), address.kind, {}, {}};
   if (!asked.request.order.ok()) return MissingPage("picture of no poem");
   asked.key = CanonicalAddress(asked.request, address.kind);
-  const size_t hash = std::hash<std::string>()(asked.key + '\n' + MIRAVEL_VERSION_TEXT + '\n' +
-                                               std::to_string(index_.File().Checksum()));
+  const size_t hash = std::hash<std::string>()(asked.key + etag_salt_);
   char etag[24];
   std::snprintf(etag, sizeof etag, "\"%016zx\"", hash);
   asked.etag = etag;

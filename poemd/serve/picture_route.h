@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
 #include <variant>
 
 #include "poemd/http/http_types.h"
@@ -57,6 +58,9 @@ class PictureRoute {
 
   const CorpusIndex& index_;
   RhymeBook book_;
+  // What every picture's ETag hashes beside its address: the program's
+  // version and the index's checksum.
+  const std::string etag_salt_;
   mutable PictureCache cache_;
   // Last: it goes first, with the tasks that name this route.
   mutable RenderPool pool_;
