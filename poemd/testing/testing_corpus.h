@@ -30,6 +30,14 @@ CorpusIndex MadeUpCorpus();
 // point of the damage tests and the loader's fuzzer.
 std::vector<std::byte> SmallIndexFile();
 
+// A larger made-up corpus, the same every time: about two thousand poems of
+// four and eight lines, five and seven characters, invented from a few
+// hundred common characters. Each poem keeps to a few dozen characters of
+// its own (so that lines of one poem go together), rhymes on one of a few
+// endings, and has a title of the kinds the learners read (寿, 送, 挽, 中秋,
+// 山居, ...). Every part of the composer has choices to make on it.
+CorpusIndex VariedCorpus();
+
 // For 春 and 风 at the head, three five-character lines each that are alike
 // by every rule and stand in no poem with another: only chance chooses.
 CorpusIndex EvenChoiceCorpus();
