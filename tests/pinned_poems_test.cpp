@@ -27,10 +27,12 @@ const poemd::CorpusIndex& Corpus() {
   return index;
 }
 
-// Wishes, seasons, names, and characters the corpus lacks at some places.
-const std::u16string kPhrases[] = {u"春风花月", u"生日快乐", u"福寿康宁", u"送君远行",
-                                   u"花好月圆", u"李白",     u"山水清明", u"一路平安",
-                                   u"千秋万岁", u"明月",     u"江山如画", u"梅兰竹菊"};
+// Wishes, seasons, names, characters the corpus lacks at some places, and
+// eight characters for a 律诗 with middle couplets.
+const std::u16string kPhrases[] = {u"春风花月", u"生日快乐",         u"福寿康宁",
+                                   u"送君远行", u"花好月圆年年有余", u"李白",
+                                   u"山水清明", u"春夏秋冬山水云天", u"千秋万岁",
+                                   u"明月",     u"江山如画",         u"生日快乐长命百岁"};
 constexpr uint64_t kRequestsPerMode = 12;
 
 std::string Percent(std::string_view bytes) {
