@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "poemd/compose/line_rules.h"
-#include "poemd/compose/poem_composer.h"
+#include "poemd/compose/poem.h"
 #include "poemd/index/corpus_index.h"
 
 namespace miravel::poemd {

@@ -121,9 +121,6 @@ constexpr int kHappyDeathLimit = 9;
 constexpr int kHappySorrowLimit = 8;
 constexpr int kFarewellDeathLimit = 10;
 constexpr int kRemembranceJoyLimit = 11;
-// Preferences, in the composer's units.
-constexpr float kKeepingWeight = 0.15f;
-constexpr float kAvoidingWeight = 0.3f;
 
 float Share(const LineTraits& traits, Mood mood) {
   return static_cast<float>(traits.mood(mood)) / kMoodLevels;
@@ -197,13 +194,16 @@ OccasionFit FitOf(Occasion occasion, const LineTraits& traits, std::u16string_vi
     fit.refused = traits.mood(Mood::kDeath) > kHappyDeathLimit ||
                   traits.mood(Mood::kSorrow) > kHappySorrowLimit || HoldsGuardWord(text, at);
     const float keeping = occasion == Occasion::kPraise ? joy + bond : joy;
-    fit.preference = kKeepingWeight * keeping - kAvoidingWeight * (death + sorrow);
+    fit.keeping = keeping;
+    fit.avoiding = death + sorrow;
   } else if (occasion == Occasion::kFarewell) {
     fit.refused = traits.mood(Mood::kDeath) > kFarewellDeathLimit || HoldsGuardWord(text, at);
-    fit.preference = kKeepingWeight * bond - kAvoidingWeight * death;
+    fit.keeping = bond;
+    fit.avoiding = death;
   } else if (occasion == Occasion::kRemembrance) {
     fit.refused = traits.mood(Mood::kJoy) > kRemembranceJoyLimit;
-    fit.preference = kKeepingWeight * (death + sorrow + bond) - kAvoidingWeight * joy;
+    fit.keeping = death + sorrow + bond;
+    fit.avoiding = joy;
   }
   return fit;
 }

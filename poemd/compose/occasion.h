@@ -52,12 +52,14 @@ std::vector<MoodClass> ImagesOf(Occasion occasion);
 
 // What the occasion makes of a line: `refused` when it is of ill omen for a
 // happy occasion (a mood of death or sorrow too strong, or a word of the
-// guard list outside the hidden character's place `at`); else `preference`,
-// in the composer's units (about 0.1 between random and real consecutive
-// lines): for lines in keeping, against lines out of keeping.
+// guard list outside the hidden character's place `at`); else how far it
+// is in keeping with the occasion and how far out of keeping, as shares of
+// its moods (0 to 1 each, summed over the moods that count), which the
+// occasion term weighs (terms/occasion_term.h).
 struct OccasionFit {
   bool refused = false;
-  float preference = 0;
+  float keeping = 0;
+  float avoiding = 0;
 };
 OccasionFit FitOf(Occasion occasion, const LineTraits& traits, std::u16string_view text, int at);
 

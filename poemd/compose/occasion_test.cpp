@@ -7,6 +7,7 @@
 #include <set>
 
 #include "poemd/compose/poem_composer.h"
+#include "poemd/compose/terms/occasion_term.h"
 #include "poemd/indexing/corpus_index_builder.h"
 #include "poemd/testing/testing_corpus.h"
 
@@ -60,19 +61,28 @@ TEST(Occasion, AGuardWordRefusesALineForAHappyOccasionButNotTheHiddenCharacter) 
   EXPECT_FALSE(FitOf(Occasion::kBirthday, ordinary, u"春风满画堂", 0).refused);
 }
 
+// What the occasion term prefers of a line, by the tuned weights.
+float Preference(Occasion occasion, const LineTraits& traits, std::u16string_view text) {
+  const Weights weights;
+  LineView line;
+  line.text = text;
+  line.traits = &traits;
+  return OccasionTerm(weights, occasion).Weigh(line).preference;
+}
+
 TEST(Occasion, LinesInKeepingArePreferredAndJoyIsRefusedInRemembrance) {
   LineTraits joyful;
   joyful.moods.Set(Mood::kJoy, kMoodLevels);
   LineTraits mournful;
   mournful.moods.Set(Mood::kDeath, kMoodLevels);
   const std::u16string_view text = u"春风满画堂";
-  EXPECT_GT(FitOf(Occasion::kBirthday, joyful, text, 0).preference,
-            FitOf(Occasion::kBirthday, LineTraits{}, text, 0).preference);
+  EXPECT_GT(Preference(Occasion::kBirthday, joyful, text),
+            Preference(Occasion::kBirthday, LineTraits{}, text));
   EXPECT_TRUE(FitOf(Occasion::kBirthday, mournful, text, 0).refused);
   EXPECT_FALSE(FitOf(Occasion::kRemembrance, mournful, text, 0).refused);
   EXPECT_TRUE(FitOf(Occasion::kRemembrance, joyful, text, 0).refused);
-  EXPECT_GT(FitOf(Occasion::kRemembrance, mournful, text, 0).preference,
-            FitOf(Occasion::kRemembrance, LineTraits{}, text, 0).preference);
+  EXPECT_GT(Preference(Occasion::kRemembrance, mournful, text),
+            Preference(Occasion::kRemembrance, LineTraits{}, text));
   // A line more sorrowful than not (a 闲愁, say) is no gift, though a
   // parting or a poem for no occasion may hold it.
   LineTraits sad;

@@ -144,9 +144,10 @@ TEST(PoemComposer, UncommonCharactersAreNotShunned) {
 // 平 平 仄 仄 仄 / 仄 仄 仄 平 平 and the like.
 class WholePoemTest : public ::testing::Test {
  protected:
-  static Poem Compose(const CorpusIndex& index, const PoemOrder& order, uint64_t seed,
+  static Poem Compose(const CorpusIndex& index, PoemOrder order, uint64_t seed,
                       std::u16string theme = u"") {
-    return ComposePoem(index, order, {.seed = seed, .theme = std::move(theme)});
+    order.theme = std::move(theme);
+    return ComposePoem(index, order, {.seed = seed});
   }
 };
 

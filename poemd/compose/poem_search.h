@@ -1,31 +1,28 @@
-// The beam search over the candidates of each line (candidate_lines.h): the
-// poem whose lines break the fewest rules and, among those, score highest
-// together. Penalties and preferences are kept apart and compared in that
-// order, so that a broken rule never drowns the preferences of the poems
-// that break it alike. A poem's score is the sum of its lines' preferences
-// and, for each line after the first, how well it follows the one before:
-// their cohesion, and for the second line of a couplet the parallel
-// association of the two lines' characters position by position and a
-// bonus when they are a real couplet. The middle couplets of a poem of
-// eight lines or more (a 律诗, or an 排律: every couplet but the first and
-// the last) are asked to run in parallel (对仗): a couplet the parallel model
-// judges parallel gains much, a real middle couplet of a real 律诗 most.
-// A rhyme character used by an earlier rhyming line (重韵) costs
-// kRepeatedRhymePenalty; other characters may repeat, as poets repeat them,
-// at a cost to the score. No corpus line is taken twice.
+// The beam search over the candidates of each line: the poem whose lines
+// break the fewest rules and, among those, score highest together. A
+// partial poem's score is the sum of the scoring terms (terms/term.h): its
+// lines' line terms (their candidates' penalties and priors), each line's
+// pair terms with the line before it, and the poem terms over all the lines
+// before it, whose running state each partial poem carries. Penalties and
+// preferences are compared in that order, so that a broken rule never
+// drowns the preferences of the poems that break it alike. The search knows
+// no term by name.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
-#include "poemd/compose/candidate_lines.h"
-#include "poemd/index/association.h"
-#include "poemd/index/parallel_model.h"
+#include "poemd/compose/candidate.h"
+#include "poemd/compose/terms/scoring_terms.h"
 
 namespace miravel::poemd {
 
 struct SearchShape {
-  int length = 5;
-  bool first_line_rhymes = false;
+  // Partial poems kept after each line (ComposeSizes::beam), and after the
+  // first line of a middle couplet (ComposeSizes::middle_beam).
+  size_t beam = 8;
+  size_t middle_beam = 32;
 };
 
 struct SearchResult {
@@ -40,6 +37,6 @@ struct SearchResult {
 
 // REQUIRES: no list is empty.
 SearchResult SearchPoem(const std::vector<std::vector<Candidate>>& lists, const SearchShape& shape,
-                        const Association& association, const ParallelModel& parallel);
+                        const ScoringTerms& terms);
 
 }  // namespace miravel::poemd

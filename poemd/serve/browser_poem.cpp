@@ -9,7 +9,7 @@ BrowserPoem ComposeForBrowser(const CorpusIndex& index, const BrowserRequest& re
   const PoemOrder& order = *request.order;
   BrowserPoem result;
   result.seed = request.seed.value_or(fresh_seed);
-  const ComposeOptions fresh{.seed = result.seed, .theme = order.theme};
+  const ComposeOptions fresh{.seed = result.seed};
   const bool swapping = request.swap && *request.swap < order.characters.size();
   if (request.lines.empty() && !swapping) {
     result.poem = ComposePoem(index, order, fresh);

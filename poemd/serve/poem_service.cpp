@@ -87,7 +87,7 @@ HttpReply PoemService::Compose(std::string_view body) const {
   PoemOrder order = *parsed;
   order.book = options_.book;
   const Poem poem =
-      ComposePoem(index_, order, {.seed = SeedFor(options_.seed, body), .theme = order.theme});
+      ComposePoem(index_, order, {.seed = SeedFor(options_.seed, body)});
   return {200, kHtml, Gbk(ClientPoemPage(index_, order, poem)), {}, LogNote(order)};
 }
 
@@ -142,7 +142,7 @@ OwnPoem PoemService::OwnAddress(const BrowserRequest& request,
   // The seed alone gives the poem unless a line was swapped or named.
   if (request.lines.empty() && !request.swap) return own;
   const Poem seeded =
-      ComposePoem(index_, *request.order, {.seed = result.seed, .theme = request.order->theme});
+      ComposePoem(index_, *request.order, {.seed = result.seed});
   if (!IsWhatWasNamed(ToKept(seeded), result.poem)) own.lines = PoemLines(result.poem);
   return own;
 }

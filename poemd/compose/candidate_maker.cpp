@@ -1,0 +1,132 @@
+#include "poemd/compose/candidate_maker.h"
+
+#include "poemd/compose/line_reading.h"
+
+namespace miravel::poemd {
+
+CandidateMaker::CandidateMaker(const HiddenLines& hidden, const ScoringTerms& terms)
+    : hidden_(hidden), terms_(terms), association_(hidden.Index().Associations()) {}
+
+LineView CandidateMaker::ViewOf(size_t i, uint32_t line, const LineTraits& traits,
+                                const LineReading& reading) const {
+  LineView view;
+  view.i = i;
+  view.at = hidden_.AtLine(i);
+  view.line = line;
+  view.text = hidden_.Index().Text(hidden_.Length(), line);
+  view.traits = &traits;
+  view.reading = &reading;
+  return view;
+}
+
+LineView ViewOfCandidate(size_t i, const Candidate& c) {
+  LineView view;
+  view.i = i;
+  view.at = c.at;
+  view.line = c.line;
+  view.made = c.made;
+  view.text = c.text;
+  view.vector = &c.vector();
+  return view;
+}
+
+LineReading CandidateMaker::MadeReading(size_t i, const LineTraits& donor) const {
+  return WithCharacter(ReadingOf(donor), hidden_.Index(), hidden_.HiddenAt(i), hidden_.AtLine(i),
+                       hidden_.Length());
+}
+
+Candidate CandidateMaker::FromFound(size_t i, const FoundLine& found, const FormRules& form) const {
+  Candidate c;
+  c.line = found.line;
+  c.at = hidden_.AtLine(i);
+  c.text = std::u16string(hidden_.Index().Text(hidden_.Length(), found.line));
+  c.penalty = found.penalty;
+  c.prior = found.prior;
+  c.costs = found.costs;
+  LineView view = ViewOf(i, found.line, found.traits, found.reading);
+  view.rules = &form.rules;
+  view.opening = form.opening;
+  view.template_penalties = found.template_penalties;
+  terms_.WeighLine(LineStage::kForm, view, c.costs, c.penalty, c.prior);
+  if (!found.vectors) found.vectors = VectorsOf(c.text);
+  Finish(i, c, found.vectors);
+  return c;
+}
+
+Candidate CandidateMaker::FromCorpus(size_t i, uint32_t line, const FormRules& form) const {
+  const LineTraits& traits = hidden_.Index().Traits(hidden_.Length(), line);
+  Candidate c;
+  c.line = line;
+  c.at = hidden_.AtLine(i);
+  c.text = std::u16string(hidden_.Index().Text(hidden_.Length(), line));
+  WeighFromStart(i, c, traits, ReadingOf(traits), form);
+  return c;
+}
+
+Candidate CandidateMaker::Made(size_t i, uint32_t donor, const FormRules& form) const {
+  const LineTraits& traits = hidden_.Index().Traits(hidden_.Length(), donor);
+  Candidate c = MadeText(i, donor);
+  WeighFromStart(i, c, traits, MadeReading(i, traits), form);
+  return c;
+}
+
+Candidate CandidateMaker::MadeText(size_t i, uint32_t donor) const {
+  Candidate c;
+  c.line = donor;
+  c.made = true;
+  c.at = hidden_.AtLine(i);
+  c.text = std::u16string(hidden_.Index().Text(hidden_.Length(), donor));
+  c.text[c.at] = hidden_.HiddenAt(i);
+  return c;
+}
+
+void CandidateMaker::WeighFromStart(size_t i, Candidate& c, const LineTraits& traits,
+                                    const LineReading& reading, const FormRules& form) const {
+  LineView view = ViewOf(i, c.line, traits, reading);
+  view.made = c.made;
+  view.text = c.text;
+  terms_.WeighLine(LineStage::kFound, view, c.costs, c.penalty, c.prior);
+  view.rules = &form.rules;
+  view.opening = form.opening;
+  terms_.WeighLine(LineStage::kForm, view, c.costs, c.penalty, c.prior);
+  Finish(i, c, nullptr);
+}
+
+Candidate CandidateMaker::MadeAsIs(size_t i, uint32_t donor, int rules) const {
+  Candidate c = MadeText(i, donor);
+  terms_.Charge("made", kMadePenalty, c.costs, c.penalty);
+  if (rules != 0) terms_.Charge("rules", rules, c.costs, c.penalty);
+  Finish(i, c, nullptr);
+  return c;
+}
+
+Candidate CandidateMaker::Blank(size_t i) const {
+  Candidate c;
+  c.text.assign(static_cast<size_t>(hidden_.Length()), u'\u3000');
+  c.at = hidden_.AtLine(i);
+  c.text[c.at] = hidden_.HiddenAt(i);
+  c.made = true;
+  terms_.Charge("made", kMadePenalty, c.costs, c.penalty);
+  // Vectors of nothing: every cohesion with it is 0.
+  static const auto kNoVectors = std::make_shared<const LineVectors>();
+  c.vectors = kNoVectors;
+  return c;
+}
+
+std::shared_ptr<const LineVectors> CandidateMaker::VectorsOf(std::u16string_view text) const {
+  const LineVector vector = association_.Vector(text);
+  return std::make_shared<const LineVectors>(LineVectors{vector, association_.Following(vector)});
+}
+
+void CandidateMaker::Finish(size_t i, Candidate& c,
+                            std::shared_ptr<const LineVectors> vectors) const {
+  c.vectors = vectors ? std::move(vectors) : VectorsOf(c.text);
+  const LineView view = ViewOfCandidate(i, c);
+  terms_.WeighLine(LineStage::kVectors, view, c.costs, c.penalty, c.prior);
+  c.last = c.text.back();
+  for (int k = 0; k < static_cast<int>(c.text.size()); ++k) {
+    if (k != c.at && !hidden_.IsHidden(c.text[k])) c.signature |= SignatureBit(c.text[k]);
+  }
+}
+
+}  // namespace miravel::poemd

@@ -1,0 +1,60 @@
+// The corpus lines each hidden character can take, read once a
+// composition: for each line of the poem the lines that hold its character
+// at its place (all of them, or ComposeSizes::scanned from a random start;
+// drama lines only when nothing else holds it), each weighed by the line
+// terms that need no form (terms/term.h's kFound stage), with what every
+// form will ask of it. A line to keep is the only line read for its place.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "poemd/compose/candidate.h"
+#include "poemd/compose/hidden_lines.h"
+#include "poemd/compose/line_rules.h"
+#include "poemd/compose/poem_form.h"
+#include "poemd/compose/poem_random.h"
+#include "poemd/compose/terms/scoring_terms.h"
+
+namespace miravel::poemd {
+
+struct FoundLine {
+  uint32_t line = 0;
+  LineTraits traits;
+  LineReading reading;
+  int penalty = 0;  // by the found lines' terms: a line of ill omen for a happy occasion
+  float prior = 0;  // their preferences
+  LineCosts costs;
+  // Its template penalty under each Opening: no rhyme changes it.
+  int template_penalties[2] = {0, 0};
+  // Its association vectors, once a form has shortlisted it: later forms
+  // reuse them.
+  mutable std::shared_ptr<const LineVectors> vectors;
+
+  // Whether a line term refuses it whatever the form.
+  bool Refused() const { return penalty != 0; }
+};
+
+class CorpusScan {
+ public:
+  // Reads the lines, drawing from `random` and weighing with `terms`; the
+  // references must outlive the scan.
+  CorpusScan(const HiddenLines& hidden, const ScoringTerms& terms, PoemRandom& random);
+
+  const std::vector<FoundLine>& Found(size_t i) const { return found_[i]; }
+  // What RankForms needs: the lines read, per hidden character.
+  FormChoice Choice() const;
+
+ private:
+  std::vector<FoundLine> Read(size_t i);
+  FoundLine Weighed(size_t i, uint32_t line) const;
+
+  const HiddenLines& hidden_;
+  const ScoringTerms& terms_;
+  PoemRandom& random_;
+  // The rules of each opening's template (the rhyme aside).
+  const LineRules templates_[2];
+  std::vector<std::vector<FoundLine>> found_;
+};
+
+}  // namespace miravel::poemd

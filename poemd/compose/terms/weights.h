@@ -1,0 +1,31 @@
+// The weight of every scoring term, each under one name and with one value.
+// Preferences are in the unit of the association vectors: about 0.1 lies
+// between the mean cohesion of two random lines and that of two consecutive
+// lines of a real poem. Why each weight has its value, and what measured it,
+// stands in its term's header.
+#pragma once
+
+#include <array>
+
+#include "poemd/index/corpus_index.h"
+
+namespace miravel::poemd {
+
+struct Weights {
+  // Line terms.
+  std::array<float, kSourceRanks> rank = {0.15f, 0.1f, 0.0f, -1.0f};  // rank_term.h
+  float chance = 0.05f;                                               // chance_term.h
+  float occasion_keeping = 0.15f;                                     // occasion_term.h
+  float occasion_avoiding = 0.3f;                                     // occasion_term.h
+  float theme = 0.25f;                                                // theme_term.h
+  float neighbours = 1.0f;                                            // neighbours_term.h
+  // Pair terms.
+  float cohesion = 2.0f;        // cohesion_term.h
+  float couplet = 0.1f;         // couplet_term.h
+  float parallel = 0.5f;        // parallel_term.h
+  float middle_couplet = 1.0f;  // middle_couplet_term.h
+  // Poem terms.
+  float repeat = 0.12f;  // repeats_term.h
+};
+
+}  // namespace miravel::poemd
