@@ -112,6 +112,44 @@ TEST_F(PoemComposerTest, SevenCharacterLines) {
   EXPECT_EQ(poem.lines[1].text, u"花落花开年复年");
 }
 
+TEST(PoemComposer, ACorpusWithoutLinesOfTheLengthGivesBlankMadeLines) {
+  const CorpusIndex index = testing::EvenChoiceCorpus();  // five characters only
+  const Poem poem = ComposePoem(index, Order(u"春风花", 7, Place::kHead), {.seed = 1});
+  ASSERT_EQ(poem.lines.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_TRUE(poem.lines[i].made);
+    EXPECT_FALSE(poem.lines[i].has_source);
+    EXPECT_EQ(poem.lines[i].text, u"春风花"[i] + std::u16string(6, u'\u3000'));
+  }
+}
+
+TEST(PoemComposer, ThePoemSaysWhatEachTermMadeOfIt) {
+  const CorpusIndex index = testing::MadeUpCorpus();
+  const Poem poem =
+      ComposePoem(index, testing::OrderFor(u"春风花月", 5, Place::kHead, false, RhymeBook::kXinyun),
+                  {.seed = 3});
+  std::set<std::string_view> names;
+  float preference = 0;
+  for (const TermShare& share : poem.shares) {
+    names.insert(share.name);
+    preference += share.preference;
+  }
+  for (const std::string_view name : {"rules", "rank", "chance", "cohesion", "repeats", "重韵"}) {
+    EXPECT_TRUE(names.count(name)) << name;
+  }
+  // Its lines are real, of no ill omen, each taken once and rhyming on
+  // fresh characters: whatever it pays, it pays to the rules alone. Cohesion
+  // counts among its preferences.
+  for (const TermShare& share : poem.shares) {
+    if (share.name != "rules") {
+      EXPECT_EQ(share.penalty, 0) << share.name;
+    }
+  }
+  const auto cohesion = std::find_if(poem.shares.begin(), poem.shares.end(),
+                                     [](const TermShare& s) { return s.name == "cohesion"; });
+  EXPECT_NE(cohesion->preference, 0.0f);
+}
+
 TEST(PoemComposer, SameSeedSamePoemOtherSeedsVary) {
   const CorpusIndex index = testing::EvenChoiceCorpus();
   const PoemOrder order = Order(u"春风", 5, Place::kHead);
