@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "poemd/index/association.h"
@@ -40,8 +39,9 @@ struct Candidate {
   uint64_t signature = 0;       // its characters but the hidden ones, hashed onto 64 bits
   std::u16string text;
   // Its association vectors (association.h), shared by the candidates of
-  // one line in every form tried.
-  std::shared_ptr<const LineVectors> vectors;
+  // one line in every form tried; owned by the composition
+  // (candidate_maker.h).
+  const LineVectors* vectors = nullptr;
   LineCosts costs;
 
   const LineVector& vector() const { return vectors->cohesion; }

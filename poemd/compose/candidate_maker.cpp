@@ -26,7 +26,7 @@ LineView ViewOfCandidate(size_t i, const Candidate& c) {
   view.line = c.line;
   view.made = c.made;
   view.text = c.text;
-  view.vector = &c.vector();
+  if (c.vectors != nullptr) view.vector = &c.vector();
   return view;
 }
 
@@ -48,8 +48,22 @@ Candidate CandidateMaker::FromFound(size_t i, const FoundLine& found, const Form
   view.opening = form.opening;
   view.template_penalties = found.template_penalties;
   terms_.WeighLine(LineStage::kForm, view, c.costs, c.penalty, c.prior);
-  if (!found.vectors) found.vectors = VectorsOf(c.text);
-  Finish(i, c, found.vectors);
+  if (found.prepared == nullptr) {
+    PreparedLine& prepared = prepared_.emplace_back();
+    const LineVector vector = association_.Vector(c.text);
+    prepared.vectors = {vector, association_.Following(vector)};
+    LineView vectors_view = ViewOfCandidate(i, c);
+    vectors_view.vector = &prepared.vectors.cohesion;
+    int penalty = 0;
+    float prior = 0;
+    terms_.WeighLine(LineStage::kVectors, vectors_view, prepared.costs, penalty, prior);
+    prepared.signature = SignatureOf(c);
+    found.prepared = &prepared;
+  }
+  c.vectors = &found.prepared->vectors;
+  terms_.Replay(LineStage::kVectors, found.prepared->costs, c.costs, c.penalty, c.prior);
+  c.last = c.text.back();
+  c.signature = found.prepared->signature;
   return c;
 }
 
@@ -89,14 +103,14 @@ void CandidateMaker::WeighFromStart(size_t i, Candidate& c, const LineTraits& tr
   view.rules = &form.rules;
   view.opening = form.opening;
   terms_.WeighLine(LineStage::kForm, view, c.costs, c.penalty, c.prior);
-  Finish(i, c, nullptr);
+  Finish(i, c);
 }
 
 Candidate CandidateMaker::MadeAsIs(size_t i, uint32_t donor, int rules) const {
   Candidate c = MadeText(i, donor);
   terms_.Charge("made", kMadePenalty, c.costs, c.penalty);
   if (rules != 0) terms_.Charge("rules", rules, c.costs, c.penalty);
-  Finish(i, c, nullptr);
+  Finish(i, c);
   return c;
 }
 
@@ -108,25 +122,30 @@ Candidate CandidateMaker::Blank(size_t i) const {
   c.made = true;
   terms_.Charge("made", kMadePenalty, c.costs, c.penalty);
   // Vectors of nothing: every cohesion with it is 0.
-  static const auto kNoVectors = std::make_shared<const LineVectors>();
-  c.vectors = kNoVectors;
+  static const LineVectors kNoVectors{};
+  c.vectors = &kNoVectors;
   return c;
 }
 
-std::shared_ptr<const LineVectors> CandidateMaker::VectorsOf(std::u16string_view text) const {
+const LineVectors* CandidateMaker::VectorsOf(std::u16string_view text) const {
   const LineVector vector = association_.Vector(text);
-  return std::make_shared<const LineVectors>(LineVectors{vector, association_.Following(vector)});
+  return &vectors_.emplace_back(LineVectors{vector, association_.Following(vector)});
 }
 
-void CandidateMaker::Finish(size_t i, Candidate& c,
-                            std::shared_ptr<const LineVectors> vectors) const {
-  c.vectors = vectors ? std::move(vectors) : VectorsOf(c.text);
+uint64_t CandidateMaker::SignatureOf(const Candidate& c) const {
+  uint64_t signature = 0;
+  for (int k = 0; k < static_cast<int>(c.text.size()); ++k) {
+    if (k != c.at && !hidden_.IsHidden(c.text[k])) signature |= SignatureBit(c.text[k]);
+  }
+  return signature;
+}
+
+void CandidateMaker::Finish(size_t i, Candidate& c) const {
+  c.vectors = VectorsOf(c.text);
   const LineView view = ViewOfCandidate(i, c);
   terms_.WeighLine(LineStage::kVectors, view, c.costs, c.penalty, c.prior);
   c.last = c.text.back();
-  for (int k = 0; k < static_cast<int>(c.text.size()); ++k) {
-    if (k != c.at && !hidden_.IsHidden(c.text[k])) c.signature |= SignatureBit(c.text[k]);
-  }
+  c.signature = SignatureOf(c);
 }
 
 }  // namespace miravel::poemd

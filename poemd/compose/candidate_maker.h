@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <deque>
 #include <string_view>
 
 #include "poemd/compose/candidate.h"
@@ -20,6 +20,15 @@ namespace miravel::poemd {
 struct FormRules {
   const LineRules& rules;
   Opening opening;
+};
+
+// What a found line becomes the first time a form shortlists it, whatever
+// the form: its vectors, what the line terms of its vectors made of it, its
+// signature. Later forms take it as it is.
+struct PreparedLine {
+  LineVectors vectors;
+  LineCosts costs;  // the kVectors terms' only
+  uint64_t signature = 0;
 };
 
 // A candidate with its vectors as the terms of kVectors and later read it.
@@ -57,13 +66,18 @@ class CandidateMaker {
   void WeighFromStart(size_t i, Candidate& c, const LineTraits& traits, const LineReading& reading,
                       const FormRules& form) const;
   // Weighs what comes after the form's terms: the vectors' terms, and sets
-  // the rhyme character and signature. `vectors`: shared ones, when known.
-  void Finish(size_t i, Candidate& c, std::shared_ptr<const LineVectors> vectors) const;
-  std::shared_ptr<const LineVectors> VectorsOf(std::u16string_view text) const;
+  // the rhyme character and signature.
+  void Finish(size_t i, Candidate& c) const;
+  // Vectors for `text`, kept as long as the maker.
+  const LineVectors* VectorsOf(std::u16string_view text) const;
+  uint64_t SignatureOf(const Candidate& c) const;
 
   const HiddenLines& hidden_;
   const ScoringTerms& terms_;
   const Association& association_;
+  // Every candidate's vectors and every found line's preparation point here.
+  mutable std::deque<LineVectors> vectors_;
+  mutable std::deque<PreparedLine> prepared_;
 };
 
 }  // namespace miravel::poemd

@@ -6,7 +6,6 @@
 // form will ask of it. A line to keep is the only line read for its place.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "poemd/compose/candidate.h"
@@ -18,6 +17,8 @@
 
 namespace miravel::poemd {
 
+struct PreparedLine;
+
 struct FoundLine {
   uint32_t line = 0;
   LineTraits traits;
@@ -27,9 +28,9 @@ struct FoundLine {
   LineCosts costs;
   // Its template penalty under each Opening: no rhyme changes it.
   int template_penalties[2] = {0, 0};
-  // Its association vectors, once a form has shortlisted it: later forms
-  // reuse them.
-  mutable std::shared_ptr<const LineVectors> vectors;
+  // What the first form to shortlist it made of it, for later forms to
+  // reuse (candidate_maker.h); null until then.
+  mutable const PreparedLine* prepared = nullptr;
 
   // Whether a line term refuses it whatever the form.
   bool Refused() const { return penalty != 0; }

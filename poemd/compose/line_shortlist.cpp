@@ -12,11 +12,6 @@ bool Better(const T& a, const T& b) {
   return a.penalty != b.penalty ? a.penalty < b.penalty : a.prior > b.prior;
 }
 
-// Orders positions in `list` by Better.
-auto ByRules(const std::vector<Candidate>& list) {
-  return [&list](uint32_t a, uint32_t b) { return Better(list[a], list[b]); };
-}
-
 }  // namespace
 
 LineShortlist::LineShortlist(const HiddenLines& hidden, const CorpusScan& scan,
@@ -88,18 +83,25 @@ void LineShortlist::NarrowByNeighbours(std::vector<std::vector<Candidate>>& list
   const size_t n = lists.size();
   const size_t candidates = hidden_.Options().sizes.candidates;
   const Association& association = hidden_.Index().Associations();
-  std::vector<std::vector<uint32_t>> orders(n);
+  // Each list's order by the rules, as keys apart from the candidates: the
+  // sorts read nothing else.
+  struct Key {
+    int penalty;
+    float prior;
+    uint32_t at;
+  };
+  std::vector<std::vector<Key>> orders(n);
   std::vector<LineVector> centre(n);
   for (size_t i = 0; i < n; ++i) {
     const std::vector<Candidate>& list = lists[i];
-    std::vector<uint32_t>& order = orders[i];
+    std::vector<Key>& order = orders[i];
     order.resize(list.size());
-    for (uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+    for (uint32_t k = 0; k < order.size(); ++k) order[k] = {list[k].penalty, list[k].prior, k};
     const size_t likeliest = std::min(order.size(), candidates);
-    std::partial_sort(order.begin(), order.begin() + likeliest, order.end(), ByRules(list));
+    std::partial_sort(order.begin(), order.begin() + likeliest, order.end(), Better<Key>);
     size_t counted = 0;
-    for (size_t k = 0; k < likeliest && list[order[k]].penalty == list[order[0]].penalty; ++k) {
-      for (int d = 0; d < kCohesionDims; ++d) centre[i][d] += list[order[k]].vector()[d];
+    for (size_t k = 0; k < likeliest && order[k].penalty == order[0].penalty; ++k) {
+      for (int d = 0; d < kCohesionDims; ++d) centre[i][d] += list[order[k].at].vector()[d];
       ++counted;
     }
     for (float& x : centre[i]) x /= static_cast<float>(std::max<size_t>(counted, 1));
@@ -117,12 +119,13 @@ void LineShortlist::NarrowByNeighbours(std::vector<std::vector<Candidate>>& list
       view.around = &target;
       terms_.WeighLine(LineStage::kNeighbours, view, c.costs, c.penalty, c.prior);
     }
-    std::vector<uint32_t>& order = orders[i];
+    std::vector<Key>& order = orders[i];
+    for (Key& key : order) key.prior = list[key.at].prior;
     const size_t kept = std::min(list.size(), candidates);
-    std::partial_sort(order.begin(), order.begin() + kept, order.end(), ByRules(list));
+    std::partial_sort(order.begin(), order.begin() + kept, order.end(), Better<Key>);
     std::vector<Candidate> best;
     best.reserve(kept);
-    for (size_t k = 0; k < kept; ++k) best.push_back(std::move(list[order[k]]));
+    for (size_t k = 0; k < kept; ++k) best.push_back(std::move(list[order[k].at]));
     list = std::move(best);
   }
 }

@@ -21,7 +21,8 @@ Candidate Line(std::u16string text) {
   Candidate c;
   c.text = std::move(text);
   c.last = c.text.back();
-  c.vectors = std::make_shared<const LineVectors>();
+  static const LineVectors kNone{};
+  c.vectors = &kNone;
   c.line = static_cast<uint32_t>(std::hash<std::u16string>()(c.text) & 0xFFFFFF);
   return c;
 }

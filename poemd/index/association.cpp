@@ -37,8 +37,10 @@ Status Association::Check(const AssociationArrays& a) {
 }
 
 LineVector Association::Vector(std::u16string_view line) const {
-  LineVector sum{};
-  if (a_.vocabulary.empty() || line.empty()) return sum;
+  if (a_.vocabulary.empty() || line.empty()) return {};
+  // Summed apart from the returned vector, which the compiler must fear
+  // shares memory with the rows, so that the sums run in vector registers.
+  alignas(32) float sum[kCohesionDims] = {};
   for (char16_t c : line) {
     const uint16_t row = a_.vocabulary[c];
     if (row == kNotInVocabulary) continue;
@@ -46,15 +48,18 @@ LineVector Association::Vector(std::u16string_view line) const {
     for (int k = 0; k < kCohesionDims; ++k) sum[k] += v[k];
   }
   const float scale = 1.0f / static_cast<float>(line.size());
-  for (float& x : sum) x *= scale;
-  return sum;
+  LineVector out;
+  for (int k = 0; k < kCohesionDims; ++k) out[k] = sum[k] * scale;
+  return out;
 }
 
 LineVector Association::Following(const LineVector& v) const {
-  LineVector out = v;
-  if (a_.cohesion_signs.empty()) return out;
-  for (int k = 0; k < kCohesionDims; ++k) out[k] *= a_.cohesion_signs[k];
-  return out;
+  if (a_.cohesion_signs.empty()) return v;
+  alignas(32) float out[kCohesionDims];
+  for (int k = 0; k < kCohesionDims; ++k) out[k] = v[k] * a_.cohesion_signs[k];
+  LineVector following;
+  std::copy(out, out + kCohesionDims, following.begin());
+  return following;
 }
 
 float Association::Dot(const LineVector& a, const LineVector& b) {

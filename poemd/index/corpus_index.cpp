@@ -261,11 +261,6 @@ Status CorpusIndex::CheckCouplets(int slot) const {
   return Status::Ok();
 }
 
-std::u16string_view CorpusIndex::Text(int length, uint32_t line) const {
-  return {Slot(length).texts.data() + static_cast<size_t>(line) * length,
-          static_cast<size_t>(length)};
-}
-
 LineSource CorpusIndex::Source(int length, uint32_t line) const {
   const uint32_t poem = Traits(length, line).source;
   const size_t s = size_t{poem} * sections::kSourceFields;

@@ -106,7 +106,10 @@ class CorpusIndex {
   static StatusOr<CorpusIndex> FromFile(IndexFile file);
 
   size_t LineCount(int length) const { return Slot(length).traits.size(); }
-  std::u16string_view Text(int length, uint32_t line) const;
+  std::u16string_view Text(int length, uint32_t line) const {
+    return {Slot(length).texts.data() + static_cast<size_t>(line) * length,
+            static_cast<size_t>(length)};
+  }
   const LineTraits& Traits(int length, uint32_t line) const { return Slot(length).traits[line]; }
   LineSource Source(int length, uint32_t line) const;
   // Asks the processor to bring the line's traits and text near before

@@ -33,12 +33,16 @@ class RepeatsTerm final : public PoemTerm {
     int repeats = 0;
     for (size_t k = 0; k < c.text.size(); ++k) {
       const char16_t ch = c.text[k];
-      if (static_cast<int>(k) == c.at || (c.signature & SignatureBit(ch)) == 0) continue;
-      repeats += std::any_of(recent.lines.begin(), recent.lines.begin() + recent.count,
-                             [&](const Candidate* e) {
-                               return (e->signature & SignatureBit(ch)) != 0 &&
-                                      e->text.find(ch) != std::u16string::npos;
-                             });
+      const uint64_t bit = SignatureBit(ch);
+      // No recent line holds a character whose bit none of them sets.
+      if (static_cast<int>(k) == c.at || (c.signature & bit) == 0 ||
+          (recent.signature & bit) == 0) {
+        continue;
+      }
+      repeats += std::any_of(
+          recent.lines.begin(), recent.lines.begin() + recent.count, [&](const Candidate* e) {
+            return (e->signature & bit) != 0 && e->text.find(ch) != std::u16string::npos;
+          });
     }
     return {0, -(weights_.repeat * static_cast<float>(repeats))};
   }

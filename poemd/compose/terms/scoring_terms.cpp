@@ -63,6 +63,16 @@ void ScoringTerms::WeighLine(LineStage stage, const LineView& line, LineCosts& c
   }
 }
 
+void ScoringTerms::Replay(LineStage stage, const LineCosts& given, LineCosts& costs, int& penalty,
+                          float& prior) const {
+  for (const uint8_t k : stages_[static_cast<size_t>(stage)]) {
+    costs.penalty[k] = given.penalty[k];
+    costs.preference[k] = given.preference[k];
+    penalty += given.penalty[k];
+    prior += given.preference[k];
+  }
+}
+
 int ScoringTerms::LinePenalty(LineStage stage, const LineView& line) const {
   int penalty = 0;
   for (const uint8_t k : stages_[static_cast<size_t>(stage)]) {

@@ -54,6 +54,11 @@ class ScoringTerms {
   // `prior`.
   void WeighLine(LineStage stage, const LineView& line, LineCosts& costs, int& penalty,
                  float& prior) const;
+  // Adds the costs the line terms of `stage` once gave a line (`given`, as
+  // WeighLine recorded them) as if weighing it again: into `costs` and onto
+  // `penalty` and `prior`, in the same order, so with the same sums.
+  void Replay(LineStage stage, const LineCosts& given, LineCosts& costs, int& penalty,
+              float& prior) const;
   // The penalty alone, for ranking lines before they become candidates.
   // REQUIRES: no term of `stage` draws on chance (kForm and later).
   int LinePenalty(LineStage stage, const LineView& line) const;
