@@ -1,7 +1,10 @@
-# Holds every link between the project's own targets to the order of the
-# layers in cmake/layers.txt, as scripts/check-layers.sh holds every
-# include: configuring fails when a library or program links a library of a
-# folder its own folder may not use. Include after every add_subdirectory.
+# Holds every link between the project's own targets to the layers of
+# cmake/layers.txt, as scripts/check-layers.sh holds every include:
+# configuring fails when a library or program links a library of a folder
+# its own folder may not use (its direct uses, and what those use in turn).
+# Writes the links, a line `target folder linked-folder` each, to
+# layer_links.txt in the build tree, for the check that every arrow of the
+# file is needed. Include after every add_subdirectory.
 
 # The most specific folder of cmake/layers.txt holding the target's first
 # source of the project's own, or "" (tests/, bench/, fuzz/ and the like).
@@ -41,17 +44,34 @@ endfunction()
 
 function(miravel_check_layer_links)
   file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/layers.txt lines REGEX "^[^#]+:")
+  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+               ${PROJECT_SOURCE_DIR}/cmake/layers.txt)
   set(folders "")
+  set(names "")
   foreach(line IN LISTS lines)
     string(REGEX MATCH "^([^:]+):(.*)$" _ "${line}")
     string(STRIP "${CMAKE_MATCH_1}" folder)
     string(STRIP "${CMAKE_MATCH_2}" uses)
-    string(REGEX REPLACE " +" ";" uses "${uses}")
-    set(allowed_${folder} ${folder} ${uses})
+    string(REGEX REPLACE " +" ";" uses_${folder} "${uses}")
+    list(APPEND names ${folder})
     if(NOT folder MATCHES "-tests$")
       list(APPEND folders ${folder})
     endif()
   endforeach()
+  # Each folder may use itself and all its arrows reach.
+  foreach(name IN LISTS names)
+    set(reached "")
+    set(queue ${uses_${name}})
+    while(queue)
+      list(POP_FRONT queue next)
+      if(NOT next IN_LIST reached)
+        list(APPEND reached ${next})
+        list(APPEND queue ${uses_${next}})
+      endif()
+    endwhile()
+    set(allowed_${name} ${name} ${reached})
+  endforeach()
+  set(written "")
   miravel_all_targets(${PROJECT_SOURCE_DIR} targets)
   set(failures "")
   foreach(target IN LISTS targets)
@@ -81,15 +101,31 @@ function(miravel_check_layer_links)
         continue()
       endif()
       miravel_layer_folder(${link} "${folders}" to)
-      if(NOT to STREQUAL "" AND NOT to IN_LIST allowed)
+      if(to STREQUAL "")
+        continue()
+      endif()
+      string(APPEND written "${target} ${from} ${to}\n")
+      if(NOT to IN_LIST allowed)
         list(APPEND failures "${target} (${from}) links ${link} (${to})")
       endif()
     endforeach()
   endforeach()
+  file(WRITE ${CMAKE_BINARY_DIR}/layer_links.txt "${written}")
   if(failures)
     list(JOIN failures "\n  " shown)
-    message(FATAL_ERROR "links against the order of the layers (cmake/layers.txt):\n  ${shown}")
+    message(FATAL_ERROR "links against the layers (cmake/layers.txt):\n  ${shown}")
   endif()
 endfunction()
 
 miravel_check_layer_links()
+
+# Every include and link keeps to the layers, every arrow of the file is
+# needed, and none makes a cycle.
+add_test(NAME LayersTest.EveryArrowIsNeededAndNoneMakesACycle
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-layers.sh --links
+                 ${CMAKE_BINARY_DIR}/layer_links.txt ${PROJECT_SOURCE_DIR})
+# The check itself, on made-up trees.
+add_test(NAME LayersTest.TheCheckFindsWhatBreaksTheLayers
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-layers-test.sh)
+set_tests_properties(LayersTest.EveryArrowIsNeededAndNoneMakesACycle
+                     LayersTest.TheCheckFindsWhatBreaksTheLayers PROPERTIES TIMEOUT 60)

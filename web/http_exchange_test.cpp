@@ -70,16 +70,22 @@ TEST_F(HttpExchangeTest, RawHeadersAndCookiesComeBackInSlots) {
   EXPECT_EQ(result[kSlotRedirects], kRedirectsOn);
 }
 
-TEST_F(HttpExchangeTest, StoredCookiesGoWithTheNextExchangeUnlessTheCallerSendsHis) {
-  std::string seen;
-  LocalServer server([&](httplib::Server& s) {
-    s.Get("/set", [](const httplib::Request&, httplib::Response& res) {
-      res.set_header("Set-Cookie", "a=1; path=/");
+// /set sets the cookie `cookie`; /see keeps the Cookie header it is sent in
+// `seen`.
+LocalServer CookieServer(const std::string& cookie, std::string* seen) {
+  return LocalServer([cookie, seen](httplib::Server& s) {
+    s.Get("/set", [cookie](const httplib::Request&, httplib::Response& res) {
+      res.set_header("Set-Cookie", cookie + "; path=/");
     });
-    s.Get("/see", [&](const httplib::Request& req, httplib::Response&) {
-      seen = req.get_header_value("Cookie");
+    s.Get("/see", [seen](const httplib::Request& req, httplib::Response&) {
+      *seen = req.get_header_value("Cookie");
     });
   });
+}
+
+TEST_F(HttpExchangeTest, StoredCookiesGoWithTheNextExchangeUnlessTheCallerSendsHis) {
+  std::string seen;
+  const LocalServer server = CookieServer("a=1", &seen);
   Exchange(Request(server.Url("/set"), "GET"));
   Exchange(Request(server.Url("/see"), "GET"));
   EXPECT_EQ(seen, "a=1");
@@ -89,14 +95,7 @@ TEST_F(HttpExchangeTest, StoredCookiesGoWithTheNextExchangeUnlessTheCallerSendsH
 
 TEST_F(HttpExchangeTest, CookiesSetOnAnExchangeWithCallerCookiesAreStoredToo) {
   std::string seen;
-  LocalServer server([&](httplib::Server& s) {
-    s.Get("/set", [](const httplib::Request&, httplib::Response& res) {
-      res.set_header("Set-Cookie", "k=v; path=/");
-    });
-    s.Get("/see", [&](const httplib::Request& req, httplib::Response&) {
-      seen = req.get_header_value("Cookie");
-    });
-  });
+  const LocalServer server = CookieServer("k=v", &seen);
   Exchange(Request(server.Url("/set"), "GET", "", "mine=9"));
   Exchange(Request(server.Url("/see"), "GET"));
   EXPECT_EQ(seen, "k=v");

@@ -18,6 +18,7 @@
 #include "composer/control_names.h"
 #include "composer/qt/main_window.h"
 #include "composer/qt/qt_text.h"
+#include "composer/qt/window_testing.h"
 #include "composer/testing/stand_in_service.h"
 
 namespace miravel {
@@ -26,22 +27,13 @@ namespace {
 using testing::StandInService;
 using Clock = std::chrono::steady_clock;
 
-template <typename T>
-T* Child(QWidget& window, const char* name) {
-  return window.findChild<T*>(QString::fromUtf8(name));
-}
-
 class ComposeInWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     window_.show();
     window_.Created();
   }
-  QString Status() {
-    return Child<QStatusBar>(window_, kStatusBar)
-        ->findChild<QLabel*>(QtToolkit::StatusPartName(1))
-        ->text();
-  }
+  QString Status() { return StatusPart(window_, kStatusMessagePart); }
   QPushButton* ComposeButton() { return Child<QPushButton>(window_, kComposeButton); }
   QString Result() { return Child<QTextEdit>(window_, kResultEdit)->toPlainText(); }
   // Runs `during` on the window thread once the service holds the request.
@@ -145,9 +137,9 @@ TEST_F(ComposeInWindowTest, ADeadServiceIsNamedOnTheStatusBar) {
   MainWindow window("http://127.0.0.1:1/qm/cts.php");
   window.show();
   window.Created();
-  window.findChild<QLineEdit*>(QString::fromUtf8(kInputEdit))->setText(QString::fromUtf8("春"));
-  window.findChild<QPushButton*>(QString::fromUtf8(kComposeButton))->click();
-  EXPECT_EQ(window.findChild<QLabel*>(QtToolkit::StatusPartName(kStatusMessagePart))->text(),
+  Child<QLineEdit>(window, kInputEdit)->setText(QString::fromUtf8("春"));
+  Child<QPushButton>(window, kComposeButton)->click();
+  EXPECT_EQ(StatusPart(window, kStatusMessagePart),
             QString::fromUtf8("连不上作诗服务 127.0.0.1:1"));
 }
 

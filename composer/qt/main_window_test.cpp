@@ -18,6 +18,7 @@
 #include "composer/gbk_literal.h"
 #include "composer/qt/qt_text.h"
 #include "composer/qt/tab_control.h"
+#include "composer/qt/window_testing.h"
 #include "composer/window_handlers.h"
 
 namespace miravel {
@@ -25,21 +26,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-template <typename T>
-T* Child(QWidget& window, const char* name) {
-  return window.findChild<T*>(QString::fromUtf8(name));
-}
-
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     window_.show();
     window_.Created();
-  }
-  QString StatusPart(int part) {
-    return Child<QStatusBar>(window_, kStatusBar)
-        ->findChild<QLabel*>(QtToolkit::StatusPartName(part))
-        ->text();
   }
   MainWindow window_{"http://127.0.0.1:9/qm/cts.php"};
 };
@@ -107,8 +98,8 @@ TEST_F(MainWindowTest, CaptionIsTheCreditThenTheEnvironment) {
 }
 
 TEST_F(MainWindowTest, StatusBarParts) {
-  EXPECT_EQ(StatusPart(0), QString::fromUtf8("提示丨"));
-  EXPECT_TRUE(StatusPart(1).isEmpty());
+  EXPECT_EQ(StatusPart(window_, 0), QString::fromUtf8("提示丨"));
+  EXPECT_TRUE(StatusPart(window_, 1).isEmpty());
   auto* bar = Child<QStatusBar>(window_, kStatusBar);
   EXPECT_EQ(bar->findChild<QLabel*>(QtToolkit::StatusPartName(0))->width(), 40);
   EXPECT_EQ(bar->findChild<QLabel*>(QtToolkit::StatusPartName(1))->maximumWidth(), 500);
@@ -119,8 +110,8 @@ TEST_F(MainWindowTest, CopyOfEmptyResult) {
   QApplication::clipboard()->setText(QStringLiteral("stale"));
   Child<QPushButton>(window_, kCopyButton)->click();
   EXPECT_EQ(QApplication::clipboard()->text(), QString());
-  EXPECT_EQ(StatusPart(1), QString::fromUtf8("复制成功"));
-  EXPECT_EQ(StatusPart(0), QString::fromUtf8("提示丨"));
+  EXPECT_EQ(StatusPart(window_, 1), QString::fromUtf8("复制成功"));
+  EXPECT_EQ(StatusPart(window_, 0), QString::fromUtf8("提示丨"));
 }
 
 TEST_F(MainWindowTest, MultiLineResultKeepsCrLfThroughBoxAndClipboard) {
@@ -174,7 +165,7 @@ TEST_F(MainWindowTest, EnterComposesLikeAClickOnlyWhileTheButtonIsEnabled) {
   button->setEnabled(true);
   emit input->returnPressed();  // composes against the dead service of this window
   EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(StatusPart(1), QString::fromUtf8("连不上作诗服务 127.0.0.1:9"));
+  EXPECT_EQ(StatusPart(window_, 1), QString::fromUtf8("连不上作诗服务 127.0.0.1:9"));
 }
 
 TEST_F(MainWindowTest, ControlsAreNamedByTheirLabels) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -34,6 +35,7 @@ class HttpServerTest : public ::testing::Test {
         [this](const RequestRecord& record) {
           std::lock_guard lock(mutex_);
           records_.push_back(record);
+          logged_.notify_all();
         },
         limits);
     const Status listening = server_->Listen("127.0.0.1", 0, 2);
@@ -46,14 +48,17 @@ class HttpServerTest : public ::testing::Test {
     thread_.join();
   }
   int Port() const { return server_->Port(); }
-  std::vector<RequestRecord> Records() {
-    std::lock_guard lock(mutex_);
+  // The records once there are `count`, or when two seconds have passed.
+  std::vector<RequestRecord> RecordsOnceThereAre(size_t count) {
+    std::unique_lock lock(mutex_);
+    logged_.wait_for(lock, 2s, [&] { return records_.size() >= count; });
     return records_;
   }
 
   std::unique_ptr<HttpServer> server_;
   std::thread thread_;
   std::mutex mutex_;
+  std::condition_variable logged_;
   std::vector<RequestRecord> records_;
 };
 
@@ -162,14 +167,12 @@ TEST_F(HttpServerTest, DeadlinesForPartialAndIdleRequests) {
   EXPECT_TRUE(closed);
   EXPECT_LT(Clock::now() - start, 1500ms);
   // The reply may come before its log line is written.
-  for (const auto until = Clock::now() + 2s; Records().size() < 2 && Clock::now() < until;) {
-    std::this_thread::sleep_for(1ms);
-  }
+  const std::vector<RequestRecord> records = RecordsOnceThereAre(2);
   std::vector<int> statuses;
-  for (const RequestRecord& record : Records()) statuses.push_back(record.status);
+  for (const RequestRecord& record : records) statuses.push_back(record.status);
   std::sort(statuses.begin(), statuses.end());
   EXPECT_EQ(statuses, (std::vector<int>{400, 408}));  // the idle one leaves no line
-  for (const RequestRecord& record : Records()) {
+  for (const RequestRecord& record : records) {
     if (record.status == 400) {
       EXPECT_EQ(record.path, "/p");
     }
@@ -214,7 +217,7 @@ TEST_F(HttpServerTest, EveryRequestGetsItsOwnLogLine) {
   client.ReadUntil("GET /first", 1000ms);
   client.Send("BROKEN LINE\r\n\r\n");
   client.Read(1000ms);
-  const std::vector<RequestRecord> records = Records();
+  const std::vector<RequestRecord> records = RecordsOnceThereAre(2);
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].path, "/first");
   EXPECT_EQ(records[0].status, 200);
@@ -273,6 +276,22 @@ TEST_F(HttpServerTest, NoOtherListenerJoinsTheAddress) {
   close(fd);
 }
 
+// Whether a socket listens on 127.0.0.1:`port`. Linux lets a socket with
+// SO_REUSEADDR bind a port that connections hold, but not one a socket
+// listens on.
+bool Listening(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  const int on = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_port = htons(static_cast<uint16_t>(port));
+  inet_pton(AF_INET, "127.0.0.1", &at.sin_addr);
+  const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0;
+  close(fd);
+  return !bound;
+}
+
 // Requests may take their time: a drain must wait for them.
 class DrainTest : public HttpServerTest {
  protected:
@@ -292,10 +311,14 @@ TEST_F(DrainTest, AnswersWhatIsUnderWayAndEndsWhenItIsDone) {
   kept.Send("GET /kept HTTP/1.1\r\nHost: x\r\n\r\n");
   EXPECT_NE(kept.ReadUntil("GET /kept", 1000ms).find("GET /kept"), std::string::npos);
   while (server_->OpenConnections() < 4) std::this_thread::yield();
+  ASSERT_TRUE(Listening(Port()));
   const auto start = Clock::now();
-  std::thread drain([this] { server_->Drain(0ms, 5000ms); });
+  std::jthread drain([this] { server_->Drain(0ms, 5000ms); });  // a failed assertion waits for it
   bool closed = false;
-  std::this_thread::sleep_for(300ms);  // the body comes after the drain began
+  // The body comes once nothing listens any more.
+  const auto listening_until = Clock::now() + 3s;
+  while (Listening(Port()) && Clock::now() < listening_until) std::this_thread::yield();
+  ASSERT_FALSE(Listening(Port())) << "the drain never closed the listening socket";
   Raw late(Port());
   EXPECT_FALSE(late.connected()) << "a new connection was taken";
   half.Send("abc");

@@ -110,6 +110,29 @@ namespace {
 
 Status Damaged(const std::string& what) { return Status::Corruption("damaged: " + what); }
 
+// Scatters the key of each run's items into `claimed`, a slot an item (keys
+// are never zero); `what` (plural) names the runs when they are not whole,
+// or name an item twice or one that is not there.
+template <typename Key>
+Status ScatterRuns(std::span<const Key> keys, std::span<const uint32_t> starts,
+                   std::span<const uint32_t> items, const std::string& what,
+                   std::vector<Key>* claimed) {
+  if (items.size() != claimed->size() || !RunsAreWhole(keys, starts, items.size())) {
+    return Damaged(what + " are not whole");
+  }
+  std::fill(claimed->begin(), claimed->end(), Key{0});
+  for (size_t k = 0; k < keys.size(); ++k) {
+    for (uint32_t i = starts[k]; i < starts[k + 1]; ++i) {
+      const uint32_t item = items[i];
+      if (item >= claimed->size() || (*claimed)[item] != 0) {
+        return Damaged(what + " name one twice or one that is not there");
+      }
+      (*claimed)[item] = keys[k];
+    }
+  }
+  return Status::Ok();
+}
+
 }  // namespace
 
 // Every value a lookup or a page relies on, so that a damaged or made-up
@@ -208,17 +231,10 @@ Status CorpusIndex::CheckPostings(int slot) const {
   std::vector<char16_t> claimed(n);
   for (int at = 0; at < length; ++at) {
     const Postings& p = t.postings[at];
-    if (p.lines.size() != n || !RunsAreWhole(p.characters, p.starts, n)) {
-      return Damaged(form + "postings are not whole");
-    }
-    std::fill(claimed.begin(), claimed.end(), u'\0');
-    for (size_t k = 0; k < p.characters.size(); ++k) {
-      for (uint32_t i = p.starts[k]; i < p.starts[k + 1]; ++i) {
-        const uint32_t line = p.lines[i];
-        if (line >= n || claimed[line] != u'\0')
-          return Damaged(form + "posting names a line twice");
-        claimed[line] = p.characters[k];
-      }
+    if (Status scattered =
+            ScatterRuns(p.characters, p.starts, p.lines, form + "postings", &claimed);
+        !scattered.ok()) {
+      return scattered;
     }
     for (size_t line = 0; line < n; ++line) {
       if (t.texts[line * length + at] != claimed[line]) {
@@ -237,19 +253,10 @@ Status CorpusIndex::CheckCouplets(int slot) const {
   for (int place = 0; place < 3; ++place) {
     const int at = PositionOf(static_cast<Place>(place), length);
     const CoupletPostings& cp = t.couplet_postings[place];
-    if (cp.couplets.size() != t.couplets.size() ||
-        !RunsAreWhole(cp.keys, cp.starts, cp.couplets.size())) {
-      return Damaged(form + "couplet postings are not whole");
-    }
-    std::fill(claimed.begin(), claimed.end(), 0);
-    for (size_t k = 0; k < cp.keys.size(); ++k) {
-      for (uint32_t i = cp.starts[k]; i < cp.starts[k + 1]; ++i) {
-        const uint32_t couplet = cp.couplets[i];
-        if (couplet >= t.couplets.size() || claimed[couplet] != 0) {
-          return Damaged(form + "couplet posting is out of range");
-        }
-        claimed[couplet] = cp.keys[k];
-      }
+    if (Status scattered =
+            ScatterRuns(cp.keys, cp.starts, cp.couplets, form + "couplet postings", &claimed);
+        !scattered.ok()) {
+      return scattered;
     }
     for (size_t k = 0; k < t.couplets.size(); ++k) {
       const Couplet c = t.couplets[k];

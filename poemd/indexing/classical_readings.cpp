@@ -3,9 +3,7 @@
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "poemd/indexing/file_contents.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
@@ -52,11 +50,9 @@ ClassicalReadings::ClassicalReadings(ClassicalReadings&&) noexcept = default;
 ClassicalReadings& ClassicalReadings::operator=(ClassicalReadings&&) noexcept = default;
 
 StatusOr<ClassicalReadings> ClassicalReadings::FromFile(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) return Status::NotFound("cannot open " + path);
-  std::stringstream text;
-  text << in.rdbuf();
-  StatusOr<ClassicalReadings> readings = FromText(text.str());
+  const StatusOr<std::string> text = FileContents(path);
+  if (!text.ok()) return text.status();
+  StatusOr<ClassicalReadings> readings = FromText(*text);
   if (!readings.ok()) return readings.status().Prefixed(path);
   return readings;
 }

@@ -1,8 +1,9 @@
 #include "poemd/indexing/poetry_package.h"
 
 #include <algorithm>
-#include <fstream>
 #include <nlohmann/json.hpp>
+
+#include "poemd/indexing/file_contents.h"
 
 namespace miravel::poemd {
 namespace fs = std::filesystem;
@@ -61,9 +62,9 @@ std::vector<VerseFile> VerseFiles(const fs::path& package) {
 }
 
 Status ReadPoems(const VerseFile& file, const std::function<void(const PoemText&)>& visit) {
-  std::ifstream in(file.path);
-  if (!in) return Status::NotFound("cannot open " + file.path.string());
-  const nlohmann::json data = nlohmann::json::parse(in, nullptr, false);
+  const StatusOr<std::string> text = FileContents(file.path);
+  if (!text.ok()) return text.status();
+  const nlohmann::json data = nlohmann::json::parse(*text, nullptr, false);
   if (!data.is_array()) return Status::Corruption(file.path.string() + " holds no list of poems");
   for (const nlohmann::json& poem : data) {
     if (!poem.is_object()) continue;

@@ -2,10 +2,10 @@
 
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <unordered_map>
 
+#include "poemd/indexing/file_contents.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
@@ -106,9 +106,9 @@ WordReadings::WordReadings(WordReadings&&) noexcept = default;
 WordReadings& WordReadings::operator=(WordReadings&&) noexcept = default;
 
 StatusOr<WordReadings> WordReadings::FromFile(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) return Status::NotFound("cannot open " + path);
-  const nlohmann::json data = nlohmann::json::parse(in, nullptr, false);
+  const StatusOr<std::string> text = FileContents(path);
+  if (!text.ok()) return text.status();
+  const nlohmann::json data = nlohmann::json::parse(*text, nullptr, false);
   if (!data.is_object()) {
     return Status::Corruption(path + " is not a word dictionary (a JSON object)");
   }

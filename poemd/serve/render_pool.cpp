@@ -53,7 +53,7 @@ class Ticket {
 RenderPool::RenderPool(RenderPoolOptions options) : impl_(std::make_unique<Impl>(options)) {}
 
 RenderPool::~RenderPool() {
-  impl_->pool->stop();
+  Stop();
   impl_->pool->join();
   impl_->pool.reset();  // drops the tasks that never ran, giving back their tickets
 }
@@ -76,6 +76,8 @@ RenderPool::Admission RenderPool::Submit(const std::string& address, std::functi
   boost::asio::post(*impl_->pool, [task = std::move(task), ticket = std::move(ticket)] { task(); });
   return Admission::kTaken;
 }
+
+void RenderPool::Stop() { impl_->pool->stop(); }
 
 size_t RenderPool::InFlight() const {
   std::lock_guard lock(impl_->mutex);

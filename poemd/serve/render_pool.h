@@ -24,8 +24,8 @@ class RenderPool {
   enum class Admission { kTaken, kQueueFull, kAddressBusy };
 
   explicit RenderPool(RenderPoolOptions options);
-  // Stops: tasks under way finish, tasks still waiting are dropped
-  // (destroyed unrun, on this thread).
+  // Stops (as Stop), waits for the tasks under way, then drops the tasks
+  // that never ran (destroyed unrun, on this thread).
   ~RenderPool();
   RenderPool(const RenderPool&) = delete;
   RenderPool& operator=(const RenderPool&) = delete;
@@ -33,6 +33,10 @@ class RenderPool {
   // Runs `task` on the pool for `address`, or says why not (then `task` is
   // dropped at once).
   Admission Submit(const std::string& address, std::function<void()> task);
+  // From now on no task starts: tasks under way finish, and tasks waiting
+  // or submitted later are dropped unrun when the pool is destroyed. Does
+  // not wait.
+  void Stop();
   // Running and waiting now (for tests and the log).
   size_t InFlight() const;
 

@@ -69,25 +69,33 @@ TEST(RenderPool, WithoutALimitPerAddressOnlyTheQueueBounds) {
 }
 
 TEST(RenderPool, TasksThatNeverRanAreDroppedWhenItStops) {
-  auto dropped = std::make_shared<int>(0);
-  std::weak_ptr<int> watch = dropped;
+  bool finished = false;
   bool ran = false;
+  std::thread::id dropped_on;
   Gate gate;
-  std::thread opener;
   {
     RenderPool pool({.threads = 1, .queue = 4, .per_address = 0});
-    ASSERT_EQ(pool.Submit("a", [&] { gate.Wait(); }), Admission::kTaken);
+    ASSERT_EQ(pool.Submit("a",
+                          [&] {
+                            gate.Wait();
+                            finished = true;
+                          }),
+              Admission::kTaken);
     gate.WaitForOne();
-    ASSERT_EQ(pool.Submit("a", [&ran, dropped] { ran = true; }), Admission::kTaken);
-    dropped.reset();
-    opener = std::thread([&] {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      gate.Open();
+    const std::shared_ptr<int> witness(new int, [&](int* p) {
+      dropped_on = std::this_thread::get_id();
+      delete p;
     });
-  }  // stops: the running task finishes, the waiting one is dropped
-  opener.join();
+    ASSERT_EQ(pool.Submit("a", [&ran, witness] { ran = true; }), Admission::kTaken);
+    pool.Stop();  // returns at once, with the first task still held
+    gate.Open();
+    // Once the first task's place is back, a pool that had not stopped
+    // would be starting the second.
+    while (pool.InFlight() > 1) std::this_thread::yield();
+  }  // the waiting task is dropped
+  EXPECT_TRUE(finished);
   EXPECT_FALSE(ran);
-  EXPECT_TRUE(watch.expired());
+  EXPECT_EQ(dropped_on, std::this_thread::get_id());
 }
 
 }  // namespace

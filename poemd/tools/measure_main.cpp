@@ -27,13 +27,13 @@
 
 #include "poemd/index/corpus_index.h"
 #include "poemd/indexing/reading_files.h"
+#include "poemd/measure/lushi_measures.h"
 #include "poemd/measure/measure_report.h"
-#include "poemd/tools/lushi_measures.h"
+#include "poemd/measure/measure_runs.h"
+#include "poemd/measure/poem_source.h"
+#include "poemd/measure/reference_poems.h"
+#include "poemd/measure/wish_measures.h"
 #include "poemd/tools/measure_options.h"
-#include "poemd/tools/measure_runs.h"
-#include "poemd/tools/poem_source.h"
-#include "poemd/tools/reference_poems.h"
-#include "poemd/tools/wish_measures.h"
 
 using namespace miravel;
 using namespace miravel::poemd;

@@ -1,4 +1,4 @@
-#include "poemd/tools/lushi_measures.h"
+#include "poemd/measure/lushi_measures.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "poemd/tools/wish_measures.h"
+#include "poemd/measure/wish_measures.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "poemd/tools/reference_poems.h"
+#include "poemd/measure/reference_poems.h"
 
 #include <algorithm>
 

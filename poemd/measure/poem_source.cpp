@@ -1,4 +1,4 @@
-#include "poemd/tools/poem_source.h"
+#include "poemd/measure/poem_source.h"
 
 #include <httplib.h>
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "poemd/measure/poem_measures.h"
-#include "poemd/tools/poem_source.h"
+#include "poemd/measure/poem_source.h"
 
 namespace miravel::poemd {
 

@@ -1,5 +1,5 @@
-// The measures miravel-poemd-measure prints, one run at a time (the
-// program's comment says what each means).
+// The measures miravel-poemd-measure prints, one run at a time
+// (poemd/tools/measure_main.cpp says what each means).
 #pragma once
 
 #include <string>
@@ -7,8 +7,8 @@
 
 #include "poemd/index/corpus_index.h"
 #include "poemd/measure/poem_measures.h"
-#include "poemd/tools/poem_source.h"
-#include "poemd/tools/reference_poems.h"
+#include "poemd/measure/poem_source.h"
+#include "poemd/measure/reference_poems.h"
 
 namespace miravel::poemd {
 

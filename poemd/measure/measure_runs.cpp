@@ -1,4 +1,4 @@
-#include "poemd/tools/measure_runs.h"
+#include "poemd/measure/measure_runs.h"
 
 #include <chrono>
 #include <cstdio>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "poemd/tools/measure_runs.h"
+#include "poemd/measure/measure_runs.h"
 
 namespace miravel::poemd {
 
