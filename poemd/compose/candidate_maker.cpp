@@ -49,7 +49,7 @@ Candidate CandidateMaker::FromFound(size_t i, const FoundLine& found, const Form
   view.template_penalties = found.template_penalties;
   terms_.WeighLine(LineStage::kForm, view, c.costs, c.penalty, c.prior);
   if (found.prepared == nullptr) {
-    PreparedLine& prepared = prepared_.emplace_back();
+    PreparedLine& prepared = prepared_.Make();
     const LineVector vector = association_.Vector(c.text);
     prepared.vectors = {vector, association_.Following(vector)};
     LineView vectors_view = ViewOfCandidate(i, c);
@@ -129,7 +129,9 @@ Candidate CandidateMaker::Blank(size_t i) const {
 
 const LineVectors* CandidateMaker::VectorsOf(std::u16string_view text) const {
   const LineVector vector = association_.Vector(text);
-  return &vectors_.emplace_back(LineVectors{vector, association_.Following(vector)});
+  LineVectors& vectors = vectors_.Make();
+  vectors = {vector, association_.Following(vector)};
+  return &vectors;
 }
 
 uint64_t CandidateMaker::SignatureOf(const Candidate& c) const {

@@ -5,13 +5,13 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <string_view>
 
 #include "poemd/compose/candidate.h"
 #include "poemd/compose/corpus_scan.h"
 #include "poemd/compose/hidden_lines.h"
 #include "poemd/compose/line_rules.h"
+#include "poemd/compose/stable_pool.h"
 #include "poemd/compose/terms/scoring_terms.h"
 
 namespace miravel::poemd {
@@ -76,8 +76,8 @@ class CandidateMaker {
   const ScoringTerms& terms_;
   const Association& association_;
   // Every candidate's vectors and every found line's preparation point here.
-  mutable std::deque<LineVectors> vectors_;
-  mutable std::deque<PreparedLine> prepared_;
+  mutable StablePool<LineVectors> vectors_;
+  mutable StablePool<PreparedLine> prepared_;
 };
 
 }  // namespace miravel::poemd

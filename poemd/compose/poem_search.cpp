@@ -20,13 +20,6 @@ struct Step {
   }
 };
 
-// A pair's cost, remembered: several partial poems end in the same
-// candidate.
-struct PairCost {
-  Cost cost;
-  bool known = false;
-};
-
 class Search {
  public:
   Search(const std::vector<std::vector<Candidate>>& lists, const SearchShape& shape,
@@ -42,16 +35,17 @@ class Search {
     const size_t n = lists_.size();
     std::vector<std::byte> start(layout_.bytes);
     terms_.Start(start.data(), layout_);
+    std::vector<Cost> poem(lists_[0].size());
+    terms_.WeighPoem(0, lists_[0], start.data(), layout_, poem);
     for (size_t k = 0; k < lists_[0].size(); ++k) {
       const Candidate& c = lists_[0][k];
-      const Cost cost = terms_.WeighPoem(0, c, start.data(), layout_);
       steps_[0].push_back(
-          {c.penalty + cost.penalty, c.prior + cost.preference, -1, static_cast<int>(k)});
+          {c.penalty + poem[k].penalty, c.prior + poem[k].preference, -1, static_cast<int>(k)});
     }
     Prune(steps_[0], shape_.beam);
     Remember(0, &start);
     for (size_t i = 1; i < n; ++i) {
-      pairs_.assign(lists_[i - 1].size() * lists_[i].size(), PairCost{});
+      pairs_.assign(lists_[i - 1].size(), {});
       steps_[i].reserve(steps_[i - 1].size() * lists_[i].size());
       for (size_t p = 0; p < steps_[i - 1].size(); ++p) Extend(i, p);
       if (steps_[i].empty()) {
@@ -94,29 +88,28 @@ class Search {
     }
   }
 
-  // The pair terms' cost of candidate k of line i after candidate `pick`
-  // of line i - 1.
-  const Cost& Pair(size_t i, int pick, size_t k) {
-    PairCost& known = pairs_[static_cast<size_t>(pick) * lists_[i].size() + k];
-    if (!known.known) {
-      const Candidate& previous = lists_[i - 1][pick];
-      known.cost = terms_.WeighPair(
-          {i, lists_.size(), previous, lists_[i][k], previous.partner == static_cast<int>(k)});
-      known.known = true;
+  // The pair terms' costs of line i's candidates after candidate `pick` of
+  // line i - 1, weighed once: several partial poems end in the same pick.
+  const std::vector<Cost>& Pairs(size_t i, int pick) {
+    std::vector<Cost>& row = pairs_[static_cast<size_t>(pick)];
+    if (row.empty()) {
+      row.resize(lists_[i].size());
+      terms_.WeighPairs(i, lists_.size(), lists_[i - 1][pick], lists_[i], row);
     }
-    return known.cost;
+    return row;
   }
 
   void Extend(size_t i, size_t parent) {
     const Step& from = steps_[i - 1][parent];
-    const std::byte* state = StateOf(i - 1, parent);
-    for (size_t k = 0; k < lists_[i].size(); ++k) {
-      const Candidate& c = lists_[i][k];
-      const Cost poem = terms_.WeighPoem(i, c, state, layout_);
-      if (poem.refused) continue;
-      const Cost& pair = Pair(i, from.pick, k);
-      const int64_t penalty = from.penalty + c.penalty + poem.penalty + pair.penalty;
-      const float score = from.score + c.prior + poem.preference + pair.preference;
+    const std::vector<Candidate>& list = lists_[i];
+    poem_.assign(list.size(), Cost{});
+    terms_.WeighPoem(i, list, StateOf(i - 1, parent), layout_, poem_);
+    const std::vector<Cost>& pairs = Pairs(i, from.pick);
+    for (size_t k = 0; k < list.size(); ++k) {
+      if (poem_[k].refused) continue;
+      const Candidate& c = list[k];
+      const int64_t penalty = from.penalty + c.penalty + poem_[k].penalty + pairs[k].penalty;
+      const float score = from.score + c.prior + poem_[k].preference + pairs[k].preference;
       steps_[i].push_back({penalty, score, static_cast<int>(parent), static_cast<int>(k)});
     }
   }
@@ -135,7 +128,9 @@ class Search {
   std::vector<std::vector<Step>> steps_;
   // Per line, the kept steps' poem-term states, layout_.bytes each.
   std::vector<std::vector<std::byte>> states_;
-  std::vector<PairCost> pairs_;  // [pick of line i - 1][candidate of line i]
+  // [pick of line i - 1][candidate of line i], empty until weighed.
+  std::vector<std::vector<Cost>> pairs_;
+  std::vector<Cost> poem_;  // the poem terms' costs of line i's candidates after one parent
 };
 
 }  // namespace

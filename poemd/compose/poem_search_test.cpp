@@ -134,12 +134,12 @@ TEST(PoemSearch, ARepeatedRhymeCharacterCostsMoreThanAnyRuleButAMadeLine) {
 // A poem term of a test's own, as a new idea about poems is added: lines
 // after the first prefer to share a character with the first line, which
 // only the term's running state remembers.
-class EchoesFirstLine final : public PoemTerm {
+class EchoesFirstLine final : public PoemTermOf<EchoesFirstLine> {
  public:
   std::string_view Name() const override { return "echo"; }
   size_t StateBytes(size_t) const override { return sizeof(char16_t) * 8; }
   void Start(std::byte* state, size_t) const override { std::memset(state, 0, 16); }
-  Cost Weigh(size_t i, const Candidate& c, const std::byte* state) const override {
+  Cost WeighOne(size_t i, const Candidate& c, const std::byte* state) const {
     if (i == 0) return {};
     const auto* first = reinterpret_cast<const char16_t*>(state);
     const bool echoes = std::any_of(c.text.begin(), c.text.end(), [&](char16_t ch) {

@@ -11,11 +11,11 @@
 
 namespace miravel::poemd {
 
-class CohesionTerm final : public PairTerm {
+class CohesionTerm final : public PairTermOf<CohesionTerm> {
  public:
   explicit CohesionTerm(const Weights& weights) : weights_(weights) {}
   std::string_view Name() const override { return "cohesion"; }
-  Cost Weigh(const PairView& pair) const override {
+  Cost WeighOne(const PairView& pair) const {
     return {0, weights_.cohesion * Association::Dot(pair.previous.vector(), pair.next.following())};
   }
 

@@ -11,11 +11,11 @@
 
 namespace miravel::poemd {
 
-class CoupletTerm final : public PairTerm {
+class CoupletTerm final : public PairTermOf<CoupletTerm> {
  public:
   explicit CoupletTerm(const Weights& weights) : weights_(weights) {}
   std::string_view Name() const override { return "couplet"; }
-  Cost Weigh(const PairView& pair) const override {
+  Cost WeighOne(const PairView& pair) const {
     return {0, pair.i % 2 == 1 && pair.partners ? weights_.couplet : 0.0f};
   }
 

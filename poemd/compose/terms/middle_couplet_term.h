@@ -11,11 +11,11 @@
 
 namespace miravel::poemd {
 
-class MiddleCoupletTerm final : public PairTerm {
+class MiddleCoupletTerm final : public PairTermOf<MiddleCoupletTerm> {
  public:
   explicit MiddleCoupletTerm(const Weights& weights) : weights_(weights) {}
   std::string_view Name() const override { return "middle couplet"; }
-  Cost Weigh(const PairView& pair) const override {
+  Cost WeighOne(const PairView& pair) const {
     const bool real = pair.i % 2 == 1 && IsMiddleCouplet(pair.i - 1, pair.lines) && pair.partners &&
                       pair.previous.middle_partner;
     return {0, real ? weights_.middle_couplet : 0.0f};

@@ -10,13 +10,13 @@
 
 namespace miravel::poemd {
 
-class OnceTerm final : public PoemTerm {
+class OnceTerm final : public PoemTermOf<OnceTerm> {
  public:
   std::string_view Name() const override { return "once"; }
   // The count, then the corpus lines taken.
   size_t StateBytes(size_t lines) const override { return sizeof(uint32_t) * (1 + lines); }
   void Start(std::byte* state, size_t) const override { Taken(state)[0] = 0; }
-  Cost Weigh(size_t, const Candidate& c, const std::byte* state) const override {
+  Cost WeighOne(size_t, const Candidate& c, const std::byte* state) const {
     if (c.made) return {};
     const auto* taken = Taken(state);
     const uint32_t* end = taken + 1 + taken[0];

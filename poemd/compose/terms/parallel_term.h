@@ -15,13 +15,13 @@
 
 namespace miravel::poemd {
 
-class ParallelTerm final : public PairTerm {
+class ParallelTerm final : public PairTermOf<ParallelTerm> {
  public:
   // `model` must outlive the term.
   ParallelTerm(const Weights& weights, const ParallelModel& model)
       : weights_(weights), model_(model) {}
   std::string_view Name() const override { return "parallel"; }
-  Cost Weigh(const PairView& pair) const override {
+  Cost WeighOne(const PairView& pair) const {
     if (pair.i % 2 == 0 || !IsMiddleCouplet(pair.i - 1, pair.lines)) return {};
     return {0, weights_.parallel * model_.Score(pair.previous.text, pair.next.text)};
   }

@@ -12,7 +12,7 @@
 
 namespace miravel::poemd {
 
-class RepeatedRhymesTerm final : public PoemTerm {
+class RepeatedRhymesTerm final : public PoemTermOf<RepeatedRhymesTerm> {
  public:
   explicit RepeatedRhymesTerm(bool first_line_rhymes) : first_line_rhymes_(first_line_rhymes) {}
   std::string_view Name() const override { return "重韵"; }
@@ -21,7 +21,7 @@ class RepeatedRhymesTerm final : public PoemTerm {
     return sizeof(uint32_t) + sizeof(char16_t) * lines;
   }
   void Start(std::byte* state, size_t) const override { *Count(state) = 0; }
-  Cost Weigh(size_t i, const Candidate& c, const std::byte* state) const override {
+  Cost WeighOne(size_t i, const Candidate& c, const std::byte* state) const {
     if (!IsRhymingLine(i, first_line_rhymes_)) return {};
     const char16_t* rhymes = Rhymes(state);
     const auto repeats = std::count(rhymes, rhymes + *Count(state), c.last);

@@ -17,7 +17,7 @@
 
 namespace miravel::poemd {
 
-class RepeatsTerm final : public PoemTerm {
+class RepeatsTerm final : public PoemTermOf<RepeatsTerm> {
  public:
   // Lines a repeat is counted within: a line and the seven before it, a
   // 律诗's whole length; further apart a reader no longer hears it.
@@ -27,7 +27,7 @@ class RepeatsTerm final : public PoemTerm {
   std::string_view Name() const override { return "repeats"; }
   size_t StateBytes(size_t) const override { return sizeof(Recent); }
   void Start(std::byte* state, size_t) const override { new (state) Recent{}; }
-  Cost Weigh(size_t, const Candidate& c, const std::byte* state) const override {
+  Cost WeighOne(size_t, const Candidate& c, const std::byte* state) const {
     const Recent& recent = *Of(state);
     if ((recent.signature & c.signature) == 0) return {};
     int repeats = 0;

@@ -98,14 +98,10 @@ void ScoringTerms::Charge(std::string_view name, int cost, LineCosts& costs, int
   throw std::logic_error("no line term of that name");
 }
 
-Cost ScoringTerms::WeighPair(const PairView& pair) const {
-  Cost sum;
-  for (const auto& term : pair_) {
-    const Cost cost = term->Weigh(pair);
-    sum.penalty += cost.penalty;
-    sum.preference += cost.preference;
-  }
-  return sum;
+void ScoringTerms::WeighPairs(size_t i, size_t lines, const Candidate& previous,
+                              std::span<const Candidate> candidates, std::span<Cost> costs) const {
+  for (const auto& term : pair_)
+    term->Weigh(i, lines, previous, previous.partner, candidates, costs);
 }
 
 ScoringTerms::StateLayout ScoringTerms::Layout(size_t lines) const {
@@ -123,16 +119,12 @@ void ScoringTerms::Start(std::byte* state, const StateLayout& layout) const {
   }
 }
 
-Cost ScoringTerms::WeighPoem(size_t i, const Candidate& c, const std::byte* state,
-                             const StateLayout& layout) const {
-  Cost sum;
+void ScoringTerms::WeighPoem(size_t i, std::span<const Candidate> candidates,
+                             const std::byte* state, const StateLayout& layout,
+                             std::span<Cost> costs) const {
   for (size_t k = 0; k < poem_.size(); ++k) {
-    const Cost cost = poem_[k]->Weigh(i, c, state + layout.offsets[k]);
-    if (cost.refused) return {0, 0, true};
-    sum.penalty += cost.penalty;
-    sum.preference += cost.preference;
+    poem_[k]->Weigh(i, candidates, state + layout.offsets[k], costs);
   }
-  return sum;
 }
 
 void ScoringTerms::Advance(size_t i, const Candidate& c, std::byte* state,
@@ -156,17 +148,20 @@ std::vector<TermShare> ScoringTerms::Explain(const std::vector<std::vector<Candi
       shares[k].penalty += c.costs.penalty[k];
       shares[k].preference += c.costs.preference[k];
     }
+    const std::span<const Candidate> one(&c, 1);
     if (i > 0) {
       const Candidate& previous = lists[i - 1][picks[i - 1]];
-      const PairView pair{i, n, previous, c, previous.partner == picks[i]};
+      const int partner = previous.partner == picks[i] ? 0 : -1;
       for (size_t k = 0; k < pair_.size(); ++k) {
-        const Cost cost = pair_[k]->Weigh(pair);
+        Cost cost;
+        pair_[k]->Weigh(i, n, previous, partner, one, {&cost, 1});
         shares[line_.size() + k].penalty += cost.penalty;
         shares[line_.size() + k].preference += cost.preference;
       }
     }
     for (size_t k = 0; k < poem_.size(); ++k) {
-      const Cost cost = poem_[k]->Weigh(i, c, state.data() + layout.offsets[k]);
+      Cost cost;
+      poem_[k]->Weigh(i, one, state.data() + layout.offsets[k], {&cost, 1});
       TermShare& share = shares[line_.size() + pair_.size() + k];
       share.penalty += cost.refused ? kMadePenalty : cost.penalty;
       share.preference += cost.preference;

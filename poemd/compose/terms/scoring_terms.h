@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "poemd/compose/candidate.h"
@@ -69,7 +70,10 @@ class ScoringTerms {
   // of no donor); adds it onto `penalty`. REQUIRES: such a term exists.
   void Charge(std::string_view name, int cost, LineCosts& costs, int& penalty) const;
 
-  Cost WeighPair(const PairView& pair) const;
+  // The pair terms' costs of each of line i's `candidates` after line
+  // i - 1's `previous`, added into `costs`.
+  void WeighPairs(size_t i, size_t lines, const Candidate& previous,
+                  std::span<const Candidate> candidates, std::span<Cost> costs) const;
 
   // Where each poem term's running state lies in a partial poem's state,
   // for a poem of `lines` lines, and how many bytes the state takes.
@@ -80,9 +84,10 @@ class ScoringTerms {
   };
   StateLayout Layout(size_t lines) const;
   void Start(std::byte* state, const StateLayout& layout) const;
-  // The poem terms' costs summed; refused when any refuses.
-  Cost WeighPoem(size_t i, const Candidate& c, const std::byte* state,
-                 const StateLayout& layout) const;
+  // The poem terms' costs of each of line i's `candidates` after the lines
+  // `state` holds, added into `costs`; refused when any term refuses.
+  void WeighPoem(size_t i, std::span<const Candidate> candidates, const std::byte* state,
+                 const StateLayout& layout, std::span<Cost> costs) const;
   void Advance(size_t i, const Candidate& c, std::byte* state, const StateLayout& layout) const;
 
   // Each term's share of the score of the poem that takes candidate

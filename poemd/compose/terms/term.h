@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "poemd/compose/candidate.h"
@@ -85,11 +86,20 @@ struct PairView {
   bool partners = false;
 };
 
+// Terms are weighed over every candidate of a line at once, so that the
+// search pays one call a term, not one a candidate; each adds its cost into
+// `costs`, one per candidate, in the order the terms are summed. A term
+// writes how it weighs one candidate (WeighOne) and inherits the loop
+// (PairTermOf, PoemTermOf below).
+
 class PairTerm {
  public:
   virtual ~PairTerm() = default;
   virtual std::string_view Name() const = 0;
-  virtual Cost Weigh(const PairView& pair) const = 0;
+  // Each of line i's `candidates` after line i - 1's `previous`, whose real
+  // couplet's other line is candidates[partner] (none when out of range).
+  virtual void Weigh(size_t i, size_t lines, const Candidate& previous, int partner,
+                     std::span<const Candidate> candidates, std::span<Cost> costs) const = 0;
 };
 
 // A poem term's running state is plain bytes (trivially copyable, aligned
@@ -103,10 +113,47 @@ class PoemTerm {
   virtual size_t StateBytes(size_t lines) const = 0;
   // The state of the poem before its first line.
   virtual void Start(std::byte* state, size_t lines) const = 0;
-  // What candidate `c` costs as line i after the lines `state` holds.
-  virtual Cost Weigh(size_t i, const Candidate& c, const std::byte* state) const = 0;
+  // What each of `candidates` costs as line i after the lines `state` holds.
+  virtual void Weigh(size_t i, std::span<const Candidate> candidates, const std::byte* state,
+                     std::span<Cost> costs) const = 0;
   // `state` with candidate `c` taken as line i.
   virtual void Advance(size_t i, const Candidate& c, std::byte* state) const = 0;
+};
+
+// Adds `cost` into `into`: penalties and preferences summed, a refusal kept.
+inline void AddCost(Cost& into, const Cost& cost) {
+  into.penalty += cost.penalty;
+  into.preference += cost.preference;
+  into.refused = into.refused || cost.refused;
+}
+
+// A pair term that weighs one candidate at a time:
+//   Cost WeighOne(const PairView& pair) const;
+template <typename Derived>
+class PairTermOf : public PairTerm {
+ public:
+  void Weigh(size_t i, size_t lines, const Candidate& previous, int partner,
+             std::span<const Candidate> candidates, std::span<Cost> costs) const final {
+    const auto& self = static_cast<const Derived&>(*this);
+    for (size_t k = 0; k < candidates.size(); ++k) {
+      AddCost(costs[k],
+              self.WeighOne({i, lines, previous, candidates[k], static_cast<int>(k) == partner}));
+    }
+  }
+};
+
+// A poem term that weighs one candidate at a time:
+//   Cost WeighOne(size_t i, const Candidate& c, const std::byte* state) const;
+template <typename Derived>
+class PoemTermOf : public PoemTerm {
+ public:
+  void Weigh(size_t i, std::span<const Candidate> candidates, const std::byte* state,
+             std::span<Cost> costs) const final {
+    const auto& self = static_cast<const Derived&>(*this);
+    for (size_t k = 0; k < candidates.size(); ++k) {
+      AddCost(costs[k], self.WeighOne(i, candidates[k], state));
+    }
+  }
 };
 
 }  // namespace miravel::poemd
