@@ -110,15 +110,34 @@ StatusOr<IndexFile> IndexFile::Open(const std::string& path) {
     ::close(fd);
     return Status::Corruption(path + " is too short to be a poem index");
   }
-  void* map = mmap(nullptr, storage->size, PROT_READ, MAP_SHARED, fd, 0);
-  const int map_error = errno;
-  ::close(fd);
+  // Read into anonymous memory the kernel may back with huge pages (2 MiB),
+  // not mapped from the file: the composer reads hundreds of scattered lines
+  // a poem, and with 4 KiB pages nearly every one costs a walk of the page
+  // tables besides its miss (a tenth of a poem's time). Where huge pages
+  // cannot be had the kernel gives small ones; the bytes are the same.
+  void* map = mmap(nullptr, storage->size, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (map == MAP_FAILED) {
+    const int map_error = errno;
+    ::close(fd);
     return StatusFromErrorCode({map_error, std::system_category()}, "cannot map " + path);
   }
-  // The whole file is read for the checksum at once; tell the kernel.
-  madvise(map, storage->size, MADV_WILLNEED);
+  madvise(map, storage->size, MADV_HUGEPAGE);
   storage->mapped = static_cast<const std::byte*>(map);
+  for (size_t got = 0; got < storage->size;) {
+    const ssize_t n = ::pread(fd, static_cast<char*>(map) + got, storage->size - got,
+                              static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int read_error = n < 0 ? errno : EIO;
+      ::close(fd);
+      return StatusFromErrorCode({read_error, std::system_category()}, "cannot read " + path);
+    }
+    got += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  // Read-only from here, as a mapped file was: no stray write can damage it.
+  mprotect(map, storage->size, PROT_READ);
   StatusOr<IndexFile> file = Check(std::move(storage));
   if (!file.ok()) return file.status().Prefixed(path);
   return file;
