@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace miravel::poemd {
 
@@ -47,5 +50,11 @@ struct ComposeSizes {
   // that keep every rule in the first half, any in the second.
   size_t donor_tries = 4000;
 };
+
+// Sets the size named `name` (its member's name: "scanned", "beam", ...:
+// SizeNames()). False, and nothing set, for a name no size has or a value
+// of 0.
+bool SetSize(ComposeSizes& sizes, std::string_view name, size_t value);
+std::vector<std::string> SizeNames();
 
 }  // namespace miravel::poemd

@@ -7,6 +7,7 @@
 #include "poemd/measure/discriminator.h"
 #include "poemd/measure/measure_report.h"
 #include "poemd/measure/mode_tally.h"
+#include "poemd/measure/term_shares.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
@@ -117,6 +118,7 @@ void PrintRealPoems(const Reference& reference) {
 void MeasureMode(const MeasureSetup& setup, RhymeBook book, int length, Place place,
                  bool first_rhymes) {
   ModeTally tally;
+  TermTally terms;
   std::vector<double> coherence;
   int shown_broken = 0;
   const LineReader& reader = setup.readers[LengthSlot(length)];
@@ -124,7 +126,9 @@ void MeasureMode(const MeasureSetup& setup, RhymeBook book, int length, Place pl
     const PoemOrder order = OrderFor(setup.asked[r], length, place, first_rhymes, book);
     tally.Ask();
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<ReadLineFacts> read = setup.source.Get(order, r + 1, reader);
+    std::vector<TermShare> shares;
+    const std::vector<ReadLineFacts> read =
+        setup.source.Get(order, r + 1, reader, setup.terms ? &shares : nullptr);
     tally.AddSeconds(
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     if (read.size() != setup.asked[r].size()) {
@@ -152,11 +156,14 @@ void MeasureMode(const MeasureSetup& setup, RhymeBook book, int length, Place pl
       std::string shown;
       for (const auto& text : texts) shown += Utf16ToUtf8(text) + " ";
       std::printf("    %s\n", shown.c_str());
+      if (setup.terms && !shares.empty()) std::printf("%s\n", SharesLine(shares).c_str());
     }
+    if (!shares.empty()) terms.Add(shares);
   }
   std::optional<double> judged;
   if (setup.reference) judged = setup.calibration.Normalised(LengthSlot(length), Mean(coherence));
   std::printf("%s\n", ModeRow(length, place, first_rhymes, tally, judged).c_str());
+  if (setup.terms) std::printf("%s\n", terms.Line().c_str());
 }
 
 void Discriminate(const PoemSource& source, const Reference& reference, RhymeBook book,

@@ -31,6 +31,8 @@ struct MeasureSetup {
   Calibration calibration;
   int show = 0;
   int show_broken = 0;  // poems per mode that break a rule in the book's first reading
+  // Each mode's mean share of each scoring term, and each shown poem's.
+  bool terms = false;
 };
 
 // The share of `frequent` a real corpus line holds at each place, per form.

@@ -47,7 +47,8 @@ PoemOrder OrderFor(std::u16string_view hidden, int length, Place place, bool fir
 }
 
 std::vector<ReadLineFacts> PoemSource::Get(const PoemOrder& order, uint64_t seed,
-                                           const LineReader& reader) const {
+                                           const LineReader& reader,
+                                           std::vector<TermShare>* shares) const {
   std::vector<ReadLineFacts> read;
   if (client != nullptr) {
     const auto res =
@@ -59,7 +60,10 @@ std::vector<ReadLineFacts> PoemSource::Get(const PoemOrder& order, uint64_t seed
     }
     return read;
   }
-  const Poem poem = ComposePoem(index, order, {.seed = seed});
+  ComposeOptions options = tuning;
+  options.seed = seed;
+  const Poem poem = ComposePoem(index, order, options);
+  if (shares != nullptr) *shares = poem.shares;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     read.push_back(reader.Read(poem.lines[i], order.PositionAt(i)));
   }

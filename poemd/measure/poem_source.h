@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "poemd/compose/compose_options.h"
+#include "poemd/compose/poem.h"
 #include "poemd/compose/poem_order.h"
 #include "poemd/index/corpus_index.h"
 #include "poemd/measure/poem_measures.h"
@@ -21,10 +23,15 @@ namespace miravel::poemd {
 struct PoemSource {
   const CorpusIndex& index;
   httplib::Client* client = nullptr;  // set: ask the service there
+  // What the composer in this process weighs and how widely it looks; its
+  // seed is each request's.
+  ComposeOptions tuning;
 
-  // The poem for `order`, read by `reader`; empty when none came.
-  std::vector<ReadLineFacts> Get(const PoemOrder& order, uint64_t seed,
-                                 const LineReader& reader) const;
+  // The poem for `order`, read by `reader`; empty when none came. `shares`,
+  // when given, gets each scoring term's share of the poem's score (none
+  // from a service).
+  std::vector<ReadLineFacts> Get(const PoemOrder& order, uint64_t seed, const LineReader& reader,
+                                 std::vector<TermShare>* shares = nullptr) const;
 };
 
 PoemOrder OrderFor(std::u16string_view hidden, int length, Place place, bool first_rhymes,

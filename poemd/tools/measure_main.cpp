@@ -81,7 +81,7 @@ int Run(const MeasureOptions& options) {
 
   std::optional<httplib::Client> client;
   if (!options.service.empty()) client.emplace("http://" + options.service);
-  const PoemSource source{*index, client ? &*client : nullptr};
+  const PoemSource source{*index, client ? &*client : nullptr, options.tuning};
   const LineReader readers[2] = {LineReader(*index, 5), LineReader(*index, 7)};
   const MeasureSetup setup{source,
                            asked,
@@ -89,7 +89,8 @@ int Run(const MeasureOptions& options) {
                            reference ? &*reference : nullptr,
                            calibration,
                            options.show,
-                           options.show_broken};
+                           options.show_broken,
+                           options.terms};
   for (const RhymeBook book : options.books) {
     std::printf("%s (%s), %zu %s requests per mode%s:\n%s\n",
                 std::string(RhymeBookKey(book)).c_str(), std::string(RhymeBookName(book)).c_str(),

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "poemd/compose/compose_options.h"
 #include "poemd/tools/command_line.h"
 #include "poemd/verse/rhyme_books.h"
 
@@ -19,6 +20,10 @@ struct MeasureOptions {
   bool discriminate = false, explain = false;
   std::string service;  // HOST:PORT of a running service to ask instead
   int show = 0, show_broken = 0;
+  // The weights and sizes to compose with (--weight, --size), and whether
+  // to print what each scoring term gave the poems (--terms).
+  ComposeOptions tuning;
+  bool terms = false;
 };
 
 // --index is required; --rhyme-book is pingshui, xinyun, both or all.

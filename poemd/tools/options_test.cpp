@@ -159,6 +159,27 @@ TEST(IndexOptions, ThePackageAndTheOutputAreRequired) {
             0);
 }
 
+TEST(MeasureOptions, WeightsAndSizesByNameForWhoeverTunes) {
+  const auto tuned = Read<MeasureOptions>(
+      ParseMeasureOptions, {"--index", "p.idx", "--weight", "cohesion=3.5", "--weight",
+                            "rank.drama=-2", "--size", "beam=16", "--terms"});
+  EXPECT_FLOAT_EQ(tuned.tuning.weights.cohesion, 3.5f);
+  EXPECT_FLOAT_EQ(tuned.tuning.weights.rank[static_cast<size_t>(SourceRank::kDrama)], -2.0f);
+  EXPECT_FLOAT_EQ(tuned.tuning.weights.theme, Weights{}.theme);
+  EXPECT_EQ(tuned.tuning.sizes.beam, 16u);
+  EXPECT_TRUE(tuned.terms);
+  // A name no weight has, a value that is no number, a size of nothing:
+  // refused, naming what there is.
+  const CommandLineAnswer unknown =
+      Answer(ParseMeasureOptions, {"--index", "p.idx", "--weight", "cohesoin=3"});
+  EXPECT_EQ(unknown.exit_code, 2);
+  EXPECT_NE(unknown.text.find("cohesion"), std::string::npos);
+  EXPECT_EQ(Answer(ParseMeasureOptions, {"--index", "p.idx", "--weight", "theme=much"}).exit_code,
+            2);
+  EXPECT_EQ(Answer(ParseMeasureOptions, {"--index", "p.idx", "--size", "beam=0"}).exit_code, 2);
+  EXPECT_EQ(Answer(ParseMeasureOptions, {"--index", "p.idx", "--size", "beam"}).exit_code, 2);
+}
+
 TEST(MeasureOptions, BooksRequestsAndTheServiceAsked) {
   const auto all = Read<MeasureOptions>(ParseMeasureOptions, {"--index", "p.idx"});
   EXPECT_EQ(all.index, "p.idx");

@@ -6,6 +6,9 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "poemd/index/corpus_index.h"
 
@@ -27,5 +30,11 @@ struct Weights {
   // Poem terms.
   float repeat = 0.12f;  // repeats_term.h
 };
+
+// Sets the weight named `name` ("cohesion", "rank.drama", "occasion.keeping",
+// ... : WeightNames()), for whoever tunes one to measure what it moves.
+// False, and nothing set, for a name no weight has.
+bool SetWeight(Weights& weights, std::string_view name, float value);
+std::vector<std::string> WeightNames();
 
 }  // namespace miravel::poemd
