@@ -14,9 +14,16 @@ namespace {
 constexpr int kKeys = kPingshuiRhymeCount + 1;
 
 // A candidate's value under a rhyme and an opening: how well it ends (3 less
-// the rhyme's step, or 3 for a line that does not rhyme and ends 仄), tens;
-// then one for 粘对 and one more for the whole template.
-int Value(int step, int keeps) { return 10 * (3 - step) + keeps; }
+// the rhyme's step, or 3 for a line that does not rhyme and ends 仄), in
+// units of kEndingUnit; then one for 粘对 and one more for the whole
+// template. The unit is more than the template's most (2): a better ending
+// is always worth more than any template.
+constexpr int kEndingUnit = 10;
+int Value(int step, int keeps) { return kEndingUnit * (3 - step) + keeps; }
+
+// A form's score weighs the lines' endings above their templates: by more
+// than the templates of the longest poem can sum to (2 a line, 100 lines).
+constexpr double kEndingsOverTemplates = 1000;
 
 // 0, 1 with 粘对, 2 with the whole template.
 int Keeps(LineTones tones, int length, Opening opening, size_t line) {
@@ -132,7 +139,9 @@ class FormChooser {
   LineTones Primary(const LineReading& r) const {
     return classical_first_ ? r.classical : r.modern;
   }
-  // The first line's ending gives way first.
+  // The first line's ending gives way first: a step of any other line's
+  // ending weighs more than all three of the first line's can (4 > 3). The
+  // factor of the number of lines only scales them all alike.
   double Weight(size_t i) const { return i == 0 ? 1 : 4.0 * static_cast<double>(n_); }
   bool Rhyming(size_t i) const { return IsRhymingLine(i, choice_.first_line_rhymes); }
   const std::optional<LineReading>& Tail(size_t i) const {
@@ -216,12 +225,12 @@ class FormChooser {
         continue;
       }
       const int best = offers_[i].Best(o, key);
-      endings += Weight(i) * (best / 10);
-      templates += best % 10;
+      endings += Weight(i) * (best / kEndingUnit);
+      templates += best % kEndingUnit;
       depth += std::log(static_cast<double>(std::max(offers_[i].Count(o, key), 1)));
       ++counted;
     }
-    return {endings * 1000 + templates, std::exp(depth / std::max(counted, 1))};
+    return {endings * kEndingsOverTemplates + templates, std::exp(depth / std::max(counted, 1))};
   }
 
   // The modern group most rhyming lines can end in among their candidates

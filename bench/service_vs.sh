@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Two builds of miravel-poemd on one index, side by side: the client route
+# (五言藏头 via bench/poemd_load.lua), a poem page at its short address
+# (bench/poem_page.lua) and a swap (bench/swap.lua), each with wrk -t2 -c16
+# for 10 s, alternated ROUNDS times (default 3) in one run. Prints per run
+# requests per second, p99 and the service's CPU time per request (user and
+# system, from /proc), then each route's medians.
+# Usage: bench/service_vs.sh OLD_BINARY NEW_BINARY [INDEX] [ROUNDS] [CONNECTIONS]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+old="$1" new="$2"
+index="${3:-$root/build/corpus/poems.idx}"
+rounds="${4:-3}"
+connections="${5:-16}"
+work="$(mktemp -d)"
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+declare -A port
+for which in old new; do
+  port[$which]=$((20000 + RANDOM % 9000))
+  binary=$old
+  [[ $which == new ]] && binary=$new
+  "$binary" --index "$index" --listen "127.0.0.1:${port[$which]}" --max-per-address 0 \
+    2>/dev/null &
+  pids+=($!)
+  eval "pid_$which=$!"
+  "$root/scripts/wait-for-port.sh" "${port[$which]}" $!
+done
+ticks=$(getconf CLK_TCK)
+cpu() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }  # user + system ticks
+measure() {  # which, route label, wrk arguments...
+  local which=$1 label=$2; shift 2
+  local pid
+  pid=$(eval echo "\$pid_$which")
+  local before after
+  before=$(cpu "$pid")
+  wrk -t2 -c"$connections" -d10s --latency "$@" > "$work/wrk" || true
+  after=$(cpu "$pid")
+  awk -v which="$which" -v label="$label" -v ticks="$((after - before))" -v hz="$ticks" '
+    /Requests\/sec/ { rps = $2 } / 99%/ { p99 = $2 } /requests in/ { n = $1 }
+    END { printf "%-4s %-7s %8.0f req/s  p99 %8s  CPU %6.0f us/request\n",
+          which, label, rps, p99, n ? ticks / hz * 1e6 / n : 0 }' "$work/wrk"
+}
+for round in $(seq "$rounds"); do
+  for which in old new; do
+    url="http://127.0.0.1:${port[$which]}"
+    measure "$which" client -s "$root/bench/poemd_load.lua" "$url/qm/cts.php"
+    measure "$which" page -s "$root/bench/poem_page.lua" "$url/"
+    measure "$which" swap -s "$root/bench/swap.lua" "$url/"
+  done
+done | tee "$work/results"
+echo "medians:"
+sort -k1,2 "$work/results" | awk '
+  { key = $1 " " $2; rps[key] = rps[key] " " $3; cpu[key] = cpu[key] " " $(NF-1) }
+  END { for (k in rps) {
+          n = split(rps[k], r, " "); asort(r); m = split(cpu[k], c, " "); asort(c)
+          printf "  %-12s %8.0f req/s  CPU %6.0f us/request\n", k, r[int((n + 1) / 2)], c[int((m + 1) / 2)]
+        } }' | sort
