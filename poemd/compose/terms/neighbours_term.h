@@ -4,7 +4,10 @@
 // in their prior: a line that fits what its neighbours can offer is worth
 // more than one that fits a single lucky neighbour. Weights::neighbours,
 // 1.0: half the pair term cohesion's weight, as it counts an estimate
-// against both neighbours at once.
+// against both neighbours at once. It pulls lines towards the characters
+// their neighbours hold: at 0.5 poems with a repeated character fell from
+// 16.8% to 14.2% and at 2 rose to 19.6%, coherence .750 and .740 against
+// .748.
 #pragma once
 
 #include "poemd/compose/terms/term.h"
