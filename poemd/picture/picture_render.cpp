@@ -8,12 +8,25 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <vector>
 
+#include "poemd/markup/html_template.h"
 #include "text/utf.h"
 
-namespace miravel::poemd {
+namespace miravel {
+
+// The SVG's markup: this folder's .svg files, built into the library
+// (cmake/embed_files.cmake).
+std::optional<std::string_view> EmbeddedPictureFile(std::string_view name);
+
+namespace poemd {
 namespace {
+
+const HtmlTemplate& PictureTemplate(std::string_view file) {
+  return HtmlTemplate::Named(file, EmbeddedPictureFile);
+}
 
 struct Rgb {
   double r, g, b;
@@ -155,40 +168,39 @@ StatusOr<std::string> RenderPng(const PictureLayout& layout) {
 }
 
 std::string RenderSvg(const PictureLayout& layout, const std::string& title) {
-  std::string svg =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-      Number(layout.width) + "\" height=\"" + Number(layout.height) + "\" viewBox=\"0 0 " +
-      Number(layout.width) + " " + Number(layout.height) + "\" role=\"img\">\n<title>";
-  for (char c : title) {
-    if (c == '<')
-      svg += "&lt;";
-    else if (c == '&')
-      svg += "&amp;";
-    else
-      svg += c;
-  }
-  svg += "</title>\n<rect width=\"100%\" height=\"100%\" fill=\"" +
-         std::string(Colour(Ink::kPaper).hex) + "\"/>\n";
+  static const HtmlTemplate& frame = PictureTemplate("picture.svg");
+  static const HtmlTemplate& box_template = PictureTemplate("picture_box.svg");
+  static const HtmlTemplate& glyph_template = PictureTemplate("picture_glyph.svg");
+  std::string boxes;
   for (const PlacedBox& box : layout.boxes) {
-    svg += "<rect x=\"" + Number(box.x) + "\" y=\"" + Number(box.y) + "\" width=\"" +
-           Number(box.width) + "\" height=\"" + Number(box.height) + "\" ";
-    svg += box.filled ? "fill=\"" + std::string(Colour(box.ink).hex) + "\"/>\n"
-                      : "fill=\"none\" stroke=\"" + std::string(Colour(box.ink).hex) +
-                            "\" stroke-opacity=\"" + Number(kRuleAlpha) + "\" stroke-width=\"" +
-                            Number(kRuleWidth) + "\"/>\n";
+    boxes += box_template.Render(PageValues()
+                                     .Text("x", Number(box.x))
+                                     .Text("y", Number(box.y))
+                                     .Text("width", Number(box.width))
+                                     .Text("height", Number(box.height))
+                                     .Flag("filled", box.filled)
+                                     .Text("ink", Colour(box.ink).hex)
+                                     .Text("opacity", Number(kRuleAlpha))
+                                     .Text("rule", Number(kRuleWidth)));
   }
-  svg += std::string("<g font-family=\"'") + kPictureFont +
-         "', 'Source Han Serif SC', 'Songti SC', SimSun, serif\" text-anchor=\"middle\" "
-         "dominant-baseline=\"central\">\n";
+  std::string glyphs;
   for (const PlacedGlyph& glyph : layout.glyphs) {
-    std::string c = Utf16ToUtf8(std::u16string_view(&glyph.c, 1));
-    if (c == "<") c = "&lt;";
-    if (c == "&") c = "&amp;";
-    svg += "<text x=\"" + Number(glyph.x) + "\" y=\"" + Number(glyph.y) + "\" font-size=\"" +
-           Number(glyph.size) + "\" fill=\"" + Colour(glyph.ink).hex + "\">" + c + "</text>\n";
+    glyphs += glyph_template.Render(PageValues()
+                                        .Text("x", Number(glyph.x))
+                                        .Text("y", Number(glyph.y))
+                                        .Text("size", Number(glyph.size))
+                                        .Text("ink", Colour(glyph.ink).hex)
+                                        .Text("character", Utf16ToUtf8({&glyph.c, 1})));
   }
-  return svg + "</g>\n</svg>\n";
+  return frame.Render(PageValues()
+                          .Text("width", Number(layout.width))
+                          .Text("height", Number(layout.height))
+                          .Text("title", title)
+                          .Text("paper", Colour(Ink::kPaper).hex)
+                          .Text("font", kPictureFont)
+                          .Html("boxes", std::move(boxes))
+                          .Html("glyphs", std::move(glyphs)));
 }
 
-}  // namespace miravel::poemd
+}  // namespace poemd
+}  // namespace miravel

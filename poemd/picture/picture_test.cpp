@@ -160,8 +160,10 @@ TEST(PictureLayoutTest, ALongTitleIsCutShort) {
 // The SVG's characters, read as a reader reads them: what the picture says.
 TEST(PictureSvgTest, ItsTextIsThePoem) {
   const PoemPicture picture = Quatrain();
-  const std::string svg = RenderSvg(LayOutPicture(picture, 0), "藏头诗 · 春江花月 <&>");
-  EXPECT_NE(svg.find("<title>藏头诗 · 春江花月 &lt;&amp;></title>"), std::string::npos);
+  const std::string svg = RenderSvg(LayOutPicture(picture, 0), "藏头诗 · 春江花月 <&>\"'");
+  EXPECT_NE(svg.find("<title>藏头诗 · 春江花月 &lt;&amp;&gt;&quot;&#39;</title>"),
+            std::string::npos);
+  EXPECT_EQ(svg.find("{{"), std::string::npos);
   const std::regex text(
       "<text x=\"([0-9.]+)\" y=\"([0-9.]+)\" font-size=\"([0-9.]+)\" fill=\"(#[0-9a-f]+)\">"
       "([^<]+)</text>");

@@ -1,11 +1,11 @@
 #include "poemd/serve/pages/browser_page.h"
 
-#include "poemd/serve/pages/html_template.h"
+#include "poemd/serve/pages/page_files.h"
 
 namespace miravel::poemd {
 
 std::string BrowserPage(const std::string& title, std::string body, std::string head) {
-  static const HtmlTemplate& page = HtmlTemplate::Named("page.html");
+  static const HtmlTemplate& page = PageTemplate("page.html");
   return page.Render(PageValues()
                          .Text("title", title)
                          .Html("head", std::move(head))
@@ -13,7 +13,7 @@ std::string BrowserPage(const std::string& title, std::string body, std::string 
 }
 
 std::string ErrorPage(const std::string& heading, const std::string& message) {
-  static const HtmlTemplate& error = HtmlTemplate::Named("error_page.html");
+  static const HtmlTemplate& error = PageTemplate("error_page.html");
   return BrowserPage(heading + " · Miravel 藏头诗",
                      error.Render(PageValues().Text("heading", heading).Text("message", message)));
 }

@@ -4,7 +4,7 @@
 
 #include "poemd/compose/occasion.h"
 #include "poemd/serve/pages/browser_page.h"
-#include "poemd/serve/pages/html_template.h"
+#include "poemd/serve/pages/page_files.h"
 #include "text/hidden_characters.h"
 
 namespace miravel::poemd {
@@ -21,7 +21,7 @@ const std::array<const char*, kOccasions>& OccasionSwitches() {
 }  // namespace
 
 std::string BrowserFormPage(const BrowserForm& form, const std::string& error, FormField invalid) {
-  static const HtmlTemplate& page = HtmlTemplate::Named("form_page.html");
+  static const HtmlTemplate& page = PageTemplate("form_page.html");
   const bool marked = !error.empty();
   PageValues values;
   values.Text("error", error)

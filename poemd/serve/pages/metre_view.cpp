@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "poemd/compose/line_reading.h"
-#include "poemd/serve/pages/html_template.h"
+#include "poemd/serve/pages/page_files.h"
 #include "poemd/verse/poem_rules.h"
 #include "text/utf.h"
 
@@ -19,8 +19,8 @@ const char* Mark(LineTones tones, int i) {
 // The rules one reading keeps.
 std::string Rules(const char* reading, const std::vector<LineReading>& lines,
                   const PoemOrder& order, bool classical, bool repeated_rhyme) {
-  static const HtmlTemplate& rules_template = HtmlTemplate::Named("metre_rules.html");
-  static const HtmlTemplate& rule_template = HtmlTemplate::Named("metre_rule.html");
+  static const HtmlTemplate& rules_template = PageTemplate("metre_rules.html");
+  static const HtmlTemplate& rule_template = PageTemplate("metre_rule.html");
   std::vector<LineTones> tones;
   std::vector<uint32_t> rhymes;
   for (const LineReading& r : lines) {
@@ -50,8 +50,8 @@ std::string Rules(const char* reading, const std::vector<LineReading>& lines,
 // Each character of each line with its tone in the readings shown.
 std::string Rows(const std::vector<std::u16string>& shown, const std::vector<LineReading>& lines,
                  bool classical, bool modern) {
-  static const HtmlTemplate& row = HtmlTemplate::Named("metre_row.html");
-  static const HtmlTemplate& cell = HtmlTemplate::Named("metre_cell.html");
+  static const HtmlTemplate& row = PageTemplate("metre_row.html");
+  static const HtmlTemplate& cell = PageTemplate("metre_cell.html");
   std::string html;
   for (size_t i = 0; i < shown.size(); ++i) {
     const std::u16string& text = shown[i];
@@ -72,7 +72,7 @@ std::string Rows(const std::vector<std::u16string>& shown, const std::vector<Lin
 
 std::string MetreView(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
                       const std::vector<std::u16string>& shown) {
-  static const HtmlTemplate& view = HtmlTemplate::Named("metre_view.html");
+  static const HtmlTemplate& view = PageTemplate("metre_view.html");
   std::vector<LineReading> lines;
   std::vector<char16_t> rhyme_characters;
   for (size_t i = 0; i < poem.lines.size(); ++i) {

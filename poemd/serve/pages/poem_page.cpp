@@ -1,9 +1,9 @@
 #include "poemd/serve/pages/poem_page.h"
 
 #include "poemd/serve/pages/browser_page.h"
-#include "poemd/serve/pages/html_template.h"
 #include "poemd/serve/pages/iri.h"
 #include "poemd/serve/pages/metre_view.h"
+#include "poemd/serve/pages/page_files.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
@@ -12,7 +12,7 @@ namespace {
 // The poem's lines as shown, each with its swap link.
 std::string Lines(const PoemOrder& order, const Poem& poem, const ShownPoem& shown,
                   const PoemLinks& links) {
-  static const HtmlTemplate& line_template = HtmlTemplate::Named("poem_line.html");
+  static const HtmlTemplate& line_template = PageTemplate("poem_line.html");
   std::string lines;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     const auto at = static_cast<size_t>(order.PositionAt(i));
@@ -42,7 +42,7 @@ std::string Said(const ShownPoem& shown) {
 }
 
 std::string Downloads(const ShownPoem& shown, const PoemLinks& links) {
-  static const HtmlTemplate& download = HtmlTemplate::Named("poem_download.html");
+  static const HtmlTemplate& download = PageTemplate("poem_download.html");
   // Named by the poem as shown: its kind and its first twenty hidden characters.
   const std::string file =
       Utf16ToUtf8(shown.kind) + "-" + Utf16ToUtf8(std::u16string_view(shown.hidden).substr(0, 20));
@@ -64,7 +64,7 @@ std::string Downloads(const ShownPoem& shown, const PoemLinks& links) {
 // link to the poem whole.
 std::string Sources(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
                     const ShownPoem& shown, Script script, const PoemLinks& links) {
-  static const HtmlTemplate& source = HtmlTemplate::Named("poem_source.html");
+  static const HtmlTemplate& source = PageTemplate("poem_source.html");
   std::string html;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     const ComposedLine& line = poem.lines[i];
@@ -85,7 +85,7 @@ std::string Sources(const CorpusIndex& index, const PoemOrder& order, const Poem
 
 // The occasions to choose from, the one asked for chosen.
 std::string Occasions(Occasion asked) {
-  static const HtmlTemplate& option = HtmlTemplate::Named("poem_occasion.html");
+  static const HtmlTemplate& option = PageTemplate("poem_occasion.html");
   std::string html;
   for (int k = 0; k < kOccasions; ++k) {
     const auto occasion = static_cast<Occasion>(k);
@@ -98,7 +98,7 @@ std::string Occasions(Occasion asked) {
 }
 
 std::string Head(const std::string& title, const std::string& said, const PoemLinks& links) {
-  static const HtmlTemplate& head = HtmlTemplate::Named("poem_head.html");
+  static const HtmlTemplate& head = PageTemplate("poem_head.html");
   const std::string alt = "竖排的" + title + "：" + said;
   return head.Render(PageValues()
                          .Text("page", EncodeIri(links.page))
@@ -114,7 +114,7 @@ std::string Head(const std::string& title, const std::string& said, const PoemLi
 
 std::string BrowserPoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
                             const PoemLinks& links, Script script) {
-  static const HtmlTemplate& page = HtmlTemplate::Named("poem_page.html");
+  static const HtmlTemplate& page = PageTemplate("poem_page.html");
   const ShownPoem shown = Show(index, order, poem, script);
   const std::string title = Utf16ToUtf8(shown.kind) + " · " + Utf16ToUtf8(shown.hidden);
   const std::string said = Said(shown);

@@ -1,8 +1,8 @@
 #include "poemd/serve/pages/source_page.h"
 
 #include "poemd/serve/pages/browser_page.h"
-#include "poemd/serve/pages/html_template.h"
 #include "poemd/serve/pages/iri.h"
+#include "poemd/serve/pages/page_files.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
@@ -10,7 +10,7 @@ namespace {
 
 // The poem's paragraphs, the characters [from, to) marked.
 std::string Paragraphs(std::u16string_view text, size_t from, size_t to) {
-  static const HtmlTemplate& paragraph = HtmlTemplate::Named("source_paragraph.html");
+  static const HtmlTemplate& paragraph = PageTemplate("source_paragraph.html");
   std::string html;
   size_t begin = 0;
   while (begin <= text.size()) {
@@ -35,7 +35,7 @@ std::string Paragraphs(std::u16string_view text, size_t from, size_t to) {
 
 std::string SourcePage(const CorpusIndex& index, int length, uint32_t line, Script script,
                        const SourceLinks& links) {
-  static const HtmlTemplate& page = HtmlTemplate::Named("source_page.html");
+  static const HtmlTemplate& page = PageTemplate("source_page.html");
   const LineSource source = index.Source(length, line);
   const bool traditional = script == Script::kTraditional;
   const std::string title = traditional ? source.traditional_title : source.title;

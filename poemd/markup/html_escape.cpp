@@ -1,4 +1,4 @@
-#include "poemd/serve/pages/html_escape.h"
+#include "poemd/markup/html_escape.h"
 
 namespace miravel::poemd {
 

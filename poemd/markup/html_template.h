@@ -1,6 +1,7 @@
-// The pages' markup lives in files of its own beside this code (page.html,
-// pages.css, copy.js, ...), built into the program (page_files.h); a page is
-// one of them filled with values. The templates know four forms:
+// Markup (HTML pages, SVG pictures) lives in files of its own beside the
+// code that fills it (page.html, pages.css, picture.svg, ...), built into
+// the program by cmake/embed_files.cmake; a page is one of them filled with
+// values. The templates know four forms:
 //
 //   {{name}}               the value `name`: text escaped (html_escape.h),
 //                          markup as it stands
@@ -9,7 +10,8 @@
 //   {{^name}}...{{/name}}  what stands between, when it has none, or ""
 //   {{> file}}             the embedded file `file` in its place, taken in
 //                          once when the template is read: a stylesheet or a
-//                          script as it stands, a .html file as a template
+//                          script (.css, .js) as it stands, any other file as
+//                          a template
 //   {{! words}}            nothing: a comment. At the end of a line it takes
 //                          the line break and the next line's indentation
 //                          with it, so that markup meant as one line can be
@@ -25,6 +27,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,6 +36,10 @@
 #include "common/status.h"
 
 namespace miravel::poemd {
+
+// The files a folder built into the program (cmake/embed_files.cmake's
+// LOOKUP function): the bytes of the file `name`, or nullopt.
+using EmbeddedFiles = std::optional<std::string_view> (*)(std::string_view name);
 
 // The values a template is filled with. Names are the templates' own and
 // must outlive the values (string literals, in practice).
@@ -59,14 +66,14 @@ class PageValues {
 
 class HtmlTemplate {
  public:
-  // Reads `text`, taking in the files `{{> file}}` names from the embedded
-  // files. InvalidArgument, saying where, for a section left open or closed
-  // without opening, a placeholder not closed, or a file not embedded.
-  static StatusOr<HtmlTemplate> Parse(std::string_view text);
-  // The embedded file `file` as a template, read on first use and kept.
-  // REQUIRES: the file is embedded and reads (aborts otherwise: the files
-  // are part of the program, and a test reads each of them).
-  static const HtmlTemplate& Named(std::string_view file);
+  // Reads `text`, taking in the files `{{> file}}` names from `files`.
+  // InvalidArgument, saying where, for a section left open or closed
+  // without opening, a placeholder not closed, or a file not in `files`.
+  static StatusOr<HtmlTemplate> Parse(std::string_view text, EmbeddedFiles files);
+  // The file `file` of `files` as a template, read on first use and kept.
+  // REQUIRES: the file is there and reads (aborts otherwise: the files are
+  // part of the program, and a test reads each of them).
+  static const HtmlTemplate& Named(std::string_view file, EmbeddedFiles files);
 
   std::string Render(const PageValues& values) const;
 

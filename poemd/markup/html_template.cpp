@@ -1,12 +1,13 @@
-#include "poemd/serve/pages/html_template.h"
+#include "poemd/markup/html_template.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <utility>
 
-#include "poemd/serve/pages/html_escape.h"
-#include "poemd/serve/pages/page_files.h"
+#include "poemd/markup/html_escape.h"
 
 namespace miravel::poemd {
 
@@ -48,6 +49,8 @@ constexpr int kMaxIncludeDepth = 8;
 
 class Parser {
  public:
+  explicit Parser(EmbeddedFiles files) : files_(files) {}
+
   // Appends `text`'s segments to the innermost open section, or the top.
   Status Read(std::string_view text, int depth) {
     if (depth > kMaxIncludeDepth) return Status::InvalidArgument("files take each other in");
@@ -116,10 +119,10 @@ class Parser {
     if (name.empty()) return Status::InvalidArgument("a placeholder without a name");
     switch (sign) {
       case '>': {
-        const std::optional<std::string_view> file = EmbeddedPageFile(name);
+        const std::optional<std::string_view> file = files_ ? files_(name) : std::nullopt;
         if (!file) return Status::InvalidArgument("no file " + std::string(name) + " is embedded");
         // A stylesheet or a script stands as it is; markup is a template.
-        if (!name.ends_with(".html")) {
+        if (name.ends_with(".css") || name.ends_with(".js")) {
           Literal(*file);
           return Status::Ok();
         }
@@ -145,6 +148,7 @@ class Parser {
     }
   }
 
+  const EmbeddedFiles files_;
   std::vector<Segment> top_;
   // The sections open, innermost last; the first entry stands for the top.
   // Pointers stay valid: a section's own list only grows after it closes
@@ -178,28 +182,30 @@ void RenderInto(const std::vector<Segment>& segments, const PageValues& values, 
 
 }  // namespace
 
-StatusOr<HtmlTemplate> HtmlTemplate::Parse(std::string_view text) {
-  Parser parser;
+StatusOr<HtmlTemplate> HtmlTemplate::Parse(std::string_view text, EmbeddedFiles files) {
+  Parser parser(files);
   if (Status read = parser.Read(text, 0); !read.ok()) return read;
   StatusOr<std::vector<Segment>> segments = parser.Finish();
   if (!segments.ok()) return segments.status();
   return HtmlTemplate(std::make_shared<const std::vector<Segment>>(std::move(*segments)));
 }
 
-const HtmlTemplate& HtmlTemplate::Named(std::string_view file) {
+const HtmlTemplate& HtmlTemplate::Named(std::string_view file, EmbeddedFiles files) {
   static std::mutex mutex;
-  static std::map<std::string, HtmlTemplate, std::less<>> read;
+  // By the files' lookup, then the name: two folders may each have a page.html.
+  static std::map<std::pair<uintptr_t, std::string>, HtmlTemplate> read;
   std::lock_guard lock(mutex);
-  if (const auto it = read.find(file); it != read.end()) return it->second;
-  const std::optional<std::string_view> text = EmbeddedPageFile(file);
+  std::pair<uintptr_t, std::string> key(reinterpret_cast<uintptr_t>(files), file);
+  if (const auto it = read.find(key); it != read.end()) return it->second;
+  const std::optional<std::string_view> text = files(file);
   StatusOr<HtmlTemplate> parsed =
-      text ? Parse(*text) : StatusOr<HtmlTemplate>(Status::NotFound("not embedded"));
+      text ? Parse(*text, files) : StatusOr<HtmlTemplate>(Status::NotFound("not embedded"));
   if (!parsed.ok()) {
-    std::fprintf(stderr, "page template %.*s: %s\n", static_cast<int>(file.size()), file.data(),
+    std::fprintf(stderr, "template %.*s: %s\n", static_cast<int>(file.size()), file.data(),
                  parsed.status().ToString().c_str());
     std::abort();
   }
-  return read.emplace(std::string(file), std::move(*parsed)).first->second;
+  return read.emplace(std::move(key), std::move(*parsed)).first->second;
 }
 
 std::string HtmlTemplate::Render(const PageValues& values) const {
