@@ -34,4 +34,25 @@ Text Utf16ToGbk(std::u16string_view utf16) {
 
 bool IsGbkCharacter(char16_t c) { return Utf16ToGbk(std::u16string_view(&c, 1)).size() == 2; }
 
+std::optional<std::u16string> GbkCharacters(std::string_view gbk) {
+  std::u16string characters;
+  for (size_t i = 0; i < gbk.size();) {
+    const auto lead = static_cast<unsigned char>(gbk[i]);
+    if (lead < 0x80) {
+      characters.push_back(lead);
+      ++i;
+      continue;
+    }
+    const auto trail = i + 1 < gbk.size() ? static_cast<unsigned char>(gbk[i + 1]) : 0;
+    if (lead == 0x80 || lead == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) {
+      return std::nullopt;
+    }
+    const std::u16string one = GbkToUtf16(gbk.substr(i, 2));
+    if (one.size() != 1 || one[0] == u'\uFFFD') return std::nullopt;
+    characters += one;
+    i += 2;
+  }
+  return characters;
+}
+
 }  // namespace miravel

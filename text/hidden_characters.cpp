@@ -86,29 +86,9 @@ HiddenCheck CheckHiddenUtf8(std::string_view utf8) {
 }
 
 HiddenCheck CheckHiddenGbk(std::string_view gbk) {
-  std::u32string characters;
-  for (size_t i = 0; i < gbk.size();) {
-    const auto lead = static_cast<unsigned char>(gbk[i]);
-    if (lead < 0x80) {
-      characters.push_back(lead);
-      ++i;
-      continue;
-    }
-    const auto trail = i + 1 < gbk.size() ? static_cast<unsigned char>(gbk[i + 1]) : 0;
-    const std::u16string one =
-        lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail != 0x7F && trail != 0xFF
-            ? GbkToUtf16(gbk.substr(i, 2))
-            : std::u16string();
-    if (one.size() != 1 || one[0] == u'\uFFFD') {
-      HiddenCheck broken;
-      broken.refusal = HiddenRefusal::kBrokenBytes;
-      broken.count = characters.size();
-      return broken;
-    }
-    characters.push_back(one[0]);
-    i += 2;
-  }
-  return CheckHidden(characters);
+  const std::optional<std::u16string> characters = GbkCharacters(gbk);
+  if (!characters) return {.refusal = HiddenRefusal::kBrokenBytes};
+  return CheckHidden(std::u32string(characters->begin(), characters->end()));
 }
 
 std::string HiddenRefusalMessage(const HiddenCheck& check) {
