@@ -6,9 +6,9 @@
 #include <regex>
 
 #include "poemd/http/form_body.h"
-#include "poemd/serve/browser_form.h"
 #include "poemd/serve/browser_testing.h"
 #include "poemd/serve/poem_service.h"
+#include "poemd/serve/requests/browser_request.h"
 #include "poemd/testing/testing_corpus.h"
 #include "text/gbk_unicode.h"
 

@@ -92,6 +92,12 @@ TEST(PoemService, BadBodiesGet400WithAReason) {
   EXPECT_EQ(reply.status, 400);
   EXPECT_NE(reply.body.find(Utf16ToGbk(u"半个汉字")), std::string::npos);
   EXPECT_EQ(service.Compose("gender=5").status, 400);
+  // Past the limit, by characters that could each be hidden.
+  std::string xing;
+  for (int i = 0; i <= 100; ++i) xing += "%B4%BA";
+  const HttpReply many = service.Compose("xing=" + xing + "&gender=5&num=cangtou&limit=100");
+  EXPECT_EQ(many.status, 400);
+  EXPECT_NE(many.body.find(Utf16ToGbk(u"最多可藏 100 个字，你输入了 101 个")), std::string::npos);
 }
 
 TEST(PoemService, Routes) {

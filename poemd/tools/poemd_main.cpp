@@ -16,7 +16,7 @@
 #include "poemd/http/request_log.h"
 #include "poemd/index/corpus_index.h"
 #include "poemd/serve/poem_service.h"
-#include "poemd/serve/refusals.h"
+#include "poemd/serve/routes/refusals.h"
 #include "poemd/tools/poemd_options.h"
 
 namespace {

@@ -7,10 +7,9 @@
 #include <string>
 
 #include "poemd/index/corpus_index.h"
+#include "poemd/serve/requests/script.h"
 
 namespace miravel::poemd {
-
-enum class Script : uint8_t;
 
 std::string Citation(const LineSource& source, Script script);
 

@@ -4,21 +4,9 @@
 
 #include <string>
 
+#include "poemd/serve/requests/browser_form.h"
+
 namespace miravel::poemd {
-
-// What the form holds, as typed (UTF-8), to show it again.
-struct BrowserForm {
-  std::string xing;
-  std::string gender = "5";
-  std::string num = "cangtou";
-  std::string limit = "100";
-  std::string book = "both";
-  std::string theme;
-  std::string occasion = "auto";      // compose/occasion.h's keys
-  std::string script = "simplified";  // shown_poem.h's keys
-};
-
-enum class FormField { kNone, kHidden, kTheme };
 
 // The form, filled in as `form`; `error` (UTF-8 text, may be empty) above
 // it, about the field `invalid`, which is marked so.

@@ -1,9 +1,9 @@
 #include "poemd/serve/pages/poem_page.h"
 
 #include "poemd/serve/pages/browser_page.h"
-#include "poemd/serve/pages/iri.h"
 #include "poemd/serve/pages/metre_view.h"
 #include "poemd/serve/pages/page_files.h"
+#include "poemd/serve/requests/iri.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {

@@ -5,16 +5,6 @@
 
 namespace miravel::poemd {
 
-std::string_view ScriptKey(Script script) {
-  return script == Script::kTraditional ? "traditional" : "simplified";
-}
-
-std::optional<Script> ScriptFromKey(std::string_view key) {
-  if (key == "traditional") return Script::kTraditional;
-  if (key == "simplified") return Script::kSimplified;
-  return std::nullopt;
-}
-
 std::u16string InScript(const CorpusIndex& index, std::u16string_view simplified, Script script) {
   if (script == Script::kSimplified) return std::u16string(simplified);
   return index.Poems().ToTraditional(simplified);

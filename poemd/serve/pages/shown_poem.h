@@ -14,14 +14,9 @@
 #include "poemd/compose/poem_composer.h"
 #include "poemd/compose/poem_order.h"
 #include "poemd/index/corpus_index.h"
+#include "poemd/serve/requests/script.h"
 
 namespace miravel::poemd {
-
-enum class Script : uint8_t { kSimplified, kTraditional };
-
-// "simplified", "traditional": the script's name in addresses.
-std::string_view ScriptKey(Script script);
-std::optional<Script> ScriptFromKey(std::string_view key);
 
 struct ShownPoem {
   std::vector<std::u16string> lines;  // one a line, the hidden character at its place

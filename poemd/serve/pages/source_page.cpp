@@ -1,8 +1,8 @@
 #include "poemd/serve/pages/source_page.h"
 
 #include "poemd/serve/pages/browser_page.h"
-#include "poemd/serve/pages/iri.h"
 #include "poemd/serve/pages/page_files.h"
+#include "poemd/serve/requests/iri.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {

@@ -10,15 +10,9 @@
 
 #include "poemd/index/corpus_index.h"
 #include "poemd/serve/pages/shown_poem.h"
+#include "poemd/serve/requests/source_address.h"
 
 namespace miravel::poemd {
-
-// Where the page links to: IRIs, made by the routes.
-struct SourceLinks {
-  std::string back;         // the poem that borrowed the line; may be empty
-  std::string simplified;   // this page in simplified characters
-  std::string traditional;  // and in traditional ones
-};
 
 // REQUIRES: `line` < index.LineCount(length).
 std::string SourcePage(const CorpusIndex& index, int length, uint32_t line, Script script,
