@@ -52,12 +52,17 @@ std::vector<Candidate> LineShortlist::ShortlistAnew(size_t i, const FormRules& f
   std::vector<Ranked> ranked;
   ranked.reserve(found.size());
   bool any_fits = false;
+  // One view, each found line put in turn where the form's terms read.
+  LineView view = maker_.ViewOf(i, 0, found.front().traits, found.front().reading);
+  view.rules = &form.rules;
+  view.opening = form.opening;
   for (size_t k = 0; k < found.size(); ++k) {
     const FoundLine& line = found[k];
     any_fits = any_fits || !line.Refused();
-    LineView view = maker_.ViewOf(i, line.line, line.traits, line.reading);
-    view.rules = &form.rules;
-    view.opening = form.opening;
+    view.line = line.line;
+    view.text = hidden_.Index().Text(hidden_.Length(), line.line);
+    view.traits = &line.traits;
+    view.reading = &line.reading;
     view.template_penalties = line.template_penalties;
     ranked.push_back({line.penalty + terms_.LinePenalty(LineStage::kForm, view), line.prior,
                       static_cast<uint32_t>(k)});

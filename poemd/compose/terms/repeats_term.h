@@ -29,16 +29,14 @@ class RepeatsTerm final : public PoemTermOf<RepeatsTerm> {
   void Start(std::byte* state, size_t) const override { new (state) Recent{}; }
   Cost WeighOne(size_t, const Candidate& c, const std::byte* state) const {
     const Recent& recent = *Of(state);
-    if ((recent.signature & c.signature) == 0) return {};
+    // No recent line holds a character whose bit none of them sets.
+    const uint64_t shared = recent.signature & c.signature;
+    if (shared == 0) return {};
     int repeats = 0;
     for (size_t k = 0; k < c.text.size(); ++k) {
       const char16_t ch = c.text[k];
       const uint64_t bit = SignatureBit(ch);
-      // No recent line holds a character whose bit none of them sets.
-      if (static_cast<int>(k) == c.at || (c.signature & bit) == 0 ||
-          (recent.signature & bit) == 0) {
-        continue;
-      }
+      if (static_cast<int>(k) == c.at || (shared & bit) == 0) continue;
       repeats += std::any_of(
           recent.lines.begin(), recent.lines.begin() + recent.count, [&](const Candidate* e) {
             return (e->signature & bit) != 0 && e->text.find(ch) != std::u16string::npos;
