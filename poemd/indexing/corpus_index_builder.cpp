@@ -137,7 +137,9 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
       std::none_of(pieces.begin(), pieces.end(),
                    [](const SplitPiece& p) { return !p.line.empty() && p.line != p.written; });
 
-  const MoodClass title_mood = MoodOfTitle(s.splitter.Simplified(poem.title));
+  // A ci's or a song's title names its tune, not what it is about.
+  const MoodClass title_mood =
+      shi ? MoodOfTitle(s.splitter.Simplified(poem.title)) : MoodClass::kOther;
   // Drama speaks a tongue of its own: it would teach moods its words.
   if (poem.collection != Collection::kDrama) s.LearnFrom(pieces, title_mood, shi && uniform);
 
