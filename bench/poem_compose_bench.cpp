@@ -4,23 +4,15 @@
 // MIRAVEL_INDEX, or build/corpus/poems.idx (scripts/corpus.sh makes it).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <random>
 
+#include "bench/real_index.h"
 #include "poemd/compose/poem_composer.h"
 #include "poemd/index/corpus_index.h"
 
 namespace {
 
 using namespace miravel::poemd;
-
-const CorpusIndex* Index() {
-  static const miravel::StatusOr<CorpusIndex> index = [] {
-    const char* path = std::getenv("MIRAVEL_INDEX");
-    return CorpusIndex::Load(path ? path : "build/corpus/poems.idx");
-  }();
-  return index.ok() ? &*index : nullptr;
-}
 
 const std::u16string kEveryday[] = {u"春夏秋冬", u"生日快乐", u"心想事成", u"前程似锦",
                                     u"花好月圆", u"李思远",   u"张雨欣",   u"故乡明月"};
@@ -32,7 +24,7 @@ const std::u16string kEightLines[] = {u"春风花月年年有余", u"生日快�
                                       u"前程似锦步步高升"};
 
 void Compose(benchmark::State& state, const std::u16string* requests, size_t count) {
-  const CorpusIndex* index = Index();
+  const CorpusIndex* index = miravel::bench::RealIndex();
   if (index == nullptr) {
     state.SkipWithError("no index: run scripts/corpus.sh or set MIRAVEL_INDEX");
     return;

@@ -59,6 +59,7 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
     t.written_at = Required<uint32_t>(file, Id(kLineWrittenAt, slot), &missing);
     t.couplets = Required<Couplet>(file, Id(kCouplets, slot), &missing);
     t.couplet_kinds = Required<uint8_t>(file, Id(kCoupletKinds, slot), &missing);
+    t.subject_starts = Required<uint32_t>(file, Id(kSubjectLines, slot), &missing);
     for (int at = 0; at < kLengths[slot]; ++at) {
       t.postings[at] = {Required<char16_t>(file, Id(kPostingCharacters, slot, at), &missing),
                         Required<uint32_t>(file, Id(kPostingStarts, slot, at), &missing),
@@ -87,6 +88,19 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
   const AssociationArrays arrays{Required<uint16_t>(file, Id(kVocabulary), &missing),
                                  Required<float>(file, Id(kCohesion), &missing),
                                  Required<float>(file, Id(kCohesionSigns), &missing)};
+  const SubjectArrays subjects{Required<uint16_t>(file, Id(kSubjectVocabulary), &missing),
+                               Required<float>(file, Id(kSubjectCharacters), &missing),
+                               Required<char16_t>(file, Id(kSubjectTitleWords), &missing),
+                               Required<float>(file, Id(kSubjectTitleWordVectors), &missing),
+                               Required<float>(file, Id(kSubjectCentres), &missing),
+                               Required<char>(file, Id(kSubjectNames), &missing),
+                               Required<uint32_t>(file, Id(kSubjectNameStarts), &missing),
+                               Required<uint16_t>(file, Id(kSubjectNearest), &missing),
+                               Required<uint8_t>(file, Id(kSubjectTitleShares), &missing),
+                               Required<uint16_t>(file, Id(kSubjectTitleClasses), &missing),
+                               Required<uint16_t>(file, Id(kPoemSubjects), &missing),
+                               Required<uint8_t>(file, Id(kPoemTitleClasses), &missing),
+                               Required<int8_t>(file, Id(kPoemVectors), &missing)};
   if (!missing.empty()) {
     return Status::Corruption("damaged: " + missing + " is missing or of the wrong kind");
   }
@@ -101,6 +115,11 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
     return checked;
   }
   index.poems_ = SourcePoems(poems);
+  if (Status checked = SubjectModel::Check(subjects, index.sources_.size() / kSourceFields);
+      !checked.ok()) {
+    return checked;
+  }
+  index.subjects_ = SubjectModel(subjects);
   index.file_ = std::move(file);
   if (Status checked = index.Check(); !checked.ok()) return checked;
   return index;
@@ -142,6 +161,7 @@ Status CorpusIndex::Check() const {
   // The two lengths' tables are apart: check them side by side.
   const auto check_slot = [this](int slot) {
     Status status = CheckLines(slot);
+    if (status.ok()) status = CheckSubjectLines(slot);
     if (status.ok()) status = CheckPostings(slot);
     if (status.ok()) status = CheckCouplets(slot);
     return status;
@@ -229,12 +249,24 @@ Status CorpusIndex::CheckPostings(int slot) const {
   const std::string form = std::to_string(length) + "-character ";
   const size_t n = t.traits.size();
   std::vector<char16_t> claimed(n);
+  std::vector<uint8_t> ranks(n);
+  for (size_t line = 0; line < n; ++line)
+    ranks[line] = t.traits[line].flags >> LineTraits::kRankShift;
   for (int at = 0; at < length; ++at) {
     const Postings& p = t.postings[at];
     if (Status scattered =
             ScatterRuns(p.characters, p.starts, p.lines, form + "postings", &claimed);
         !scattered.ok()) {
       return scattered;
+    }
+    // By rank, then by line: a subject's lines are one run of each rank's.
+    for (size_t k = 0; k < p.characters.size(); ++k) {
+      for (uint32_t i = p.starts[k] + 1; i < p.starts[k + 1]; ++i) {
+        const uint32_t before = p.lines[i - 1], line = p.lines[i];
+        if (std::pair(ranks[before], before) >= std::pair(ranks[line], line)) {
+          return Damaged(form + "postings are out of order");
+        }
+      }
     }
     for (size_t line = 0; line < n; ++line) {
       if (t.texts[line * length + at] != claimed[line]) {

@@ -11,7 +11,10 @@
 //     are the middle couplets of a 律诗;
 //   - the association vectors learned from consecutive lines (association.h);
 //   - each line's moods and each mood's images (moods.h);
-//   - the model of parallel couplets learned from 律诗 (parallel_model.h).
+//   - the model of parallel couplets learned from 律诗 (parallel_model.h);
+//   - what each source poem is about, its subject (subjects.h): lines are
+//     numbered by their poems' subjects, so that a subject's lines that hold
+//     a character at a place are one run of its postings in each rank.
 //
 // Built by CorpusIndexBuilder (corpus_index_builder.h), saved to one file
 // (index_file.h), and loaded by the service: every count, offset and value
@@ -32,6 +35,7 @@
 #include "poemd/index/moods.h"
 #include "poemd/index/parallel_model.h"
 #include "poemd/index/source_poems.h"
+#include "poemd/index/subjects.h"
 #include "poemd/verse/cjk.h"
 #include "poemd/verse/places.h"
 #include "poemd/verse/tonal_pattern.h"
@@ -98,6 +102,18 @@ struct Couplet {
   uint32_t second = 0;
 };
 
+// A subject's lines that hold a character at a place, by source rank (each
+// in line order).
+struct SubjectLines {
+  std::span<const uint32_t> by_rank[kSourceRanks];
+
+  size_t size() const {
+    size_t n = 0;
+    for (const auto& lines : by_rank) n += lines.size();
+    return n;
+  }
+};
+
 class CorpusIndex {
  public:
   // The error of IndexFile::Open, or Corruption when the file is no index
@@ -131,11 +147,35 @@ class CorpusIndex {
   uint32_t WrittenAt(int length, uint32_t line) const { return Slot(length).written_at[line]; }
   std::u16string_view Written(int length, uint32_t line) const;
   // Lines of `length` that hold `character` at 0-based `position`: by
-  // source rank, then in corpus order.
+  // source rank, then in line order (by subject, then in corpus order).
   std::span<const uint32_t> LinesWith(char16_t character, int length, int position) const;
   std::span<const uint32_t> LinesWith(char16_t character, int length, Place place) const {
     return LinesWith(character, length, PositionOf(place, length));
   }
+
+  // What each source poem is about.
+  const SubjectModel& Subjects() const { return subjects_; }
+  // The line's poem's subject, and how close its poem is to a subject or
+  // to another line's poem (SubjectModel::Closeness).
+  SubjectId SubjectOf(int length, uint32_t line) const {
+    return subjects_.OfPoem(Traits(length, line).source);
+  }
+  float Closeness(int length, uint32_t line, SubjectId subject) const {
+    return subjects_.PoemCloseness(Traits(length, line).source, subject);
+  }
+  float Closeness(int length, uint32_t line, int other_length, uint32_t other) const {
+    return subjects_.PoemsCloseness(Traits(length, line).source,
+                                    Traits(other_length, other).source);
+  }
+  // The lines of `length` whose poems are of `subject`: [first, end).
+  // REQUIRES: subject < Subjects().Count().
+  std::pair<uint32_t, uint32_t> SubjectLineRange(SubjectId subject, int length) const {
+    const auto& starts = Slot(length).subject_starts;
+    return {starts[subject], starts[subject + 1]};
+  }
+  // LinesWith's lines whose poems are of `subject`, by rank: a binary
+  // search in each rank's run. REQUIRES: subject < Subjects().Count().
+  SubjectLines LinesWith(char16_t character, int length, int position, SubjectId subject) const;
 
   size_t CoupletCount(int length) const { return Slot(length).couplets.size(); }
   Couplet CoupletAt(int length, uint32_t couplet) const { return Slot(length).couplets[couplet]; }
@@ -175,9 +215,10 @@ class CorpusIndex {
     std::span<const LineTraits> traits;
     std::span<const uint32_t> written_at;  // one a line
     std::span<const Couplet> couplets;
-    std::span<const uint8_t> couplet_kinds;  // one a couplet
-    Postings postings[7];                    // by position
-    CoupletPostings couplet_postings[3];     // by place
+    std::span<const uint8_t> couplet_kinds;    // one a couplet
+    std::span<const uint32_t> subject_starts;  // one a subject, and one more
+    Postings postings[7];                      // by position
+    CoupletPostings couplet_postings[3];       // by place
   };
   const LengthTables& Slot(int length) const { return slots_[LengthSlot(length)]; }
   // One check per family of sections.
@@ -186,6 +227,8 @@ class CorpusIndex {
   Status CheckLines(int slot) const;
   Status CheckPostings(int slot) const;
   Status CheckCouplets(int slot) const;
+  // The lines are numbered by subject, as kSubjectLines says.
+  Status CheckSubjectLines(int slot) const;
 
   IndexFile file_;
   LengthTables slots_[2];
@@ -197,6 +240,7 @@ class CorpusIndex {
   Association association_;
   ParallelModel parallel_;
   SourcePoems poems_;
+  SubjectModel subjects_;
 };
 
 }  // namespace miravel::poemd

@@ -11,6 +11,7 @@
 #include "poemd/index/index_sections.h"
 #include "poemd/indexing/corpus_index_builder.h"
 #include "poemd/testing/testing_corpus.h"
+#include "poemd/testing/titled_poems.h"
 
 namespace miravel::poemd {
 namespace {
@@ -196,6 +197,44 @@ TEST_F(ForgedValues, SourcePoems) {
   EXPECT_NE(Forge(Id(kPoemStarts), 1, 0, uint32_t{1 << 30}).find("not whole"), std::string::npos);
   EXPECT_NE(Forge(Id(kPoemConvertedStarts), 1, 0, uint32_t{3}), "");
   EXPECT_NE(Forge(Id(kSources), 3, 0, uint32_t{1 << 30}), "");  // the traditional title
+}
+
+TEST_F(ForgedValues, Subjects) {
+  EXPECT_NE(Forge(Id(kPoemSubjects), 0, 0, uint16_t{999}).find("subject"), std::string::npos);
+  EXPECT_NE(Forge(Id(kPoemTitleClasses), 1, 0, uint8_t{200}), "");
+  EXPECT_NE(Forge(Id(kSubjectLines, 0), 1, 0, uint32_t{1}).find("by subject"), std::string::npos);
+  EXPECT_NE(Forge(Id(kSubjectCentres), 2, 0, std::nanf("")), "");
+  EXPECT_NE(Forge(Id(kSubjectNearest), 0, 0, uint16_t{7}), "");
+  EXPECT_NE(Forge(Id(kSubjectTitleClasses), 0, 0, uint16_t{1 << 15}), "");
+  EXPECT_NE(Forge(Id(kSubjectNameStarts), 0, 0, uint32_t{1 << 30}), "");
+  EXPECT_NE(Forge(Id(kSubjectVocabulary), u'春', 0, uint16_t{60000}), "");
+}
+
+// Lines of several subjects: the order that lets a subject's lines be
+// found by binary search is checked too.
+TEST(IndexDamage, LinesOutOfTheirSubjectsOrder) {
+  CorpusIndexBuilder builder({.subjects = 3});
+  for (const testing::TitledPoem& poem : testing::TitledPoems(120, 3)) {
+    builder.AddPoem(testing::AsShi(poem));
+  }
+  const Bytes valid = builder.Finish();
+  ASSERT_EQ(Refusal(valid), "");
+  // The first two lines of the first character's run at the head, swapped.
+  Bytes swapped = valid;
+  const Entry lines = Find(valid, Id(kPostingLines, 0, 0));
+  const auto first = Get<uint32_t>(valid, lines.offset);
+  const auto second = Get<uint32_t>(valid, lines.offset + 4);
+  Put(swapped, lines.offset, second);
+  Put(swapped, lines.offset + 4, first);
+  Reseal(swapped);
+  EXPECT_NE(Refusal(swapped).find("out of order"), std::string::npos);
+  // A poem said to be of another subject than its lines' range says.
+  Bytes moved = valid;
+  const Entry subjects = Find(valid, Id(kPoemSubjects));
+  Put(moved, subjects.offset,
+      static_cast<uint16_t>((Get<uint16_t>(valid, subjects.offset) + 1) % 3));
+  Reseal(moved);
+  EXPECT_NE(Refusal(moved).find("another subject"), std::string::npos);
 }
 
 TEST(IndexDamage, AFileThatIsNoIndex) {

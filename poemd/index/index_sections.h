@@ -8,6 +8,8 @@
 //   kCouplets            Couplet, one a real couplet
 //   kCoupletKinds        uint8_t   one a couplet: kMiddleCouplet when it is a
 //                                  middle couplet of a 律诗
+//   kSubjectLines        uint32_t  where each subject's lines start (one more entry):
+//                                  lines are numbered by their poems' subjects
 // per length and position (0 to length - 1):
 //   kPostingCharacters   char16_t  the characters found there, ascending
 //   kPostingStarts       uint32_t  where each character's lines start (one more entry)
@@ -31,6 +33,11 @@
 //   kParallelCharacterClasses uint8_t 65536: each character's class for it
 //   kMoodCharacters      char16_t  kMoodClasses * kCharacteristicCharacters:
 //                                  each mood class's images (moods.h), '\0' after the last
+//   kSubjectVocabulary, kSubjectCharacters, kSubjectTitleWords, kSubjectTitleWordVectors,
+//   kSubjectCentres, kSubjectNames, kSubjectNameStarts, kSubjectNearest,
+//   kSubjectTitleShares, kSubjectTitleClasses, kPoemSubjects, kPoemTitleClasses,
+//   kPoemVectors: what each
+//                                  source poem is about (subjects.h), one a subject or a source
 #pragma once
 
 #include <cstdint>
@@ -49,6 +56,7 @@ enum Kind : uint32_t {
   kCoupletKeys,
   kCoupletStarts,
   kCoupletIds,
+  kSubjectLines,
   kReadings = 32,
   kSources,
   kSourceText,
@@ -65,6 +73,19 @@ enum Kind : uint32_t {
   kPoemConvertedStarts,
   kSimplifiedCharacters,
   kTraditionalCharacters,
+  kSubjectVocabulary,
+  kSubjectCharacters,
+  kSubjectTitleWords,
+  kSubjectTitleWordVectors,
+  kSubjectCentres,
+  kSubjectNames,
+  kSubjectNameStarts,
+  kSubjectNearest,
+  kSubjectTitleShares,
+  kSubjectTitleClasses,
+  kPoemSubjects,
+  kPoemTitleClasses,
+  kPoemVectors,
 };
 
 // A source's entries in kSources.

@@ -6,7 +6,7 @@
 // can be read too.
 //
 // Each line keeps four shares (0 to 15 each, of 15): how far it speaks of
-// death (mourning, illness, decline), of sorrow (grief, lament), of joy
+// death (mourning, illness, decline), of sorrow (grief, lament, want), of joy
 // (celebration, festivals) and of a bond with someone (parting, gifts,
 // longing). The rest is the ordinary matter of poems. The index also keeps,
 // per mood class, the characters that mark it most, for a poem of that
@@ -21,8 +21,8 @@ namespace miravel::poemd {
 enum class MoodClass : uint8_t {
   kOther,
   kMourning,  // 挽 哭 悼 祭 吊
-  kIllness,   // 病 疾 衰 叹老
-  kSorrow,    // 悲 哀 愁 恨 怨
+  kIllness,   // 病 疾 疢 卧病
+  kSorrow,    // 悲 哀 愁 恨 怨 伤 离忧
   kBirthday,  // 寿 生日 诞
   kWedding,   // 婚 嫁 娶 花烛 合卺 催妆
   kHappy,     // 贺 喜 庆 祝
@@ -30,8 +30,10 @@ enum class MoodClass : uint8_t {
   kParting,   // 送 别 饯
   kPraise,    // 赠 呈 献 颂 赞
   kLonging,   // 怀 忆 思 寄
+  kDecline,   // 叹老 衰 白发 老矣
+  kPoverty,   // 贫 穷 饥
 };
-inline constexpr int kMoodClasses = 11;
+inline constexpr int kMoodClasses = 13;
 
 // The shares a line keeps.
 enum class Mood : uint8_t { kDeath, kSorrow, kJoy, kBond };
@@ -43,8 +45,10 @@ constexpr bool CountsTo(MoodClass c, Mood mood) {
   switch (c) {
     case MoodClass::kMourning:
     case MoodClass::kIllness:
+    case MoodClass::kDecline:
       return mood == Mood::kDeath;
     case MoodClass::kSorrow:
+    case MoodClass::kPoverty:
       return mood == Mood::kSorrow;
     case MoodClass::kBirthday:
     case MoodClass::kWedding:

@@ -4,12 +4,9 @@
 // Counts, over every pair of consecutive lines of one poem, each character
 // of the first line with each of the second (both ways); and, over the two
 // lines of each real couplet, the characters at one position. Each count
-// matrix becomes a smoothed pointwise mutual information, log((n + 1) /
-// (E + 1)) for a pair counted n times where chance would give E, and is
-// factorised by a randomised eigendecomposition (Eigen): the vectors are the
-// leading eigenvectors scaled by the square roots of their eigenvalues'
-// magnitudes, with the eigenvalues' signs kept apart. Deterministic for a
-// given input and seed.
+// matrix becomes vectors as pmi_factorisation.h makes them: a smoothed
+// pointwise mutual information, factorised by a randomised
+// eigendecomposition. Deterministic for a given input and seed.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <numeric>
 #include <set>
 #include <stdexcept>
+#include <thread>
 #include <unordered_map>
 
 #include "poemd/index/index_sections.h"
@@ -15,6 +16,7 @@
 #include "poemd/indexing/mood_learner.h"
 #include "poemd/indexing/parallel_learner.h"
 #include "poemd/indexing/source_table.h"
+#include "poemd/indexing/subject_learner.h"
 #include "poemd/verse/character_frequency.h"
 #include "text/utf.h"
 
@@ -38,10 +40,24 @@ SourceRank RankOf(Collection collection, bool regulated) {
   return SourceRank::kDrama;
 }
 
+Register RegisterOf(Collection collection) {
+  switch (collection) {
+    case Collection::kTangSongShi:
+    case Collection::kOtherShi:
+      return Register::kShi;
+    case Collection::kCi:
+      return Register::kCi;
+    case Collection::kDrama:
+      return Register::kDrama;
+  }
+  return Register::kDrama;
+}
+
 }  // namespace
 
 struct CorpusIndexBuilder::State {
-  explicit State(IndexBuildOptions o) : options(o) {}
+  explicit State(IndexBuildOptions o)
+      : options(o), subjects({.subjects = o.subjects, .dictionary = o.readings}) {}
 
   IndexBuildOptions options;
   LineSplitter splitter;
@@ -61,6 +77,7 @@ struct CorpusIndexBuilder::State {
   LeftOut left_out;
   MoodLearner moods;
   ParallelLearner parallel;
+  SubjectLearner subjects;
   size_t poems = 0;
   std::string report;  // what the learners say
 
@@ -98,15 +115,19 @@ struct CorpusIndexBuilder::State {
     return options.readings ? options.readings->ReadAlone(c) : icu.Of(c);
   }
 
-  // A poem's text to the learners of moods and of parallel couplets (a
-  // poem of shi in lines of one length when `shi`).
-  void LearnFrom(const std::vector<SplitPiece>& pieces, MoodClass title, bool shi);
+  // A poem's pieces (simplified) to the learners of moods and of parallel
+  // couplets (a poem of shi in lines of one length when `shi`).
+  void LearnFrom(const std::vector<std::u16string>& texts, MoodClass title, bool shi);
   // Each line's moods, from its words and its source's title.
   void MarkMoods();
   std::vector<char16_t> ByFrequencyOverBothLengths() const;
   // Flags the lines made only of the most frequent characters.
   void MarkPlainLines(const std::vector<char16_t>& by_frequency);
   LearnedAssociation LearnAssociation(const std::vector<char16_t>& by_frequency) const;
+  // Numbers the lines of `slot` anew by their poems' subjects (in the order
+  // they came within one); the couplets and consecutive lines follow.
+  // Returns where each subject's lines start, and one more entry.
+  std::vector<uint32_t> NumberBySubject(int slot, const LearnedSubjects& learned);
 };
 
 CorpusIndexBuilder::CorpusIndexBuilder(IndexBuildOptions options)
@@ -137,9 +158,16 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
       std::none_of(pieces.begin(), pieces.end(),
                    [](const SplitPiece& p) { return !p.line.empty() && p.line != p.written; });
 
-  const MoodClass title_mood = MoodOfTitle(s.splitter.Simplified(poem.title));
+  const std::u16string title = s.splitter.Simplified(poem.title);
+  // A ci's or a song's title names its tune, not what it is about.
+  const MoodClass title_mood = shi ? MoodOfTitle(title) : MoodClass::kOther;
+  std::vector<std::u16string> texts;
+  for (const SplitPiece& piece : pieces) {
+    texts.push_back(piece.line.empty() ? s.splitter.Simplified(piece.written) : piece.line);
+  }
   // Drama speaks a tongue of its own: it would teach moods its words.
-  if (poem.collection != Collection::kDrama) s.LearnFrom(pieces, title_mood, shi && uniform);
+  const bool drama = poem.collection == Collection::kDrama;
+  if (!drama) s.LearnFrom(texts, title_mood, shi && uniform);
 
   std::optional<uint32_t> source;
   std::vector<std::optional<uint32_t>> ids;
@@ -160,7 +188,10 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
       continue;
     }
     // The line as its best source writes it, read in that source's script.
-    if (!source) source = s.sources.Add(poem, simplified_script, title_mood);
+    if (!source) {
+      source = s.sources.Add(poem, simplified_script, title_mood);
+      s.subjects.AddPoem(shi ? title : u"", title_mood, texts, RegisterOf(poem.collection));
+    }
     LineTraits& traits = table.traits[it->second];
     s.ReadLine(piece, simplified_script, traits);
     traits.source = *source;
@@ -187,12 +218,8 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
 
 LeftOut CorpusIndexBuilder::LinesLeftOut() const { return state_ ? state_->left_out : LeftOut{}; }
 
-void CorpusIndexBuilder::State::LearnFrom(const std::vector<SplitPiece>& pieces, MoodClass title,
+void CorpusIndexBuilder::State::LearnFrom(const std::vector<std::u16string>& texts, MoodClass title,
                                           bool shi) {
-  std::vector<std::u16string> texts;
-  for (const SplitPiece& piece : pieces) {
-    texts.push_back(piece.line.empty() ? splitter.Simplified(piece.written) : piece.line);
-  }
   // Every tenth poem is held back, to tell how well moods are found.
   moods.AddPoem(title, texts, poems++ % 10 == 9);
   if (shi) parallel.AddPoem(texts);
@@ -253,6 +280,48 @@ LearnedAssociation CorpusIndexBuilder::State::LearnAssociation(
   return learner.Learn(options.seed);
 }
 
+std::vector<uint32_t> CorpusIndexBuilder::State::NumberBySubject(int slot,
+                                                                 const LearnedSubjects& learned) {
+  Lines& t = lines[slot];
+  const size_t length = static_cast<size_t>(kLengths[slot]);
+  const size_t n = t.traits.size();
+  const auto subject = [&](uint32_t line) { return learned.poem_subjects[t.traits[line].source]; };
+  std::vector<uint32_t> order(n);  // the new numbers' old ones
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return subject(a) < subject(b); });
+  std::vector<uint32_t> renumbered(n);
+  std::u16string texts(n * length, u'\0');
+  std::vector<LineTraits> traits(n);
+  std::vector<uint32_t> written_at(n);
+  std::vector<uint32_t> starts(learned.name_starts.size() + 1, 0);
+  for (uint32_t k = 0; k < n; ++k) {
+    renumbered[order[k]] = k;
+    std::copy_n(t.texts.begin() + static_cast<std::ptrdiff_t>(order[k] * length), length,
+                texts.begin() + static_cast<std::ptrdiff_t>(k * length));
+    traits[k] = t.traits[order[k]];
+    written_at[k] = t.written_at[order[k]];
+    ++starts[subject(order[k]) + 1];
+  }
+  std::partial_sum(starts.begin(), starts.end(), starts.begin());
+  t.texts = std::move(texts);
+  t.traits = std::move(traits);
+  t.written_at = std::move(written_at);
+  t.ids.clear();
+  for (auto& [first, second] : t.consecutive) {
+    first = renumbered[first];
+    second = renumbered[second];
+  }
+  const auto renumber = [&](const std::set<std::pair<uint32_t, uint32_t>>& pairs) {
+    std::set<std::pair<uint32_t, uint32_t>> out;
+    for (const auto& [first, second] : pairs) out.emplace(renumbered[first], renumbered[second]);
+    return out;
+  };
+  t.couplets = renumber(t.couplets);
+  t.middle_couplets = renumber(t.middle_couplets);
+  return starts;
+}
+
 std::vector<std::byte> CorpusIndexBuilder::Finish() {
   using namespace sections;
   if (!state_) throw std::logic_error("CorpusIndexBuilder::Finish called twice");
@@ -271,14 +340,23 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
   w.AddContainer(Id(kReadings), readings);
   w.AddContainer(Id(kClassicalReadings), classical);
   const std::vector<char16_t> by_frequency = s.ByFrequencyOverBothLengths();
-  s.MarkPlainLines(by_frequency);
-  s.MarkMoods();
+  // The subjects are learned on a thread of their own while the lines'
+  // moods are.
+  LearnedSubjects subjects;
+  {
+    std::jthread learning([&] { subjects = s.subjects.Learn(s.options.seed); });
+    s.MarkPlainLines(by_frequency);
+    s.MarkMoods();
+  }
   std::vector<std::vector<char16_t>> images;
   for (int c = 0; c < kMoodClasses; ++c) {
     images.push_back(s.moods.Characteristic(static_cast<MoodClass>(c), kCharacteristicCharacters));
   }
   WriteMoodCharacters(w, images);
+  s.report += s.subjects.Report();
+  WriteSubjects(w, subjects);
   for (int slot = 0; slot < 2; ++slot) {
+    w.AddContainer(Id(kSubjectLines, slot), s.NumberBySubject(slot, subjects));
     const State::Lines& t = s.lines[slot];
     w.AddContainer(Id(kTexts, slot), t.texts);
     w.AddContainer(Id(kTraits, slot), t.traits);

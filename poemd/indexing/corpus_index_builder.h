@@ -5,7 +5,9 @@
 // characters. A line found in several poems keeps the best-ranked one as its
 // source, and is read (both readings, classical_line.h) as that poem writes it. Consecutive pieces
 // of one length are consecutive lines (for the association vectors); in a poem of shi whose lines
-// are all of one length, lines 1-2, 3-4, ... are its couplets.
+// are all of one length, lines 1-2, 3-4, ... are its couplets. Each source
+// poem gets a subject (subject_learner.h), and the lines are numbered by
+// their poems' subjects, then in the order they came.
 #pragma once
 
 #include <cstddef>
@@ -53,6 +55,8 @@ struct IndexBuildOptions {
   // How many characters get association vectors (the most frequent).
   size_t cohesion_characters = 6000;
   size_t parallel_characters = 3000;
+  // At most this many subjects (a small corpus gets fewer).
+  size_t subjects = 256;
 };
 
 class CorpusIndexBuilder {
@@ -70,8 +74,9 @@ class CorpusIndexBuilder {
   // The index file's bytes. REQUIRES: called once (a second call throws
   // std::logic_error); the builder is spent afterwards.
   std::vector<std::byte> Finish();
-  // After Finish: what the learners of moods and of parallel couplets say
-  // of how well they learned (mood_learner.h, parallel_learner.h).
+  // After Finish: what the learners of moods, of parallel couplets and of
+  // subjects say of how well they learned (mood_learner.h,
+  // parallel_learner.h, subject_learner.h).
   const std::string& LearnersReport() const { return report_; }
   // The index itself, through the same checks a loaded file passes; the
   // same REQUIRES as Finish.

@@ -92,6 +92,22 @@ void WriteParallel(IndexFileWriter& w, const LearnedParallel& learned) {
   w.AddContainer(Id(kParallelCharacterClasses), learned.classes);
 }
 
+void WriteSubjects(IndexFileWriter& w, const LearnedSubjects& learned) {
+  w.AddContainer(Id(kSubjectVocabulary), learned.vocabulary);
+  w.AddContainer(Id(kSubjectCharacters), learned.characters);
+  w.AddContainer(Id(kSubjectTitleWords), learned.title_words);
+  w.AddContainer(Id(kSubjectTitleWordVectors), learned.title_word_vectors);
+  w.AddContainer(Id(kSubjectCentres), learned.centres);
+  w.AddContainer(Id(kSubjectNames), learned.names);
+  w.AddContainer(Id(kSubjectNameStarts), learned.name_starts);
+  w.AddContainer(Id(kSubjectNearest), learned.nearest);
+  w.AddContainer(Id(kSubjectTitleShares), learned.title_shares);
+  w.AddContainer(Id(kSubjectTitleClasses), learned.title_classes);
+  w.AddContainer(Id(kPoemSubjects), learned.poem_subjects);
+  w.AddContainer(Id(kPoemTitleClasses), learned.poem_title_classes);
+  w.AddContainer(Id(kPoemVectors), learned.poem_vectors);
+}
+
 void WriteMoodCharacters(IndexFileWriter& w, const std::vector<std::vector<char16_t>>& characters) {
   std::vector<char16_t> table(size_t{kMoodClasses} * kCharacteristicCharacters, u'\0');
   for (size_t c = 0; c < characters.size() && c < kMoodClasses; ++c) {

@@ -12,6 +12,7 @@
 #include "poemd/index/index_file.h"
 #include "poemd/indexing/association_learner.h"
 #include "poemd/indexing/parallel_learner.h"
+#include "poemd/indexing/subject_learner.h"
 
 namespace miravel::poemd {
 
@@ -26,6 +27,9 @@ void WriteCouplets(IndexFileWriter& w, int slot, std::u16string_view texts,
                    const std::set<std::pair<uint32_t, uint32_t>>& middle);
 void WriteAssociation(IndexFileWriter& w, const LearnedAssociation& learned);
 void WriteParallel(IndexFileWriter& w, const LearnedParallel& learned);
+// What each source poem is about: the subjects, and each poem's subject
+// and vector (the lines' order by subject is each length's kSubjectLines).
+void WriteSubjects(IndexFileWriter& w, const LearnedSubjects& learned);
 // Each mood class's images: `characters[c]`, at most kCharacteristicCharacters.
 void WriteMoodCharacters(IndexFileWriter& w, const std::vector<std::vector<char16_t>>& characters);
 

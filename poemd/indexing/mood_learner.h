@@ -5,10 +5,13 @@
 // of those titled poems teach, for each of the four moods a line keeps
 // (death, sorrow, joy, a bond with someone), a logistic regression over the
 // line's characters and pairs of adjacent characters: lines of poems whose
-// titles say that mood against as many lines of the other poems. So the
-// words alone say what a line speaks of, titled or not. Every tenth poem
+// titles say that mood against as many lines of the other poems, trained
+// with AdaGrad's steps, so that the rarer words of illness, want and
+// decline (疢, 贫, 老矣), met in a few lines, weigh as their lines say. So
+// the words alone say what a line speaks of, titled or not. Every tenth poem
 // (chosen by the caller) is held back from learning and read by its lines'
-// words alone, to tell how well titles are found (Report).
+// words alone, to tell how well titles are found (Report). A ci's title
+// names its tune and says nothing: the caller gives its class as kOther.
 //
 // A line's moods then come from its own words and from its poem's title:
 // either is enough (a line of an elegy belongs to the elegy, whatever it

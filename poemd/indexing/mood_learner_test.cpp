@@ -19,6 +19,12 @@ TEST(MoodOfTitle, TitlesSayWhatTheirPoemsAreFor) {
   EXPECT_EQ(MoodOfTitle(u"除夕"), MoodClass::kFestival);
   EXPECT_EQ(MoodOfTitle(u"秋夜寄丘员外"), MoodClass::kLonging);
   EXPECT_EQ(MoodOfTitle(u"山居秋暝"), MoodClass::kOther);
+  EXPECT_EQ(MoodOfTitle(u"叹老"), MoodClass::kDecline);
+  EXPECT_EQ(MoodOfTitle(u"贫居"), MoodClass::kPoverty);
+  EXPECT_EQ(MoodOfTitle(u"卧疾"), MoodClass::kIllness);
+  EXPECT_EQ(MoodOfTitle(u"悲秋"), MoodClass::kSorrow);
+  EXPECT_TRUE(CountsTo(MoodClass::kDecline, Mood::kDeath));
+  EXPECT_TRUE(CountsTo(MoodClass::kPoverty, Mood::kSorrow));
 }
 
 // Lines of five characters drawn from `words`.
@@ -72,6 +78,30 @@ TEST(MoodLearner, FindsTheMourningPoemsItDidNotSee) {
     EXPECT_NE(mourning.find(c), std::u16string_view::npos);
     EXPECT_EQ(ordinary.find(c), std::u16string_view::npos);
   }
+}
+
+TEST(MoodLearner, ARareWordOfWantWeighsAsItsFewLinesSay) {
+  // Hundreds of ordinary poems and a hundred of grief, and a dozen poems
+  // of want, each line of which says 贫 once among ordinary words: the
+  // want poems teach their word as much as the grief poems teach theirs.
+  const std::u16string_view ordinary = u"山水云月花江风春鸟松君人不一";
+  const std::u16string_view grief = u"泪愁悲恨哀怨伤君人不一";
+  std::mt19937 rng(3);
+  MoodLearner learner;
+  for (int k = 0; k < 400; ++k) {
+    const bool sad = k % 4 == 0;
+    learner.AddPoem(sad ? MoodClass::kSorrow : MoodClass::kOther,
+                    Lines(sad ? grief : ordinary, 8, rng), false);
+  }
+  for (int k = 0; k < 12; ++k) {
+    std::vector<std::u16string> poem = Lines(ordinary, 4, rng);
+    for (std::u16string& line : poem) line[rng() % 5] = u'贫';
+    learner.AddPoem(MoodClass::kPoverty, poem, false);
+  }
+  learner.Learn(2026);
+  EXPECT_GT(learner.Probability(u"山水贫云月", Mood::kSorrow), 0.75f);
+  EXPECT_LT(learner.Probability(u"山水云月花", Mood::kSorrow), 0.3f);
+  EXPECT_GT(learner.Probability(u"泪愁悲恨哀", Mood::kSorrow), 0.9f);
 }
 
 }  // namespace

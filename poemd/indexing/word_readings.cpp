@@ -138,6 +138,8 @@ void WordReadings::Add(std::u16string_view word, std::string_view pinyin, double
 
 size_t WordReadings::WordCount() const { return impl_->words.size(); }
 
+bool WordReadings::Knows(std::u16string_view word) const { return impl_->words.contains(word); }
+
 Reading WordReadings::ReadAlone(char16_t character) { return impl_->Alone(character); }
 
 std::vector<Reading> WordReadings::ReadLine(std::u16string_view line) {

@@ -43,6 +43,8 @@ class WordReadings {
   // not match its characters is ignored. `frequency` is relative (> 0).
   void Add(std::u16string_view word, std::string_view pinyin, double frequency);
   size_t WordCount() const;
+  // Whether the dictionary holds `word`.
+  bool Knows(std::u16string_view word) const;
 
   // One reading per character of `line`.
   std::vector<Reading> ReadLine(std::u16string_view line);

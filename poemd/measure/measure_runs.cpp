@@ -27,12 +27,6 @@ std::vector<ReadLineFacts> FactsOf(const RealPoem& poem) {
   for (size_t i = 0; i < poem.lines.size(); ++i) read.push_back({poem.lines[i], poem.readings[i]});
   return read;
 }
-PoemOrder OrderOfRealPoem(const RealPoem& poem, Place place, RhymeBook book) {
-  const int length = static_cast<int>(poem.lines[0].size());
-  std::u16string hidden;
-  for (const std::u16string& line : poem.lines) hidden += line[PositionOf(place, length)];
-  return OrderFor(hidden, length, place, poem.first_line_rhymes, book);
-}
 // A line with each character's tone in `classical` or modern reading:
 // 平 ○, 仄 ●, either ◐, neither ·; and its rhymes.
 std::string Marked(const ReadLineFacts& line, bool classical) {
@@ -109,7 +103,7 @@ void PrintRealPoems(const Reference& reference) {
     ModeTally tally;
     for (const RealPoem& poem : reference.held_out[slot]) {
       tally.Ask();
-      tally.Add(Examine(FactsOf(poem), OrderOfRealPoem(poem, Place::kHead, RhymeBook::kBoth)));
+      tally.Add(Examine(FactsOf(poem), OrderOf(poem, Place::kHead, RhymeBook::kBoth)));
     }
     std::printf("%s\n", LabelledRow(std::to_string(kLengths[slot]) + " real", tally, 1.0).c_str());
   }
@@ -179,7 +173,7 @@ void Discriminate(const PoemSource& source, const Reference& reference, RhymeBoo
       std::vector<std::pair<PoemSample, PoemSample>> pairs;
       uint64_t seed = 1;
       for (const RealPoem& poem : reference.held_out[slot]) {
-        const PoemOrder order = OrderOfRealPoem(poem, place, book);
+        const PoemOrder order = OrderOf(poem, place, book);
         const std::vector<ReadLineFacts> read = source.Get(order, seed++, reader);
         if (read.size() != poem.lines.size()) continue;
         pairs.emplace_back(SampleOf(FactsOf(poem), poem.first_line_rhymes),

@@ -37,6 +37,7 @@ ReadLineFacts LineReader::Read(std::u16string_view text) const {
     facts.reading = ReadingOf(traits);
     facts.rank = traits.rank();
     facts.moods = traits.moods;
+    facts.source = traits.source;
     return facts;
   }
   facts.made = true;

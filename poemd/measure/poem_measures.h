@@ -6,6 +6,7 @@
 // character by character.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -23,7 +24,8 @@ struct ReadLineFacts {
   LineReading reading;
   bool made = false;
   SourceRank rank = SourceRank::kRegulatedShi;
-  PackedMoods moods;  // as the index learned them (a made line: its donor's)
+  PackedMoods moods;               // as the index learned them (a made line: its donor's)
+  std::optional<uint32_t> source;  // the index's poem of a line it holds
 };
 
 // A poem read one way.

@@ -6,6 +6,7 @@
 #include "poemd/indexing/corpus_split.h"
 #include "poemd/indexing/line_splitter.h"
 #include "poemd/indexing/poetry_package.h"
+#include "poemd/measure/poem_source.h"
 
 namespace miravel::poemd {
 namespace {
@@ -50,6 +51,13 @@ RealPoem ReadPoem(const std::vector<SplitPiece>& pieces, const ClassicalReadings
 
 }  // namespace
 
+PoemOrder OrderOf(const RealPoem& poem, Place place, RhymeBook book) {
+  const int length = static_cast<int>(poem.lines[0].size());
+  std::u16string hidden;
+  for (const std::u16string& line : poem.lines) hidden += line[PositionOf(place, length)];
+  return OrderFor(hidden, length, place, poem.first_line_rhymes, book);
+}
+
 StatusOr<Reference> ReadReference(const std::string& poetry, const ClassicalReadings* classical,
                                   WordReadings* words, std::span<const uint8_t> classes) {
   Reference reference;
@@ -69,6 +77,9 @@ StatusOr<Reference> ReadReference(const std::string& poetry, const ClassicalRead
               ReadPoem(pieces, classical, readings));
           break;
         case SplitPart::kJudge:
+          if (poem.collection != Collection::kDrama) {
+            reference.subjects.AddPoem(lines, poem.collection == Collection::kCi);
+          }
           if (lines.size() == 8 && !lines[0].empty() &&
               (poem.collection == Collection::kTangSongShi ||
                poem.collection == Collection::kOtherShi)) {
@@ -92,6 +103,7 @@ StatusOr<Reference> ReadReference(const std::string& poetry, const ClassicalRead
     reference.real_middle_parallel[slot] = lushi[slot].HeldOutMiddleParallel();
     reference.real_outer_parallel[slot] = lushi[slot].HeldOutOuterParallel();
   }
+  reference.subjects.Learn();
   for (const auto& lines : judged) {
     for (const auto& line : lines) reference.judge.SeeLine(line);
   }

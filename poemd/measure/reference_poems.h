@@ -12,11 +12,13 @@
 
 #include "common/status.h"
 #include "poemd/compose/line_rules.h"
+#include "poemd/compose/poem_order.h"
 #include "poemd/index/parallel_model.h"
 #include "poemd/indexing/classical_readings.h"
 #include "poemd/indexing/parallel_learner.h"
 #include "poemd/indexing/word_readings.h"
 #include "poemd/measure/coherence_judge.h"
+#include "poemd/measure/subject_judge.h"
 
 namespace miravel::poemd {
 
@@ -28,6 +30,9 @@ struct RealPoem {
 
 struct Reference {
   CoherenceJudge judge;
+  // What lines speak of, learned from the judge's quarter's poems but
+  // drama's.
+  SubjectJudge subjects;
   std::vector<RealPoem> held_out[2];  // by length slot
   // The judge of parallel couplets, per length slot: learned from the
   // judge's quarter's 律诗, and how often it finds the middle and the outer
@@ -41,6 +46,10 @@ struct Reference {
     return ParallelModel(parallel[slot].weights, parallel[slot].classes);
   }
 };
+
+// The order `poem` answers when its characters at `place` are the hidden
+// ones.
+PoemOrder OrderOf(const RealPoem& poem, Place place, RhymeBook book);
 
 // `classical` may be null (the modern reading then stands in); `words` may
 // be null (each character then reads alone). `classes`: the characters'

@@ -14,7 +14,11 @@
 // the held-out real quatrains measured as the poems are; and with
 // --discriminate, a judge trained to tell those real quatrains from poems
 // composed for the same hidden characters and rhyme scheme, its accuracy on
-// others, and what gives the composed poems away.
+// others, and what gives the composed poems away; and what lines speak of,
+// by a judge of subjects learned from that quarter (subject_measures.h):
+// how close each pair of a quatrain's lines is, ours beside the real ones
+// and random lines. Of wish poems, how many of their lines come from poems
+// written for their occasion.
 //
 // Poems come from the composer in this process, or with --service from a
 // running miravel-poemd, as a client gets them (in the book it serves).
@@ -32,6 +36,7 @@
 #include "poemd/measure/measure_runs.h"
 #include "poemd/measure/poem_source.h"
 #include "poemd/measure/reference_poems.h"
+#include "poemd/measure/subject_measures.h"
 #include "poemd/measure/wish_measures.h"
 #include "poemd/tools/measure_options.h"
 
@@ -121,6 +126,8 @@ int Run(const MeasureOptions& options) {
     std::printf("%s (%s), wish poems in every mode, three seeds each:\n",
                 std::string(RhymeBookKey(book)).c_str(), std::string(RhymeBookName(book)).c_str());
     MeasureWishes(source, readers, book, options.show);
+    MeasureWishSources(source, readers, book);
+    if (reference) MeasureLinePairs(source, readers, *reference, book);
   }
   if (options.discriminate && reference) {
     for (const RhymeBook book : options.books) {
