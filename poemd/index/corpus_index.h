@@ -11,7 +11,9 @@
 //     are the middle couplets of a 律诗;
 //   - the association vectors learned from consecutive lines (association.h);
 //   - each line's moods and each mood's images (moods.h);
-//   - the model of parallel couplets learned from 律诗 (parallel_model.h).
+//   - the model of parallel couplets learned from 律诗 (parallel_model.h);
+//   - the pinyin of every character and of every line in context
+//     (syllables.h).
 //
 // Built by CorpusIndexBuilder (corpus_index_builder.h), saved to one file
 // (index_file.h), and loaded by the service: every count, offset and value
@@ -32,6 +34,7 @@
 #include "poemd/index/moods.h"
 #include "poemd/index/parallel_model.h"
 #include "poemd/index/source_poems.h"
+#include "poemd/index/syllables.h"
 #include "poemd/verse/cjk.h"
 #include "poemd/verse/places.h"
 #include "poemd/verse/tonal_pattern.h"
@@ -154,6 +157,8 @@ class CorpusIndex {
   ClassicalReading ClassicalReadingOf(char16_t character) const;
   const Association& Associations() const { return association_; }
   const ParallelModel& Parallelism() const { return parallel_; }
+  // The pinyin of characters and of lines in context.
+  const Syllables& Pinyin() const { return syllables_; }
   // The characters that mark `mood` most, its images, most marked first.
   std::u16string_view CharacteristicCharacters(MoodClass mood) const;
   // The file the index lives in (its size, for the log).
@@ -197,6 +202,7 @@ class CorpusIndex {
   Association association_;
   ParallelModel parallel_;
   SourcePoems poems_;
+  Syllables syllables_;
 };
 
 }  // namespace miravel::poemd

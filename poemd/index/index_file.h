@@ -33,7 +33,7 @@
 
 namespace miravel::poemd {
 
-inline constexpr uint32_t kIndexFormatVersion = 9;
+inline constexpr uint32_t kIndexFormatVersion = 10;
 inline constexpr size_t kIndexHeaderBytes = 64;
 inline constexpr size_t kIndexMaxSections = 256;
 

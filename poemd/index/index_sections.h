@@ -31,6 +31,8 @@
 //   kParallelCharacterClasses uint8_t 65536: each character's class for it
 //   kMoodCharacters      char16_t  kMoodClasses * kCharacteristicCharacters:
 //                                  each mood class's images (moods.h), '\0' after the last
+//   kSyllableNames, kAloneSyllables, kPolyphones, kPolyphoneStarts, kPolyphoneReadings,
+//   and per line length kLineSyllableKeys, kLineSyllableValues: the pinyin (syllables.h)
 #pragma once
 
 #include <cstdint>
@@ -65,6 +67,14 @@ enum Kind : uint32_t {
   kPoemConvertedStarts,
   kSimplifiedCharacters,
   kTraditionalCharacters,
+  // The pinyin, numbered apart from the rest.
+  kLineSyllableKeys = 16,
+  kLineSyllableValues,
+  kSyllableNames = 64,
+  kAloneSyllables,
+  kPolyphones,
+  kPolyphoneStarts,
+  kPolyphoneReadings,
 };
 
 // A source's entries in kSources.

@@ -9,6 +9,7 @@
 
 #include "poemd/index/index_sections.h"
 #include "poemd/indexing/association_learner.h"
+#include "poemd/indexing/character_syllables.h"
 #include "poemd/indexing/classical_line.h"
 #include "poemd/indexing/index_sections_writer.h"
 #include "poemd/indexing/line_splitter.h"
@@ -41,7 +42,8 @@ SourceRank RankOf(Collection collection, bool regulated) {
 }  // namespace
 
 struct CorpusIndexBuilder::State {
-  explicit State(IndexBuildOptions o) : options(o) {}
+  explicit State(IndexBuildOptions o)
+      : options(o), syllables(o.readings, o.dictionaries, o.classical) {}
 
   IndexBuildOptions options;
   LineSplitter splitter;
@@ -51,6 +53,7 @@ struct CorpusIndexBuilder::State {
     std::u16string texts;
     std::vector<LineTraits> traits;
     std::vector<uint32_t> written_at;  // where each begins in its source's text
+    std::vector<uint16_t> syllables;   // CharacterSyllables::ReadLine's, `length` a line
     std::unordered_map<std::u16string, uint32_t> ids;
     std::vector<std::pair<uint32_t, uint32_t>> consecutive;
     std::set<std::pair<uint32_t, uint32_t>> couplets;
@@ -61,15 +64,22 @@ struct CorpusIndexBuilder::State {
   LeftOut left_out;
   MoodLearner moods;
   ParallelLearner parallel;
+  CharacterSyllables syllables;
   size_t poems = 0;
   std::string report;  // what the learners say
 
-  // The line's tones and rhymes, both readings. `text`: simplified; `piece`
-  // as its poem writes it.
-  void ReadLine(const SplitPiece& piece, bool simplified_script, LineTraits& traits) {
+  // The line's tones and rhymes, both readings, and its pinyin
+  // (`syllables`, one a character). `text`: simplified; `piece` as its poem
+  // writes it.
+  void ReadLine(const SplitPiece& piece, bool simplified_script, LineTraits& traits,
+                std::span<uint16_t> line_syllables) {
     const std::u16string_view text = piece.line;
     const std::vector<Reading> alone = ReadAlone(text);
-    const std::vector<Reading> read = options.readings ? options.readings->ReadLine(text) : alone;
+    std::vector<std::string> pinyin;
+    std::vector<bool> in_word;
+    const std::vector<Reading> read =
+        options.readings ? options.readings->ReadLine(text, &pinyin, &in_word) : alone;
+    syllables.ReadLine(text, pinyin, in_word, line_syllables);
     traits.modern = {};
     for (size_t i = 0; i < read.size(); ++i) {
       if (read[i].tone == Tone::kLevel) traits.modern.level |= 1 << i;
@@ -156,13 +166,16 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
       table.texts += piece.line;
       table.traits.emplace_back();
       table.written_at.emplace_back();
+      table.syllables.resize(table.syllables.size() + piece.line.size());
     } else if (table.traits[it->second].rank() <= rank) {
       continue;
     }
     // The line as its best source writes it, read in that source's script.
     if (!source) source = s.sources.Add(poem, simplified_script, title_mood);
     LineTraits& traits = table.traits[it->second];
-    s.ReadLine(piece, simplified_script, traits);
+    s.ReadLine(piece, simplified_script, traits,
+               std::span(table.syllables)
+                   .subspan(size_t{it->second} * piece.line.size(), piece.line.size()));
     traits.source = *source;
     table.written_at[it->second] = static_cast<uint32_t>(piece.at);
     traits.flags = static_cast<uint8_t>(static_cast<int>(rank) << LineTraits::kRankShift);
@@ -287,6 +300,9 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
     WritePostings(w, slot, t.texts, t.traits);
   }
   s.sources.Write(w);
+  const std::u16string_view texts[2] = {s.lines[0].texts, s.lines[1].texts};
+  const std::span<const uint16_t> line_syllables[2] = {s.lines[0].syllables, s.lines[1].syllables};
+  s.syllables.Write(w, texts, line_syllables);
   const LearnedAssociation association = s.LearnAssociation(by_frequency);
   WriteAssociation(w, association);
   const size_t regulated = s.parallel.Poems();
