@@ -107,6 +107,10 @@ std::string Number(double value) {
 
 }  // namespace
 
+const char* PictureFont(GlyphShapes shapes) {
+  return shapes == GlyphShapes::kTraditional ? "Noto Serif CJK TC" : "Noto Serif CJK SC";
+}
+
 StatusOr<std::string> RenderPng(const PictureLayout& layout) {
   const Surface surface(cairo_image_surface_create(
       CAIRO_FORMAT_RGB24, static_cast<int>(layout.width), static_cast<int>(layout.height)));
@@ -133,7 +137,7 @@ StatusOr<std::string> RenderPng(const PictureLayout& layout) {
   }
 
   const Layout text(pango_cairo_create_layout(cr.get()));
-  const Font font(pango_font_description_from_string(kPictureFont));
+  const Font font(pango_font_description_from_string(PictureFont(layout.shapes)));
   double size = 0;
   for (const PlacedGlyph& glyph : layout.glyphs) {
     if (glyph.size != size) {
@@ -178,9 +182,14 @@ std::string RenderSvg(const PictureLayout& layout, const std::string& title) {
                             "\" stroke-opacity=\"" + Number(kRuleAlpha) + "\" stroke-width=\"" +
                             Number(kRuleWidth) + "\"/>\n";
   }
-  svg += std::string("<g font-family=\"'") + kPictureFont +
-         "', 'Source Han Serif SC', 'Songti SC', SimSun, serif\" text-anchor=\"middle\" "
-         "dominant-baseline=\"central\">\n";
+  // Where the viewer lacks Noto, the same face under another name, then
+  // the system's own serif of the script; the language picks the glyphs a
+  // font of both scripts has.
+  const bool traditional = layout.shapes == GlyphShapes::kTraditional;
+  svg += std::string("<g font-family=\"'") + PictureFont(layout.shapes) +
+         (traditional ? "', 'Source Han Serif TC', 'Songti TC', PMingLiU, serif\" lang=\"zh-Hant\""
+                      : "', 'Source Han Serif SC', 'Songti SC', SimSun, serif\" lang=\"zh-Hans\"") +
+         " text-anchor=\"middle\" dominant-baseline=\"central\">\n";
   for (const PlacedGlyph& glyph : layout.glyphs) {
     std::string c = Utf16ToUtf8(std::u16string_view(&glyph.c, 1));
     if (c == "<") c = "&lt;";
