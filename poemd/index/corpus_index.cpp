@@ -77,7 +77,8 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
                            Required<uint16_t>(file, Id(kAloneSyllables), &missing),
                            Required<char16_t>(file, Id(kPolyphones), &missing),
                            Required<uint32_t>(file, Id(kPolyphoneStarts), &missing),
-                           Required<uint16_t>(file, Id(kPolyphoneReadings), &missing)};
+                           Required<uint16_t>(file, Id(kPolyphoneReadings), &missing),
+                           Required<uint8_t>(file, Id(kPolyphoneVerse), &missing)};
   for (int slot = 0; slot < 2; ++slot) {
     syllables.line_keys[slot] = Required<uint32_t>(file, Id(kLineSyllableKeys, slot), &missing);
     syllables.line_values[slot] = Required<uint16_t>(file, Id(kLineSyllableValues, slot), &missing);

@@ -205,6 +205,7 @@ TEST_F(ForgedValues, Pinyin) {
   EXPECT_NE(Forge(Id(kPolyphoneReadings), 0, 0, uint16_t{3 << kReadingClassShift | 1}), "");
   EXPECT_NE(Forge(Id(kPolyphoneReadings), 0, 0, uint16_t{0}), "");
   EXPECT_NE(Forge(Id(kPolyphoneStarts), 1, 0, uint32_t{99}), "");
+  EXPECT_NE(Forge(Id(kPolyphoneVerse), 0, 0, uint8_t{101}), "");
   EXPECT_NE(Forge(Id(kLineSyllableKeys, 0), 0, 0, uint32_t{999 << 3}), "");  // no such line
   EXPECT_NE(Forge(Id(kLineSyllableKeys, 0), 0, 0, uint32_t{7}), "");         // no such place
   EXPECT_NE(Forge(Id(kLineSyllableValues, 0), 0, 0, uint16_t{kDecidedByWord}), "");

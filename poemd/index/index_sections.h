@@ -32,6 +32,7 @@
 //   kMoodCharacters      char16_t  kMoodClasses * kCharacteristicCharacters:
 //                                  each mood class's images (moods.h), '\0' after the last
 //   kSyllableNames, kAloneSyllables, kPolyphones, kPolyphoneStarts, kPolyphoneReadings,
+//   kPolyphoneVerse,
 //   and per line length kLineSyllableKeys, kLineSyllableValues: the pinyin (syllables.h)
 #pragma once
 
@@ -75,6 +76,7 @@ enum Kind : uint32_t {
   kPolyphones,
   kPolyphoneStarts,
   kPolyphoneReadings,
+  kPolyphoneVerse,
 };
 
 // A source's entries in kSources.

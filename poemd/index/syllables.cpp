@@ -33,6 +33,11 @@ Status Syllables::Check(const SyllableArrays& a, const size_t (&lines)[2]) {
   if (!RunsAreWhole(a.polyphones, a.polyphone_starts, a.polyphone_readings.size())) {
     return Damaged("the polyphones' readings are not whole");
   }
+  if (a.polyphone_verse.size() != a.polyphones.size() ||
+      std::any_of(a.polyphone_verse.begin(), a.polyphone_verse.end(),
+                  [](uint8_t percent) { return percent > 100 && percent != kUnattested; })) {
+    return Damaged("the polyphones' shares in verse are out of range");
+  }
   for (uint16_t packed : a.polyphone_readings) {
     if (!IsSyllable(packed & (kSyllableLimit - 1), count) ||
         (packed >> kReadingClassShift) > static_cast<int>(Tone::kOblique)) {
@@ -63,15 +68,16 @@ std::string_view Syllables::Name(SyllableId id) const {
   return a_.names.data() + size_t{id} * kSyllableBytes;
 }
 
-std::vector<CharacterReading> Syllables::ReadingsOf(char16_t character) const {
-  std::vector<CharacterReading> out;
+PolyphoneReadings Syllables::ReadingsOf(char16_t character) const {
+  PolyphoneReadings out;
   const auto it = std::lower_bound(a_.polyphones.begin(), a_.polyphones.end(), character);
   if (it == a_.polyphones.end() || *it != character) return out;
   const size_t k = static_cast<size_t>(it - a_.polyphones.begin());
+  out.verse_oblique_percent = a_.polyphone_verse[k];
   for (uint32_t i = a_.polyphone_starts[k]; i < a_.polyphone_starts[k + 1]; ++i) {
     const uint16_t packed = a_.polyphone_readings[i];
-    out.push_back({static_cast<SyllableId>(packed & (kSyllableLimit - 1)),
-                   static_cast<Tone>(packed >> kReadingClassShift)});
+    out.readings.push_back({static_cast<SyllableId>(packed & (kSyllableLimit - 1)),
+                            static_cast<Tone>(packed >> kReadingClassShift)});
   }
   return out;
 }

@@ -5,7 +5,9 @@
 // Syllables are numbered (SyllableId) in one table of toned pinyin, UTF-8
 // ("kàn", "lüè"). Each character has the syllable it reads alone, and a
 // polyphone every reading it may have, each with its class in the classical
-// reading where that is known (看 kān 平, kàn 仄). A line keeps only what
+// reading where that is known (看 kān 平, kàn 仄), and how often the corpus's
+// regulated verse reads it 仄 (看 often, 风 hardly ever: its 仄 reading fěng
+// is another word). A line keeps only what
 // differs from its characters read alone: the syllable its words give
 // where that is another, and, for a polyphone that stands in a word of the
 // dictionary, that its word decides it (长安 is cháng, whatever the metre).
@@ -34,11 +36,22 @@ inline constexpr size_t kSyllableBytes = 8;
 inline constexpr SyllableId kSyllableLimit = 0x4000;
 inline constexpr uint16_t kDecidedByWord = 0x8000;
 inline constexpr int kReadingClassShift = 14;
+// A polyphone's share of 仄 in verse when it stands in a place that tells
+// too seldom to say.
+inline constexpr uint8_t kUnattested = 255;
 
 // One reading a character may have.
 struct CharacterReading {
   SyllableId syllable = kNoSyllable;
   Tone classical = Tone::kUnknown;  // its class in the classical reading, when known
+};
+
+// Every reading of a polyphone, and how verse reads it.
+struct PolyphoneReadings {
+  std::vector<CharacterReading> readings;  // the one it reads alone first
+  // Of the places in regulated verse where its line's pattern or its rhyme
+  // tells its class, the percentage read 仄; kUnattested when too few.
+  uint8_t verse_oblique_percent = kUnattested;
 };
 
 // One character of a line as the line reads it.
@@ -54,6 +67,7 @@ struct SyllableArrays {
   std::span<const char16_t> polyphones;          // ascending
   std::span<const uint32_t> polyphone_starts;    // one more than polyphones
   std::span<const uint16_t> polyphone_readings;  // syllable | class << kReadingClassShift
+  std::span<const uint8_t> polyphone_verse;      // one a polyphone: verse_oblique_percent
   // Per line length (slot 0 five characters, 1 seven): line << 3 | position,
   // ascending, and the syllable there (| kDecidedByWord).
   std::span<const uint32_t> line_keys[2];
@@ -78,9 +92,8 @@ class Syllables {
   SyllableId Alone(char16_t character) const {
     return a_.alone.empty() ? kNoSyllable : a_.alone[character];
   }
-  // Every reading of a polyphone, the one it reads alone first; empty for
-  // a character of one reading.
-  std::vector<CharacterReading> ReadingsOf(char16_t character) const;
+  // Every reading of a polyphone; none for a character of one reading.
+  PolyphoneReadings ReadingsOf(char16_t character) const;
   // The line `line` of length `length` (its text `text`), as its words read
   // it: one syllable a character.
   std::vector<LineSyllable> OfLine(int length, uint32_t line, std::u16string_view text) const;

@@ -22,6 +22,34 @@ bool IsSyllable(std::string_view pinyin) {
   return true;
 }
 
+// A polyphone's places in verse: fewer than this many tell nothing of it.
+constexpr uint32_t kAttestedPlaces = 20;
+
+// Whether two syllables are one old syllable of a voiced initial, which
+// Mandarin split by tone: aspirated in the level tone, plain in the others
+// (騎 qí and jì, 長 cháng and zhàng, 尚 cháng and shàng): their initials a
+// pair of b p, d t, g k, j q, z c, zh ch or sh ch, the rest alike.
+bool SplitByTone(std::string_view a, std::string_view b) {
+  static constexpr std::pair<std::u16string_view, std::u16string_view> kPairs[] = {
+      {u"b", u"p"}, {u"d", u"t"},   {u"g", u"k"},   {u"j", u"q"},
+      {u"z", u"c"}, {u"zh", u"ch"}, {u"sh", u"ch"},
+  };
+  const std::u16string x = Letters(a);
+  const std::u16string y = Letters(b);
+  // The initial `initial` of `s`, not the first letter of a longer one (z of zh).
+  const auto opens = [](const std::u16string& s, std::u16string_view initial) {
+    return s.starts_with(initial) && (initial.size() == 2 || s.size() < 2 || s[1] != u'h');
+  };
+  for (const auto& [plain, aspirated] : kPairs) {
+    for (const auto& [one, other] : {std::pair(plain, aspirated), std::pair(aspirated, plain)}) {
+      if (opens(x, one) && opens(y, other) && x.substr(one.size()) == y.substr(other.size())) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 Tone ClassOfReading(const ClassicalReading& classical, std::string_view syllable) {
@@ -50,6 +78,8 @@ struct CharacterSyllables::Impl {
     bool both_classes = false;
   };
   std::unordered_map<char16_t, Character> characters;
+  // Per character, its places in verse read 平 and 仄.
+  std::unordered_map<char16_t, std::pair<uint32_t, uint32_t>> in_verse;
 
   SyllableId Intern(const std::string& syllable) {
     if (!IsSyllable(syllable)) return kNoSyllable;
@@ -87,11 +117,10 @@ struct CharacterSyllables::Impl {
     if (unihan) {
       const DictionaryReadings dictionaries = unihan->OfSimplified(c);
       for (const std::string& s : dictionaries.modern) add(s);
-      const RhymeGroup rhyme = ReadingOfPinyin(alone).rhyme;
       for (const std::string& s : dictionaries.historical) {
         const bool another_tone = std::any_of(known.begin(), known.end(),
                                               [&](const auto& k) { return SameLetters(k, s); });
-        if (another_tone || (rhyme != kNoRhymeGroup && ReadingOfPinyin(s).rhyme == rhyme)) add(s);
+        if (another_tone || (!alone.empty() && SplitByTone(alone, s))) add(s);
       }
     }
     if (known.size() < 2) return character;
@@ -127,6 +156,17 @@ void CharacterSyllables::ReadLine(std::u16string_view text, const std::vector<st
   }
 }
 
+void CharacterSyllables::CountInVerse(std::u16string_view text, LineTones tones, size_t line) {
+  const int length = static_cast<int>(text.size());
+  const auto count = [&](int at, Tone tone) {
+    if (tone == Tone::kUnknown || !tones.CanBeLevel(at) || !tones.CanBeOblique(at)) return;
+    auto& [level, oblique] = impl_->in_verse[text[at]];
+    ++(tone == Tone::kLevel ? level : oblique);
+  };
+  for (int at = 1; at < length - 1; at += 2) count(at, ToneByPattern(tones, length, at));
+  if (line > 0) count(length - 1, line % 2 == 1 ? Tone::kLevel : Tone::kOblique);
+}
+
 void CharacterSyllables::Write(IndexFileWriter& w, const std::u16string_view (&texts)[2],
                                const std::span<const uint16_t> (&values)[2]) {
   using namespace sections;
@@ -134,11 +174,17 @@ void CharacterSyllables::Write(IndexFileWriter& w, const std::u16string_view (&t
   std::vector<char16_t> polyphones;
   std::vector<uint32_t> starts{0};
   std::vector<uint16_t> readings;
+  std::vector<uint8_t> verse;
   for (char32_t c = kCjkFirst; c <= kCjkLast; ++c) {
     const Impl::Character& character = impl_->Of(static_cast<char16_t>(c));
     alone[c] = character.alone;
     if (character.readings.empty()) continue;
     polyphones.push_back(static_cast<char16_t>(c));
+    const auto [level, oblique] = impl_->in_verse[static_cast<char16_t>(c)];
+    verse.push_back(
+        level + oblique < kAttestedPlaces
+            ? kUnattested
+            : static_cast<uint8_t>((100 * oblique + (level + oblique) / 2) / (level + oblique)));
     for (const CharacterReading& r : character.readings) {
       readings.push_back(
           static_cast<uint16_t>(r.syllable | static_cast<int>(r.classical) << kReadingClassShift));
@@ -155,6 +201,7 @@ void CharacterSyllables::Write(IndexFileWriter& w, const std::u16string_view (&t
   w.AddContainer(Id(kPolyphones), polyphones);
   w.AddContainer(Id(kPolyphoneStarts), starts);
   w.AddContainer(Id(kPolyphoneReadings), readings);
+  w.AddContainer(Id(kPolyphoneVerse), verse);
   for (int slot = 0; slot < 2; ++slot) {
     const std::u16string_view text = texts[slot];
     std::vector<uint32_t> keys;

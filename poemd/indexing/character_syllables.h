@@ -6,9 +6,16 @@
 // syllables where they differ from its characters read alone.
 //
 // A historical reading joins only where it is another tone of a syllable
-// already known or rhymes with the character read alone (騎 jì beside qí):
-// the historical dictionary also lists readings of other words written with
-// the same character (听 yǐn, to smile), which no reader of a poem means.
+// already known, or the other half of a syllable of an old voiced initial
+// that Mandarin split by tone (騎 jì beside qí): the historical dictionary
+// also lists readings of other words written with the same character (听
+// yǐn, to smile; 醒 chéng, 酲), which no reader of a poem means.
+//
+// How often regulated verse reads a polyphone 仄 is counted over the places
+// where its line tells: one of the second, fourth and sixth characters
+// whose line has another of them of one class only (二四六分明: the second
+// and sixth alike, the fourth opposed), and the last character of a line
+// that rhymes (平) or of one after the first that does not (仄).
 //
 // A reading's class: where the classical reading has one class only, that
 // one; where it has both and no entering tone, the Mandarin tone tells them
@@ -28,6 +35,7 @@
 #include "poemd/indexing/classical_readings.h"
 #include "poemd/indexing/unihan_readings.h"
 #include "poemd/indexing/word_readings.h"
+#include "poemd/verse/tonal_pattern.h"
 
 namespace miravel::poemd {
 
@@ -51,6 +59,9 @@ class CharacterSyllables {
   // REQUIRES: out.size() == text.size().
   void ReadLine(std::u16string_view text, const std::vector<std::string>& pinyin,
                 const std::vector<bool>& in_word, std::span<uint16_t> out);
+  // Line `line` (0-based) of a regulated poem: `text` and its classical
+  // tones as the index records them.
+  void CountInVerse(std::u16string_view text, LineTones tones, size_t line);
   // Writes the sections, with each length's lines (`texts`, one after
   // another) and what ReadLine gave for them (`values`, in the same order).
   void Write(IndexFileWriter& w, const std::u16string_view (&texts)[2],

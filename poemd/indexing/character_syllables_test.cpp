@@ -12,7 +12,7 @@ using testing::PinyinCorpus;
 // "kān平 kàn仄", one reading a character, in the order the index keeps them.
 std::string Readings(const CorpusIndex& index, char16_t c) {
   std::string out;
-  for (const CharacterReading& r : index.Pinyin().ReadingsOf(c)) {
+  for (const CharacterReading& r : index.Pinyin().ReadingsOf(c).readings) {
     if (!out.empty()) out += ' ';
     out += index.Pinyin().Name(r.syllable);
     out += r.classical == Tone::kLevel ? "平" : r.classical == Tone::kOblique ? "仄" : "?";
@@ -49,6 +49,8 @@ TEST(CharacterSyllables, APolyphoneKeepsEveryReadingWithItsClassicalClass) {
   // A historical reading that rhymes with the character's own joins (騎 jì,
   // a horseman); one of another word written alike does not (听 yǐn).
   EXPECT_EQ(Readings(index, u'骑'), "qí平 jì仄");
+  // Nor those of other words written alike (醒 chéng, 酲).
+  EXPECT_EQ(Readings(index, u'醒'), "");
   // One reading: no polyphone.
   EXPECT_EQ(Readings(index, u'思'), "");
   EXPECT_EQ(pinyin.Name(pinyin.Alone(u'山')), "shān");
@@ -71,6 +73,18 @@ TEST(CharacterSyllables, ALineReadsAsItsWordsReadIt) {
   // 一 and 不 in their own tones; 还 ending a line alone is huán.
   EXPECT_EQ(LinePinyin(index, u"一去不知还"),
             (std::vector<std::string>{"yī", "qù", "bù", "zhī", "huán"}));
+}
+
+TEST(CharacterSyllables, HowOftenVerseReadsAPolyphoneOblique) {
+  // 色 is 仄: the fourth character opposes it (平), and the rhyme is 平.
+  std::vector<std::string> poems(5, "山色春风起，水色晚风来。湖色秋风冷，江色夜看风。");
+  poems.push_back("春山独看云");  // no regulated poem: tells nothing
+  const CorpusIndex index = PinyinCorpus(poems);
+  // 风: 4 places a poem (the fourth character of three lines, the rhyme of
+  // the last), all 平.
+  EXPECT_EQ(index.Pinyin().ReadingsOf(u'风').verse_oblique_percent, 0);
+  // 看: 5 places, too few to tell.
+  EXPECT_EQ(index.Pinyin().ReadingsOf(u'看').verse_oblique_percent, kUnattested);
 }
 
 TEST(CharacterSyllables, ClassesFollowTheClassicalReading) {

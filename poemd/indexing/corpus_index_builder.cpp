@@ -186,6 +186,12 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
           *ids[k], *ids[k + 1]);
     }
   }
+  if (shi && regulated) {
+    for (size_t k = 0; k < pieces.size(); ++k) {
+      const State::Lines& table = s.lines[LengthSlot(static_cast<int>(pieces[k].line.size()))];
+      s.syllables.CountInVerse(pieces[k].line, table.traits[*ids[k]].classical, k);
+    }
+  }
   if (shi && uniform && pieces.size() % 2 == 0) {
     State::Lines& table = s.lines[LengthSlot(static_cast<int>(pieces[0].line.size()))];
     for (size_t k = 0; k + 1 < pieces.size(); k += 2) {

@@ -22,6 +22,8 @@ CorpusIndex PinyinCorpus(const std::vector<std::string>& poems) {
            {u"思", "sī"},
            {u"量", "liàng"},
            {u"思量", "sī liang"},
+           {u"风", "fēng"},
+           {u"醒", "xǐng"},
        }) {
     words.Add(word, pinyin, 1e-8);
   }
@@ -32,11 +34,13 @@ CorpusIndex PinyinCorpus(const std::vector<std::string>& poems) {
       "U+9A0E\tkHanyuPinyin\t74560.080:qí,jì\n"
       "U+542C\tkHanyuPinyin\t10591.020:yǐn,yí,tīng\n"
       "U+807D\tkXHC1983\t1145.031:tīng 1145.032:tìng\n"
-      "U+884C\tkXHC1983\t0442.080:háng 0443.050:hàng 0460.010:xìng 1290.030:xíng\n");
+      "U+884C\tkXHC1983\t0442.080:háng 0443.050:hàng 0460.010:xìng 1290.030:xíng\n"
+      "U+98A8\tkHanyuPinyin\t74401.010:fēng,fěng\n"
+      "U+9192\tkHanyuPinyin\t63590.010:xǐng,chéng,jīng\n");
   const StatusOr<ClassicalReadings> classical = ClassicalReadings::FromText(
       "看\t寒\t平\n看\t寒\t去\n騎\t支\t平\n騎\t支\t去\n聽\t青\t平\n聽\t青\t去\n"
       "長\t陽\t平\n長\t陽\t上\n長\t陽\t去\n行\t唐\t平\n行\t庚\t平\n行\t庚\t去\n"
-      "思\t之\t平\n思\t之\t去\n");
+      "思\t之\t平\n思\t之\t去\n風\t東\t平\n風\t東\t去\n色\t職\t入\n");
   CorpusIndexBuilder builder(
       {.readings = &words, .classical = &*classical, .dictionaries = &*dictionaries});
   for (const std::string& poem : poems) builder.AddPoem(Shi("诗", "某", {poem}));

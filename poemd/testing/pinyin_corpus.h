@@ -8,6 +8,9 @@
 //   行 xíng alone and in 行人, háng in 十二行, xìng and hàng in a modern
 //        dictionary; 平 and 去
 //   思 sī alone, sī liang in 思量 (a neutral tone); 量 liàng alone
+//   风 fēng; 風 fěng (讽) in the historical dictionary; 平 and 去
+//   色 of the entering tone only (仄)
+//   醒 xǐng; chéng (酲) and jīng in the historical dictionary
 // Other characters read as ICU reads them, and have no classical reading.
 #pragma once
 
@@ -18,7 +21,8 @@
 
 namespace miravel::poemd::testing {
 
-// An index of `poems` (each a paragraph of lines, UTF-8), one a source.
+// An index of `poems` (each a paragraph of lines, UTF-8, one a source; of
+// four lines of one length, a regulated poem).
 CorpusIndex PinyinCorpus(const std::vector<std::string>& poems);
 
 }  // namespace miravel::poemd::testing
