@@ -7,17 +7,22 @@
 // character alone.
 //
 // The metre chooses in a poem read classically (平水韵, or both books),
-// where the tonal template asks a tone of a character (verse/tonal_pattern.h:
-// the second, fourth and sixth characters by the poem's opening; the last,
-// 平 in a rhyming line and 仄 in another) and the character
-//   - has readings of both classes, and its line's words leave it free
-//     (the line's classical tones allow both, and no word of the dictionary
-//     holds it: 长安 is cháng, 行人 xíng, wherever they stand), and
-//   - reads in the other class: then it shows its reading of the class the
-//     template asks for, one of the same letters first (看 kàn becomes kān in
-//     a 平 place, 骑 qí becomes jì in a 仄 one).
-// A character that already reads as the template asks shows that reading,
-// unmarked.
+// where it asks a tone of a character (verse/tonal_pattern.h): at the
+// second, fourth and sixth of a line of shi, the tone the line's own pattern
+// gives it (二四六分明, from another of them that reads one way only: the
+// poet's reading, wherever the line now stands), else, in a line of
+// regulated verse or a made line's hidden character, the template's by the
+// poem's opening; at the end of a rhyming line, 平 (no 词 or song keeps
+// the metre of shi, and an unrhymed end tells nothing). There a character
+//   - that has readings of both classes, and whose line's words leave it
+//     free (the line's classical tones allow both, and no word of the
+//     dictionary holds it: 长安 is cháng, 行人 xíng, wherever they stand),
+//   - that verse reads in the class asked often enough for it to be a
+//     reading of the metre, not another word (风 fěng is 讽), and
+//   - that reads in the other class,
+// shows its reading of the class asked, one of the same letters first (看
+// kàn becomes kān in a 平 place, 骑 qí becomes jì in a 仄 one). A character
+// that already reads as the metre asks shows that reading, unmarked.
 #pragma once
 
 #include <string_view>

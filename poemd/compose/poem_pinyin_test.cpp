@@ -16,10 +16,17 @@ class PoemPinyinTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     index_ = new CorpusIndex(PinyinCorpus({
-        "春山独看云，江上送行人。",  // 看 second, 行 fourth
-        "春风十二行，一骑过长安。",  // 行 háng in its word; 骑 second; 长 fourth
-        "看守思量久，回首望长安。",  // 看 in 看守; 长 in 长安, fourth
-        "门前久看守。",              // 看守 fourth
+        // Regulated: quatrains of one length.
+        "春山独看云，江上送行人。春风十二行，一骑过长安。",
+        "看守思量久，回首望长安。门前久看守，湖色独看云。",
+        // 风 平 wherever verse tells: its 仄 fěng (讽) is another word.
+        "山色春风起，水色晚风来。湖色秋风冷，江色夜看风。",
+        "山色春风起，水色晚风来。湖色秋风冷，江色夜看风。",
+        "山色春风起，水色晚风来。湖色秋风冷，江色夜看风。",
+        "山色春风起，水色晚风来。湖色秋风冷，江色夜看风。",
+        "山色春风起，水色晚风来。湖色秋风冷，江色夜看风。",
+        // Of no strict metre: two lines.
+        "林间独看花，溪上晚来斜。",
     }));
   }
   static void TearDownTestSuite() { delete index_; }
@@ -97,6 +104,34 @@ TEST_F(PoemPinyinTest, APolyphoneInAWordReadsAsTheWordGives) {
   EXPECT_EQ(first_line(u"春风十二行")[4], "háng");
   // 看 in 看守 is kān where the metre would have kàn.
   EXPECT_EQ(first_line(u"门前久看守")[3], "kān");
+}
+
+TEST_F(PoemPinyinTest, TheLinesOwnPatternOutweighsTheTemplate) {
+  // 平起, the first line: the template asks 仄 of the fourth, but 色 second
+  // is 仄, so the poet read 看 平.
+  const PoemOrder order = OrderFor(u"湖", 5, Place::kHead);
+  EXPECT_EQ(Shown(order, PoemOf({Line(u"湖色独看云")}, Opening::kLevel), 0)[3], "kān*");
+}
+
+TEST_F(PoemPinyinTest, AReadingVerseHardlyGivesIsAnotherWord) {
+  // 平起, the second line: its second asks 仄, and nothing else in it tells.
+  const PoemOrder order = OrderFor(u"春春", 5, Place::kHead);
+  const Poem poem = PoemOf({Line(u"春山独看云"), Line(u"春风十二行")}, Opening::kLevel);
+  EXPECT_EQ(Shown(order, poem, 1)[1], "fēng");
+}
+
+TEST_F(PoemPinyinTest, ALineOfNoStrictMetreReadsAsItsWordsDo) {
+  // 平起, the second line: the fourth asks 平, but its poet kept no metre.
+  const PoemOrder order = OrderFor(u"春林", 5, Place::kHead);
+  const Poem poem = PoemOf({Line(u"看守思量久"), Line(u"林间独看花")}, Opening::kLevel);
+  EXPECT_EQ(Shown(order, poem, 1)[3], "kàn");
+}
+
+TEST_F(PoemPinyinTest, AnUnrhymedEndTellsNothing) {
+  // 平起, the first line ends 仄 by the template; 看 stays as it reads alone.
+  const PoemOrder order = OrderFor(u"看", 5, Place::kTail);
+  const Poem poem = PoemOf({Line(u"春风十二看", true, u"春风十二行")}, Opening::kLevel);
+  EXPECT_EQ(Shown(order, poem, 0)[4], "kàn");
 }
 
 TEST_F(PoemPinyinTest, AMadeLinesHiddenCharacterReadsAlone) {
