@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the chinese-poetry data package, the word pronunciation
 # dictionary (@pinyin-pro/data) and the 广韵 readings (tshet-uinh) into the
-# build tree and turns them into the poem service's index,
+# build tree and turns them, with the Unicode Han Database's readings
+# (Debian's unicode-data), into the poem service's index,
 # build/corpus/poems.idx, unless a current one exists.
 # Needs a built tree (scripts/build.sh).
 set -euo pipefail
@@ -19,6 +20,7 @@ if [[ ! -d "$modules/chinese-poetry" || ! -d "$modules/@pinyin-pro/data" ||
     chinese-poetry@2.0.1 @pinyin-pro/data@1.3.1 tshet-uinh@0.15.4
 fi
 node poemd/indexing/guangyun_readings.js "$modules" > build/corpus/guangyun.tsv
+bzcat /usr/share/unicode/Unihan_Readings.txt.bz2 > build/corpus/unihan_readings.txt
 build/poemd/miravel-poemd-index --poetry "$modules/chinese-poetry" \
   --readings "$modules/@pinyin-pro/data/json/complete.json" \
-  --classical build/corpus/guangyun.tsv --out "$index"
+  --classical build/corpus/guangyun.tsv --unihan build/corpus/unihan_readings.txt --out "$index"

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libicu-dev libcpp-httplib-dev libcairo2-dev libpango1.0-dev libpng-dev
-  libopencc-dev
+  libopencc-dev unicode-data bzip2
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   nlohmann-json3-dev libeigen3-dev libxxhash-dev libcli11-dev libboost-dev

@@ -5,6 +5,7 @@
 
 #include "poemd/index/index_sections.h"
 #include "poemd/index/parallel_model.h"
+#include "poemd/index/sorted_runs.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
@@ -12,16 +13,6 @@ namespace {
 
 Reading UnpackReading(uint8_t packed) {
   return {static_cast<Tone>(packed >> 4), static_cast<RhymeGroup>(packed & 0x0F)};
-}
-
-// Runs of `items` by ascending key: starts[k] .. starts[k + 1].
-template <typename Key>
-bool RunsAreWhole(std::span<const Key> keys, std::span<const uint32_t> starts, size_t items) {
-  if (starts.size() != keys.size() + 1 || starts.front() != 0 || starts.back() != items) {
-    return false;
-  }
-  return std::is_sorted(starts.begin(), starts.end()) &&
-         std::adjacent_find(keys.begin(), keys.end(), std::greater_equal<Key>()) == keys.end();
 }
 
 // The section's elements; `missing` names it when it is absent or its
@@ -83,6 +74,16 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
                                Required<uint32_t>(file, Id(kPoemConvertedStarts), &missing),
                                Required<char16_t>(file, Id(kSimplifiedCharacters), &missing),
                                Required<char16_t>(file, Id(kTraditionalCharacters), &missing)};
+  SyllableArrays syllables{Required<char>(file, Id(kSyllableNames), &missing),
+                           Required<uint16_t>(file, Id(kAloneSyllables), &missing),
+                           Required<char16_t>(file, Id(kPolyphones), &missing),
+                           Required<uint32_t>(file, Id(kPolyphoneStarts), &missing),
+                           Required<uint16_t>(file, Id(kPolyphoneReadings), &missing),
+                           Required<uint8_t>(file, Id(kPolyphoneVerse), &missing)};
+  for (int slot = 0; slot < 2; ++slot) {
+    syllables.line_keys[slot] = Required<uint32_t>(file, Id(kLineSyllableKeys, slot), &missing);
+    syllables.line_values[slot] = Required<uint16_t>(file, Id(kLineSyllableValues, slot), &missing);
+  }
   const auto parallel_weights = Required<float>(file, Id(kParallelModel), &missing);
   const auto parallel_classes = Required<uint8_t>(file, Id(kParallelCharacterClasses), &missing);
   const AssociationArrays arrays{Required<uint16_t>(file, Id(kVocabulary), &missing),
@@ -120,6 +121,9 @@ StatusOr<CorpusIndex> CorpusIndex::FromFile(IndexFile file) {
     return checked;
   }
   index.subjects_ = SubjectModel(subjects);
+  const size_t lines[2] = {index.slots_[0].traits.size(), index.slots_[1].traits.size()};
+  if (Status checked = Syllables::Check(syllables, lines); !checked.ok()) return checked;
+  index.syllables_ = Syllables(syllables);
   index.file_ = std::move(file);
   if (Status checked = index.Check(); !checked.ok()) return checked;
   return index;

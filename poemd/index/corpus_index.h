@@ -15,6 +15,8 @@
 //   - what each source poem is about, its subject (subjects.h): lines are
 //     numbered by their poems' subjects, so that a subject's lines that hold
 //     a character at a place are one run of its postings in each rank.
+//   - the pinyin of every character and of every line in context
+//     (syllables.h).
 //
 // Built by CorpusIndexBuilder (corpus_index_builder.h), saved to one file
 // (index_file.h), and loaded by the service: every count, offset and value
@@ -36,6 +38,7 @@
 #include "poemd/index/parallel_model.h"
 #include "poemd/index/source_poems.h"
 #include "poemd/index/subjects.h"
+#include "poemd/index/syllables.h"
 #include "poemd/verse/cjk.h"
 #include "poemd/verse/places.h"
 #include "poemd/verse/tonal_pattern.h"
@@ -194,6 +197,8 @@ class CorpusIndex {
   ClassicalReading ClassicalReadingOf(char16_t character) const;
   const Association& Associations() const { return association_; }
   const ParallelModel& Parallelism() const { return parallel_; }
+  // The pinyin of characters and of lines in context.
+  const Syllables& Pinyin() const { return syllables_; }
   // The characters that mark `mood` most, its images, most marked first.
   std::u16string_view CharacteristicCharacters(MoodClass mood) const;
   // The file the index lives in (its size, for the log).
@@ -241,6 +246,7 @@ class CorpusIndex {
   ParallelModel parallel_;
   SourcePoems poems_;
   SubjectModel subjects_;
+  Syllables syllables_;
 };
 
 }  // namespace miravel::poemd

@@ -237,6 +237,19 @@ TEST(IndexDamage, LinesOutOfTheirSubjectsOrder) {
   EXPECT_NE(Refusal(moved).find("another subject"), std::string::npos);
 }
 
+TEST_F(ForgedValues, Pinyin) {
+  EXPECT_NE(Forge(Id(kAloneSyllables), u'春', 0, uint16_t{kSyllableLimit - 1}), "");
+  EXPECT_NE(Forge(Id(kSyllableNames), kSyllableBytes - 1, 0, 'x'), "");  // a name not ended
+  EXPECT_NE(Forge(Id(kSyllableNames), 0, 0, 'x'), "");                   // no syllable 0
+  EXPECT_NE(Forge(Id(kPolyphoneReadings), 0, 0, uint16_t{3 << kReadingClassShift | 1}), "");
+  EXPECT_NE(Forge(Id(kPolyphoneReadings), 0, 0, uint16_t{0}), "");
+  EXPECT_NE(Forge(Id(kPolyphoneStarts), 1, 0, uint32_t{99}), "");
+  EXPECT_NE(Forge(Id(kPolyphoneVerse), 0, 0, uint8_t{101}), "");
+  EXPECT_NE(Forge(Id(kLineSyllableKeys, 0), 0, 0, uint32_t{999 << 3}), "");  // no such line
+  EXPECT_NE(Forge(Id(kLineSyllableKeys, 0), 0, 0, uint32_t{7}), "");         // no such place
+  EXPECT_NE(Forge(Id(kLineSyllableValues, 0), 0, 0, uint16_t{kDecidedByWord}), "");
+}
+
 TEST(IndexDamage, AFileThatIsNoIndex) {
   const Status missing = CorpusIndex::Load("/nonexistent/poems.idx").status();
   EXPECT_EQ(missing.code(), StatusCode::kNotFound);

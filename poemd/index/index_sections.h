@@ -38,6 +38,9 @@
 //   kSubjectTitleShares, kSubjectTitleClasses, kPoemSubjects, kPoemTitleClasses,
 //   kPoemVectors: what each
 //                                  source poem is about (subjects.h), one a subject or a source
+//   kSyllableNames, kAloneSyllables, kPolyphones, kPolyphoneStarts, kPolyphoneReadings,
+//   kPolyphoneVerse,
+//   and per line length kLineSyllableKeys, kLineSyllableValues: the pinyin (syllables.h)
 #pragma once
 
 #include <cstdint>
@@ -86,6 +89,15 @@ enum Kind : uint32_t {
   kPoemSubjects,
   kPoemTitleClasses,
   kPoemVectors,
+  // The pinyin, numbered apart from the rest.
+  kLineSyllableKeys = 16,
+  kLineSyllableValues,
+  kSyllableNames = 64,
+  kAloneSyllables,
+  kPolyphones,
+  kPolyphoneStarts,
+  kPolyphoneReadings,
+  kPolyphoneVerse,
 };
 
 // A source's entries in kSources.

@@ -1,8 +1,6 @@
 #include "poemd/indexing/classical_readings.h"
 
-#include <unicode/translit.h>
-#include <unicode/unistr.h>
-
+#include "poemd/indexing/character_simplifier.h"
 #include "poemd/indexing/file_contents.h"
 #include "text/utf.h"
 
@@ -97,18 +95,11 @@ StatusOr<ClassicalReadings> ClassicalReadings::FromText(std::string_view utf8) {
   }
   if (readings.characters_ == 0) return Status::Corruption("no character is read");
 
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::Transliterator> simplifier(
-      icu::Transliterator::createInstance("Traditional-Simplified", UTRANS_FORWARD, status));
+  CharacterSimplifier simplifier;
   for (size_t c = 0; c < readings.own_.size(); ++c) {
     const ClassicalReading& own = readings.own_[c];
     if (!own.Known()) continue;
-    char16_t simple = static_cast<char16_t>(c);
-    if (U_SUCCESS(status) && simplifier) {
-      icu::UnicodeString one(simple);
-      simplifier->transliterate(one);
-      if (one.length() == 1) simple = one.charAt(0);
-    }
+    const char16_t simple = simplifier.Of(static_cast<char16_t>(c));
     Merge(readings.simplified_[simple], own);
     if (simple != c) Merge(readings.simplified_[c], own);
   }

@@ -10,6 +10,7 @@
 
 #include "poemd/index/index_sections.h"
 #include "poemd/indexing/association_learner.h"
+#include "poemd/indexing/character_syllables.h"
 #include "poemd/indexing/classical_line.h"
 #include "poemd/indexing/index_sections_writer.h"
 #include "poemd/indexing/line_splitter.h"
@@ -57,7 +58,9 @@ Register RegisterOf(Collection collection) {
 
 struct CorpusIndexBuilder::State {
   explicit State(IndexBuildOptions o)
-      : options(o), subjects({.subjects = o.subjects, .dictionary = o.readings}) {}
+      : options(o),
+        subjects({.subjects = o.subjects, .dictionary = o.readings}),
+        syllables(o.readings, o.dictionaries, o.classical) {}
 
   IndexBuildOptions options;
   LineSplitter splitter;
@@ -67,6 +70,7 @@ struct CorpusIndexBuilder::State {
     std::u16string texts;
     std::vector<LineTraits> traits;
     std::vector<uint32_t> written_at;  // where each begins in its source's text
+    std::vector<uint16_t> syllables;   // CharacterSyllables::ReadLine's, `length` a line
     std::unordered_map<std::u16string, uint32_t> ids;
     std::vector<std::pair<uint32_t, uint32_t>> consecutive;
     std::set<std::pair<uint32_t, uint32_t>> couplets;
@@ -78,15 +82,22 @@ struct CorpusIndexBuilder::State {
   MoodLearner moods;
   ParallelLearner parallel;
   SubjectLearner subjects;
+  CharacterSyllables syllables;
   size_t poems = 0;
   std::string report;  // what the learners say
 
-  // The line's tones and rhymes, both readings. `text`: simplified; `piece`
-  // as its poem writes it.
-  void ReadLine(const SplitPiece& piece, bool simplified_script, LineTraits& traits) {
+  // The line's tones and rhymes, both readings, and its pinyin
+  // (`syllables`, one a character). `text`: simplified; `piece` as its poem
+  // writes it.
+  void ReadLine(const SplitPiece& piece, bool simplified_script, LineTraits& traits,
+                std::span<uint16_t> line_syllables) {
     const std::u16string_view text = piece.line;
     const std::vector<Reading> alone = ReadAlone(text);
-    const std::vector<Reading> read = options.readings ? options.readings->ReadLine(text) : alone;
+    std::vector<std::string> pinyin;
+    std::vector<bool> in_word;
+    const std::vector<Reading> read =
+        options.readings ? options.readings->ReadLine(text, &pinyin, &in_word) : alone;
+    syllables.ReadLine(text, pinyin, in_word, line_syllables);
     traits.modern = {};
     for (size_t i = 0; i < read.size(); ++i) {
       if (read[i].tone == Tone::kLevel) traits.modern.level |= 1 << i;
@@ -184,6 +195,7 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
       table.texts += piece.line;
       table.traits.emplace_back();
       table.written_at.emplace_back();
+      table.syllables.resize(table.syllables.size() + piece.line.size());
     } else if (table.traits[it->second].rank() <= rank) {
       continue;
     }
@@ -193,7 +205,9 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
       s.subjects.AddPoem(shi ? title : u"", title_mood, texts, RegisterOf(poem.collection));
     }
     LineTraits& traits = table.traits[it->second];
-    s.ReadLine(piece, simplified_script, traits);
+    s.ReadLine(piece, simplified_script, traits,
+               std::span(table.syllables)
+                   .subspan(size_t{it->second} * piece.line.size(), piece.line.size()));
     traits.source = *source;
     table.written_at[it->second] = static_cast<uint32_t>(piece.at);
     traits.flags = static_cast<uint8_t>(static_cast<int>(rank) << LineTraits::kRankShift);
@@ -202,6 +216,12 @@ void CorpusIndexBuilder::AddPoem(const PoemText& poem) {
     if (ids[k] && ids[k + 1] && pieces[k].line.size() == pieces[k + 1].line.size()) {
       s.lines[LengthSlot(static_cast<int>(pieces[k].line.size()))].consecutive.emplace_back(
           *ids[k], *ids[k + 1]);
+    }
+  }
+  if (shi && regulated) {
+    for (size_t k = 0; k < pieces.size(); ++k) {
+      const State::Lines& table = s.lines[LengthSlot(static_cast<int>(pieces[k].line.size()))];
+      s.syllables.CountInVerse(pieces[k].line, table.traits[*ids[k]].classical, k);
     }
   }
   if (shi && uniform && pieces.size() % 2 == 0) {
@@ -292,6 +312,7 @@ std::vector<uint32_t> CorpusIndexBuilder::State::NumberBySubject(int slot,
                    [&](uint32_t a, uint32_t b) { return subject(a) < subject(b); });
   std::vector<uint32_t> renumbered(n);
   std::u16string texts(n * length, u'\0');
+  std::vector<uint16_t> syllables(t.syllables.size());
   std::vector<LineTraits> traits(n);
   std::vector<uint32_t> written_at(n);
   std::vector<uint32_t> starts(learned.name_starts.size() + 1, 0);
@@ -299,12 +320,17 @@ std::vector<uint32_t> CorpusIndexBuilder::State::NumberBySubject(int slot,
     renumbered[order[k]] = k;
     std::copy_n(t.texts.begin() + static_cast<std::ptrdiff_t>(order[k] * length), length,
                 texts.begin() + static_cast<std::ptrdiff_t>(k * length));
+    if (!syllables.empty()) {
+      std::copy_n(t.syllables.begin() + static_cast<std::ptrdiff_t>(order[k] * length), length,
+                  syllables.begin() + static_cast<std::ptrdiff_t>(k * length));
+    }
     traits[k] = t.traits[order[k]];
     written_at[k] = t.written_at[order[k]];
     ++starts[subject(order[k]) + 1];
   }
   std::partial_sum(starts.begin(), starts.end(), starts.begin());
   t.texts = std::move(texts);
+  t.syllables = std::move(syllables);
   t.traits = std::move(traits);
   t.written_at = std::move(written_at);
   t.ids.clear();
@@ -365,6 +391,9 @@ std::vector<std::byte> CorpusIndexBuilder::Finish() {
     WritePostings(w, slot, t.texts, t.traits);
   }
   s.sources.Write(w);
+  const std::u16string_view texts[2] = {s.lines[0].texts, s.lines[1].texts};
+  const std::span<const uint16_t> line_syllables[2] = {s.lines[0].syllables, s.lines[1].syllables};
+  s.syllables.Write(w, texts, line_syllables);
   const LearnedAssociation association = s.LearnAssociation(by_frequency);
   WriteAssociation(w, association);
   const size_t regulated = s.parallel.Poems();

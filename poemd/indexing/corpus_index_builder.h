@@ -20,6 +20,7 @@
 #include "poemd/indexing/classical_readings.h"
 #include "poemd/indexing/line_splitter.h"
 #include "poemd/indexing/traditional_converter.h"
+#include "poemd/indexing/unihan_readings.h"
 #include "poemd/indexing/word_readings.h"
 
 namespace miravel::poemd {
@@ -48,6 +49,9 @@ struct IndexBuildOptions {
   // Classical readings; without them the modern reading stands in for the
   // classical one (and no line has a 平水韵 rhyme). Not owned.
   const ClassicalReadings* classical = nullptr;
+  // The readings dictionaries give each character, for the readings a
+  // polyphone may have; without them, only those of the words. Not owned.
+  const UnihanReadings* dictionaries = nullptr;
   // Converts the poems the corpus keeps only in simplified characters to
   // traditional ones; without it they stand as they are. Not owned.
   const TraditionalConverter* traditional = nullptr;

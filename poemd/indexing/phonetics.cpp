@@ -3,26 +3,13 @@
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 
-#include <array>
 #include <memory>
 #include <utility>
 
+#include "poemd/index/pinyin_letters.h"
+
 namespace miravel::poemd {
 namespace {
-
-// Marked vowels: the base letter and the tone number.
-struct Marked {
-  char32_t code;
-  char base;
-  int tone;
-};
-constexpr std::array<Marked, 28> kMarked = {{
-    {U'ā', 'a', 1}, {U'á', 'a', 2}, {U'ǎ', 'a', 3}, {U'à', 'a', 4}, {U'ē', 'e', 1}, {U'é', 'e', 2},
-    {U'ě', 'e', 3}, {U'è', 'e', 4}, {U'ī', 'i', 1}, {U'í', 'i', 2}, {U'ǐ', 'i', 3}, {U'ì', 'i', 4},
-    {U'ō', 'o', 1}, {U'ó', 'o', 2}, {U'ǒ', 'o', 3}, {U'ò', 'o', 4}, {U'ū', 'u', 1}, {U'ú', 'u', 2},
-    {U'ǔ', 'u', 3}, {U'ù', 'u', 4}, {U'ǖ', 'v', 1}, {U'ǘ', 'v', 2}, {U'ǚ', 'v', 3}, {U'ǜ', 'v', 4},
-    {U'ü', 'v', 0}, {U'ń', 'n', 2}, {U'ň', 'n', 3}, {U'ǹ', 'n', 4},
-}};
 
 // The final of a plain syllable ("v" for ü), with y/w spellings undone and
 // "-i" for the apical vowel after zh ch sh r z c s.
@@ -82,9 +69,9 @@ Reading ReadingOfPinyin(std::string_view pinyin) {
       if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) plain += static_cast<char>(c | 0x20);
       continue;
     }
-    for (const Marked& m : kMarked) {
-      if (static_cast<char32_t>(c) == m.code) {
-        plain += m.base;
+    for (const MarkedVowel& m : MarkedVowels()) {
+      if (c == m.code) {
+        plain += m.letter == u'ü' ? 'v' : static_cast<char>(m.letter);
         if (m.tone != 0) tone = m.tone;
       }
     }

@@ -17,10 +17,10 @@ struct TraditionalConverter::Handle {
   opencc_t opencc;
 };
 
-StatusOr<TraditionalConverter> TraditionalConverter::Open() {
-  const opencc_t opencc = opencc_open("s2t.json");
+StatusOr<TraditionalConverter> TraditionalConverter::Open(const std::string& config) {
+  const opencc_t opencc = opencc_open(config.c_str());
   if (opencc == reinterpret_cast<opencc_t>(-1)) {
-    return Status::NotFound(std::string("cannot open OpenCC's s2t conversion: ") + opencc_error());
+    return Status::NotFound("cannot open OpenCC's conversion " + config + ": " + opencc_error());
   }
   return TraditionalConverter(std::make_unique<Handle>(opencc));
 }
@@ -32,14 +32,20 @@ TraditionalConverter& TraditionalConverter::operator=(TraditionalConverter&&) no
 TraditionalConverter::~TraditionalConverter() = default;
 
 std::u16string TraditionalConverter::Convert(std::u16string_view text) const {
-  const std::string utf8 = Utf16ToUtf8(text);
-  char* converted = opencc_convert_utf8(handle_->opencc, utf8.data(), utf8.size());
-  if (converted == nullptr) return std::u16string(text);
-  std::u16string out = Utf8ToUtf16(converted);
-  opencc_convert_utf8_free(converted);
+  const StatusOr<std::string> converted = ConvertUtf8(Utf16ToUtf8(text));
+  if (!converted.ok()) return std::u16string(text);
+  std::u16string out = Utf8ToUtf16(*converted);
   // A conversion that changed the length cannot stand in for the text,
   // character for character; the text stands for itself then.
   return out.size() == text.size() ? out : std::u16string(text);
+}
+
+StatusOr<std::string> TraditionalConverter::ConvertUtf8(std::string_view utf8) const {
+  char* converted = opencc_convert_utf8(handle_->opencc, utf8.data(), utf8.size());
+  if (converted == nullptr) return Status::IOError(std::string("OpenCC: ") + opencc_error());
+  std::string out(converted);
+  opencc_convert_utf8_free(converted);
+  return out;
 }
 
 }  // namespace miravel::poemd

@@ -1,6 +1,9 @@
 // Readings of the characters of a line as the line reads them: a polyphone
 // takes the syllable of the word it stands in (行 is háng in 十二行 and xíng
-// in 行人; 蕃 is bō in 吐蕃).
+// in 行人; 蕃 is bō in 吐蕃), both its tone class and rhyme (verse/tones.h)
+// and its toned pinyin. A word's weak syllable in the neutral tone (思量
+// sī liang) is shown as the character reads alone when that is the same
+// syllable in some tone.
 //
 // The words come from a word-level pronunciation dictionary (the npm data
 // package @pinyin-pro/data, json/complete.json: word -> [toned pinyin, one
@@ -46,10 +49,19 @@ class WordReadings {
   // Whether the dictionary holds `word`.
   bool Knows(std::u16string_view word) const;
 
-  // One reading per character of `line`.
-  std::vector<Reading> ReadLine(std::u16string_view line);
-  // The character's reading on its own.
+  // One reading per character of `line`. With `pinyin`, also each
+  // character's toned syllable there ("" when none is known), and with
+  // `in_word` whether it stands in a word of two or more characters.
+  std::vector<Reading> ReadLine(std::u16string_view line,
+                                std::vector<std::string>* pinyin = nullptr,
+                                std::vector<bool>* in_word = nullptr);
+  // The character's reading on its own, and its toned syllable ("" when
+  // none is known).
   Reading ReadAlone(char16_t character);
+  std::string PinyinAlone(char16_t character);
+  // The toned syllables the dictionary's words of two or more characters
+  // give the character, most frequent first; neutral tones left out.
+  std::vector<std::string> PinyinInWords(char16_t character);
 
  private:
   struct Impl;

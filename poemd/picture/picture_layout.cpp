@@ -133,6 +133,7 @@ PictureLayout LayOutPicture(const PoemPicture& picture, size_t page) {
   const size_t slots = columns + 2;  // the title's, the lines', the colophon's
 
   PictureLayout layout;
+  layout.shapes = picture.shapes;
   layout.width = 2 * kMargin + static_cast<double>(slots) * kColumn;
   layout.height = 2 * kMargin + static_cast<double>(blocks) * block_height +
                   static_cast<double>(blocks - 1) * kBlockGap;

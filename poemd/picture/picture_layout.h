@@ -8,6 +8,7 @@
 // uses the same numbers.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,17 @@ struct PictureLine {
   std::u16string source;  // small print under the line; may be empty
 };
 
+// The glyph shapes a picture's characters are drawn in: those of mainland
+// China's standard for simplified text, those of the traditional standard
+// (Taiwan's) for text in traditional characters. Many characters are one
+// code point in both scripts with shapes that differ (骨, 直, 具).
+enum class GlyphShapes : uint8_t { kSimplified, kTraditional };
+
 struct PoemPicture {
   std::u16string title;     // 藏头诗 · 春江花月
   std::u16string colophon;  // 平水韵 · 下平七阳
   std::vector<PictureLine> lines;
+  GlyphShapes shapes = GlyphShapes::kSimplified;
 };
 
 inline constexpr size_t kColumnsPerBlock = 8;
@@ -50,6 +58,7 @@ struct PictureLayout {
   // source, then the colophon and the seal's character.
   std::vector<PlacedGlyph> glyphs;
   std::vector<PlacedBox> boxes;  // frames, column rules and the seal, under the glyphs
+  GlyphShapes shapes = GlyphShapes::kSimplified;
 };
 
 // How many pages `picture` takes: at least 1.

@@ -120,6 +120,10 @@ std::string Number(double value) {
 
 }  // namespace
 
+const char* PictureFont(GlyphShapes shapes) {
+  return shapes == GlyphShapes::kTraditional ? "Noto Serif CJK TC" : "Noto Serif CJK SC";
+}
+
 StatusOr<std::string> RenderPng(const PictureLayout& layout) {
   const Surface surface(cairo_image_surface_create(
       CAIRO_FORMAT_RGB24, static_cast<int>(layout.width), static_cast<int>(layout.height)));
@@ -146,7 +150,7 @@ StatusOr<std::string> RenderPng(const PictureLayout& layout) {
   }
 
   const Layout text(pango_cairo_create_layout(cr.get()));
-  const Font font(pango_font_description_from_string(kPictureFont));
+  const Font font(pango_font_description_from_string(PictureFont(layout.shapes)));
   double size = 0;
   for (const PlacedGlyph& glyph : layout.glyphs) {
     if (glyph.size != size) {
@@ -192,12 +196,19 @@ std::string RenderSvg(const PictureLayout& layout, const std::string& title) {
                                         .Text("ink", Colour(glyph.ink).hex)
                                         .Text("character", Utf16ToUtf8({&glyph.c, 1})));
   }
+  // Where the viewer lacks Noto, the same face under another name, then
+  // the system's own serif of the script; the language picks the glyphs a
+  // font of both scripts has.
+  const bool traditional = layout.shapes == GlyphShapes::kTraditional;
   return frame.Render(PageValues()
                           .Text("width", Number(layout.width))
                           .Text("height", Number(layout.height))
                           .Text("title", title)
                           .Text("paper", Colour(Ink::kPaper).hex)
-                          .Text("font", kPictureFont)
+                          .Text("font", PictureFont(layout.shapes))
+                          .Text("fallbacks", traditional ? "'Source Han Serif TC', 'Songti TC', PMingLiU"
+                                                         : "'Source Han Serif SC', 'Songti SC', SimSun")
+                          .Text("lang", traditional ? "zh-Hant" : "zh-Hans")
                           .Html("boxes", std::move(boxes))
                           .Html("glyphs", std::move(glyphs)));
 }

@@ -293,5 +293,32 @@ TEST_F(PicturePngTest, EachCellHoldsTheShapeOfItsOwnCharacter) {
   }
 }
 
+TEST_F(PicturePngTest, TraditionalTextIsDrawnInTraditionalGlyphShapes) {
+  // One character alone, at the centre of a small picture, in either shapes.
+  const auto cell = [](char16_t c, GlyphShapes shapes) {
+    PictureLayout one{200, 200, {{100, 100, kLineSize, c, Ink::kText}}, {}, shapes};
+    int red = 0;
+    return Cell(Decode(*RenderPng(one)), one.glyphs[0], &red);
+  };
+  // 骨's inner stroke turns the other way in the traditional standard; 山 is
+  // drawn alike in both, so what tells 骨 apart is its shape, not the face.
+  const double bone =
+      Distance(cell(u'骨', GlyphShapes::kSimplified), cell(u'骨', GlyphShapes::kTraditional));
+  const double mountain =
+      Distance(cell(u'山', GlyphShapes::kSimplified), cell(u'山', GlyphShapes::kTraditional));
+  EXPECT_GT(bone, 4 * mountain + 20);
+}
+
+TEST(PictureSvgTest, NamesTheFaceOfItsScript) {
+  PoemPicture picture = Quatrain();
+  EXPECT_NE(RenderSvg(LayOutPicture(picture, 0), "").find("'Noto Serif CJK SC'"),
+            std::string::npos);
+  picture.shapes = GlyphShapes::kTraditional;
+  const std::string svg = RenderSvg(LayOutPicture(picture, 0), "");
+  EXPECT_NE(svg.find("'Noto Serif CJK TC'"), std::string::npos);
+  EXPECT_NE(svg.find("lang=\"zh-Hant\""), std::string::npos);
+  EXPECT_EQ(svg.find("SC'"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace miravel::poemd

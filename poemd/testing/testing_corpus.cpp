@@ -49,7 +49,11 @@ CorpusIndex MadeUpCorpus() {
 }
 
 std::vector<std::byte> SmallIndexFile() {
-  CorpusIndexBuilder builder;
+  // A polyphone that a line reads otherwise than alone, for the pinyin.
+  WordReadings words;
+  words.Add(u"长", "cháng", 1e-8);
+  words.Add(u"云长", "yún zhǎng", 1e-9);
+  CorpusIndexBuilder builder({.readings = &words});
   builder.AddPoem(Shi("春日", "甲", {"春来山色好，风起白云长。", "花落江南水，月明孤客船。"}));
   builder.AddPoem(Shi("杂咏", "乙", {"春风又绿江南岸，明月何时照我还。"}));
   return builder.Finish();

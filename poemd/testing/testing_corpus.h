@@ -26,8 +26,9 @@ PoemText Shi(std::string_view title, std::string_view author, std::vector<std::s
 // others converted to them as the index converts.
 CorpusIndex MadeUpCorpus();
 
-// The file of a small index (two poems, couplets and all): the starting
-// point of the damage tests and the loader's fuzzer.
+// The file of a small index (two poems, couplets and all, and 长 read
+// zhǎng in 白云长): the starting point of the damage tests and the loader's
+// fuzzer.
 std::vector<std::byte> SmallIndexFile();
 
 // A larger made-up corpus, the same every time: about two thousand poems of

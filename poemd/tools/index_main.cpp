@@ -14,6 +14,7 @@
 #include "poemd/indexing/poetry_package.h"
 #include "poemd/indexing/reading_files.h"
 #include "poemd/indexing/traditional_converter.h"
+#include "poemd/indexing/unihan_readings.h"
 #include "poemd/indexing/word_readings.h"
 #include "poemd/tools/index_options.h"
 
@@ -60,6 +61,15 @@ int Run(const IndexOptions& options) {
   if (options.classical.empty()) {
     std::fprintf(stderr, "miravel-poemd-index: no --classical; lines read in modern tones only\n");
   }
+  std::optional<UnihanReadings> unihan;
+  if (!options.unihan.empty()) {
+    StatusOr<UnihanReadings> read = UnihanReadings::FromFile(options.unihan);
+    if (!read.ok()) {
+      std::fprintf(stderr, "miravel-poemd-index: %s\n", read.status().message().c_str());
+      return 1;
+    }
+    unihan = std::move(*read);
+  }
   const StatusOr<TraditionalConverter> traditional = TraditionalConverter::Open();
   if (!traditional.ok()) {
     std::fprintf(stderr, "miravel-poemd-index: %s\n", traditional.status().message().c_str());
@@ -67,6 +77,7 @@ int Run(const IndexOptions& options) {
   }
   CorpusIndexBuilder builder({.readings = readings->Words(),
                               .classical = readings->Classical(),
+                              .dictionaries = unihan ? &*unihan : nullptr,
                               .traditional = &*traditional});
   LineSplitter splitter;
   size_t poems = 0;

@@ -20,6 +20,10 @@ CommandLine<IndexOptions> ParseIndexOptions(int argc, const char* const* argv) {
                  "the 广韵 readings (guangyun_readings.js writes them from tshet-uinh); without "
                  "them the modern reading stands in for the classical one")
       ->check(CLI::ExistingFile);
+  app.add_option("--unihan", options.unihan,
+                 "the readings of the Unicode Han Database (Unihan_Readings.txt, from Debian's "
+                 "unicode-data); without them a polyphone's readings are those of the words")
+      ->check(CLI::ExistingFile);
   app.add_flag("--measure-split", options.measure_split,
                "index only the three quarters of the corpus that miravel-poemd-measure does not "
                "judge with, without the held-out quatrains");

@@ -12,6 +12,7 @@ struct IndexOptions {
   std::string out;        // the index file to write
   std::string readings;   // the word pronunciation dictionary; may be empty
   std::string classical;  // the 广韵 readings; may be empty
+  std::string unihan;     // the Unicode Han Database's readings; may be empty
   bool measure_split = false;
 };
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "poemd/tools/convert_options.h"
 #include "poemd/tools/index_options.h"
 #include "poemd/tools/measure_options.h"
 #include "poemd/tools/poemd_options.h"
@@ -202,6 +204,24 @@ TEST(MeasureOptions, BooksRequestsAndTheServiceAsked) {
   EXPECT_NE(Answer(ParseMeasureOptions, {}).text.find("--index"), std::string::npos);
   EXPECT_NE(Answer(ParseMeasureOptions, {"--index", "p.idx", "--rhyme-book", "tang"}).exit_code, 0);
   EXPECT_NE(Answer(ParseMeasureOptions, {"--index", "p.idx", "--requests"}).exit_code, 0);
+}
+
+TEST(ConvertOptions, FilesAndTheFolderForThem) {
+  const std::string here = std::filesystem::temp_directory_path().string();
+  const std::string file = here + "/miravel-convert-options-test.html";
+  { std::ofstream(file) << "<p>换</p>"; }
+  const auto options = Read<ConvertOptions>(ParseConvertOptions, {"--out", "d", file.c_str()});
+  EXPECT_EQ(options.config, "s2t.json");
+  EXPECT_EQ(options.out, "d");
+  EXPECT_EQ(options.files, std::vector<std::string>{file});
+  EXPECT_EQ(Read<ConvertOptions>(ParseConvertOptions,
+                                 {"--config", "s2twp.json", "--out", "d", file.c_str()})
+                .config,
+            "s2twp.json");
+  EXPECT_NE(Answer(ParseConvertOptions, {file.c_str()}).text.find("--out"), std::string::npos);
+  EXPECT_NE(Answer(ParseConvertOptions, {"--out", "d"}).exit_code, 0);
+  EXPECT_NE(Answer(ParseConvertOptions, {"--out", "d", "/no/such/page.html"}).exit_code, 0);
+  std::filesystem::remove(file);
 }
 
 }  // namespace

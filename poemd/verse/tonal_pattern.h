@@ -78,6 +78,19 @@ inline bool KeepsTemplate(LineTones tones, int length, Opening opening, size_t l
   const Tone t = SecondTone(opening, line);
   return tones.CanBe(1, t) && tones.CanBe(3, Other(t)) && (length < 7 || tones.CanBe(5, t));
 }
+// The tone the line's own pattern gives character `at`, one of the second,
+// fourth and sixth (二四六分明: the second and sixth alike, the fourth
+// opposed): from another of them that can be read one way only; kUnknown
+// where none can, or `at` is not one of them.
+inline Tone ToneByPattern(LineTones tones, int length, int at) {
+  if (at % 2 == 0 || at >= length - 1) return Tone::kUnknown;
+  for (int other = 1; other < length - 1; other += 2) {
+    if (other == at || tones.CanBeLevel(other) == tones.CanBeOblique(other)) continue;
+    const Tone sure = tones.CanBeLevel(other) ? Tone::kLevel : Tone::kOblique;
+    return (at - other) % 4 == 0 ? sure : Other(sure);
+  }
+  return Tone::kUnknown;
+}
 // 孤平: a line ending 平 whose last five characters cannot be read but as
 // 仄平仄仄平, or with fewer 平 still, before the 仄 next to the rhyme.
 inline bool IsLonelyLevel(LineTones tones, int length) {

@@ -63,6 +63,16 @@ TEST(TonalPattern, LonelyLevelAndThreeLevelTail) {
   EXPECT_FALSE(HasThreeLevelTail(Tones("OOOLL"), 5));
 }
 
+TEST(TonalPattern, ALinesOwnPatternTellsAFreeCharactersTone) {
+  EXPECT_EQ(ToneByPattern(Tones("LOLFL"), 5, 3), Tone::kLevel);      // the second 仄
+  EXPECT_EQ(ToneByPattern(Tones("LFLOL"), 5, 1), Tone::kLevel);      // the fourth 仄
+  EXPECT_EQ(ToneByPattern(Tones("LFLFLOL"), 7, 1), Tone::kOblique);  // the sixth 仄
+  EXPECT_EQ(ToneByPattern(Tones("LFLFLFL"), 7, 3), Tone::kUnknown);  // none reads one way
+  EXPECT_EQ(ToneByPattern(Tones("LF.FL"), 5, 1), Tone::kUnknown);    // nor neither way
+  EXPECT_EQ(ToneByPattern(Tones("FOLFL"), 5, 0), Tone::kUnknown);    // not a second, fourth, sixth
+  EXPECT_EQ(ToneByPattern(Tones("LOLOF"), 5, 4), Tone::kUnknown);
+}
+
 TEST(RhymeBooks, NamesAndKeys) {
   EXPECT_EQ(PingshuiRhymeName(1), "上平一东");
   EXPECT_EQ(PingshuiRhymeName(22), "下平七阳");
