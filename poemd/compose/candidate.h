@@ -9,16 +9,20 @@
 #include <string>
 
 #include "poemd/index/association.h"
+#include "poemd/index/subjects.h"
 
 namespace miravel::poemd {
 
 struct LineVectors {
   LineVector cohesion;
   LineVector following;  // Association::Following(cohesion), ready to stand second
+  // What its source poem is about (SubjectModel::PoemVector): a line speaks
+  // of its poem's subject, not only of its own five or seven characters.
+  SubjectVector subject{};
 };
 
 // The most line terms a composition weighs (terms/scoring_terms.h).
-inline constexpr size_t kMaxLineTerms = 8;
+inline constexpr size_t kMaxLineTerms = 10;
 
 // What each line term made of a candidate, by the term's place among the
 // line terms: the sums are the candidate's penalty and prior.
@@ -29,6 +33,7 @@ struct LineCosts {
 
 struct Candidate {
   uint32_t line = 0;  // the corpus line, or a made line's donor
+  uint32_t poem = 0;  // its source poem (the donor's for a made line)
   bool made = false;
   int at = 0;                   // the hidden character's position
   int penalty = 0;              // the rules it breaks (line_rules.h)
@@ -46,6 +51,7 @@ struct Candidate {
 
   const LineVector& vector() const { return vectors->cohesion; }
   const LineVector& following() const { return vectors->following; }
+  const SubjectVector& subject() const { return vectors->subject; }
 };
 
 // The bit a character sets in a signature.

@@ -38,6 +38,7 @@ LineReading CandidateMaker::MadeReading(size_t i, const LineTraits& donor) const
 Candidate CandidateMaker::FromFound(size_t i, const FoundLine& found, const FormRules& form) const {
   Candidate c;
   c.line = found.line;
+  c.poem = found.traits.source;
   c.at = hidden_.AtLine(i);
   c.text = std::u16string(hidden_.Index().Text(hidden_.Length(), found.line));
   c.penalty = found.penalty;
@@ -50,8 +51,7 @@ Candidate CandidateMaker::FromFound(size_t i, const FoundLine& found, const Form
   terms_.WeighLine(LineStage::kForm, view, c.costs, c.penalty, c.prior);
   if (found.prepared == nullptr) {
     PreparedLine& prepared = prepared_.Make();
-    const LineVector vector = association_.Vector(c.text);
-    prepared.vectors = {vector, association_.Following(vector)};
+    FillVectors(prepared.vectors, c.text, c.poem);
     LineView vectors_view = ViewOfCandidate(i, c);
     vectors_view.vector = &prepared.vectors.cohesion;
     int penalty = 0;
@@ -71,6 +71,7 @@ Candidate CandidateMaker::FromCorpus(size_t i, uint32_t line, const FormRules& f
   const LineTraits& traits = hidden_.Index().Traits(hidden_.Length(), line);
   Candidate c;
   c.line = line;
+  c.poem = traits.source;
   c.at = hidden_.AtLine(i);
   c.text = std::u16string(hidden_.Index().Text(hidden_.Length(), line));
   WeighFromStart(i, c, traits, ReadingOf(traits), form);
@@ -87,6 +88,7 @@ Candidate CandidateMaker::Made(size_t i, uint32_t donor, const FormRules& form) 
 Candidate CandidateMaker::MadeText(size_t i, uint32_t donor) const {
   Candidate c;
   c.line = donor;
+  c.poem = hidden_.Index().Traits(hidden_.Length(), donor).source;
   c.made = true;
   c.at = hidden_.AtLine(i);
   c.text = std::u16string(hidden_.Index().Text(hidden_.Length(), donor));
@@ -127,11 +129,18 @@ Candidate CandidateMaker::Blank(size_t i) const {
   return c;
 }
 
-const LineVectors* CandidateMaker::VectorsOf(std::u16string_view text) const {
-  const LineVector vector = association_.Vector(text);
+const LineVectors* CandidateMaker::VectorsOf(std::u16string_view text, uint32_t poem) const {
   LineVectors& vectors = vectors_.Make();
-  vectors = {vector, association_.Following(vector)};
+  FillVectors(vectors, text, poem);
   return &vectors;
+}
+
+void CandidateMaker::FillVectors(LineVectors& vectors, std::u16string_view text,
+                                 uint32_t poem) const {
+  vectors.cohesion = association_.Vector(text);
+  vectors.following = association_.Following(vectors.cohesion);
+  const SubjectModel& subjects = hidden_.Index().Subjects();
+  if (subjects.Count() > 0) vectors.subject = subjects.PoemVector(poem);
 }
 
 uint64_t CandidateMaker::SignatureOf(const Candidate& c) const {
@@ -143,7 +152,7 @@ uint64_t CandidateMaker::SignatureOf(const Candidate& c) const {
 }
 
 void CandidateMaker::Finish(size_t i, Candidate& c) const {
-  c.vectors = VectorsOf(c.text);
+  c.vectors = VectorsOf(c.text, c.poem);
   const LineView view = ViewOfCandidate(i, c);
   terms_.WeighLine(LineStage::kVectors, view, c.costs, c.penalty, c.prior);
   c.last = c.text.back();

@@ -68,8 +68,9 @@ class CandidateMaker {
   // Weighs what comes after the form's terms: the vectors' terms, and sets
   // the rhyme character and signature.
   void Finish(size_t i, Candidate& c) const;
-  // Vectors for `text`, kept as long as the maker.
-  const LineVectors* VectorsOf(std::u16string_view text) const;
+  // Vectors for `text` of source poem `poem`, kept as long as the maker.
+  const LineVectors* VectorsOf(std::u16string_view text, uint32_t poem) const;
+  void FillVectors(LineVectors& vectors, std::u16string_view text, uint32_t poem) const;
   uint64_t SignatureOf(const Candidate& c) const;
 
   const HiddenLines& hidden_;

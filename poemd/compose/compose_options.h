@@ -25,6 +25,9 @@ struct ComposeOptions {
   // to take again.
   std::vector<std::optional<KeptLine>> kept;
   std::vector<std::vector<uint32_t>> refused;
+  // The subject to compose under (subjects.h), as a reader chose it; unset,
+  // the composer chooses. One the index does not know is not asked.
+  std::optional<SubjectId> subject;
   // What the search weighs and how widely it looks; the tuned ones when
   // left alone. Whoever tunes a weight sets it here and measures what moved
   // (miravel-poemd-measure --weight).

@@ -21,7 +21,7 @@ struct ComposeSizes {
   // its list (all of them when it has fewer): the poem's chance. Reading a
   // line costs a miss in memory. At 96 coherence fell to .657 and
   // every-rule poems to 60.1%; 384 gave .795 and 63.4% at 10-20% more time.
-  size_t scanned = 192;
+  size_t scanned = 96;
   // A line of a middle couplet of a 律诗 reads this many times further: it
   // needs a parallel answer, which few lines have. Parallel middle couplets
   // of eight-line poems: 48.2% at 2, 49.2% at 4, 50.2% at 8.
@@ -33,13 +33,21 @@ struct ComposeSizes {
   // Lines of each hidden character the search weighs, once narrowed by
   // their neighbours. Coherence .753 at 12 and at 48: on random requests
   // the narrowing has already chosen; 12 takes 40% less time.
-  size_t candidates = 24;
+  size_t candidates = 12;
   // Forms (rhyme and opening) composed in, the best poem of them kept: a
   // rhyme with no fresh rhyme character for a line gives way to another.
   // With three forms five-character head coherence was .78 where four gave
   // .81, and seven-character head .90 where four gave .94; with two, .660
   // in all and 61.2% every-rule poems; six gave .782 at twice the time.
-  size_t forms = 4;
+  size_t forms = 2;
+  // Subjects a poem is composed under, the best poem of them kept, and
+  // how many more its page offers (subject_choice.h).
+  size_t subjects = 2;
+  size_t subjects_offered = 4;
+  // Lines of the subject's poems read first for each hidden character, and
+  // of its nearest subjects' after them, before the random ones.
+  size_t subject_scanned = 96;
+  size_t near_scanned = 32;
   // Partial poems the search keeps after each line. Coherence .742 at 4,
   // .751 at 16.
   size_t beam = 8;

@@ -1,9 +1,12 @@
 // The corpus lines each hidden character can take, read once a
 // composition: for each line of the poem the lines that hold its character
-// at its place (all of them, or ComposeSizes::scanned from a random start;
-// drama lines only when nothing else holds it), each weighed by the line
-// terms that need no form (terms/term.h's kFound stage), with what every
-// form will ask of it. A line to keep is the only line read for its place.
+// at its place, each weighed by the line terms that need no form
+// (terms/term.h's kFound stage), with what every form will ask of it. Under
+// a subject (subject_choice.h) its poems' lines come first
+// (ComposeSizes::subject_scanned), near subjects' next (near_scanned),
+// then any (scanned): each from a random start, all of them
+// when there are fewer; drama lines only when nothing else holds the
+// character. A line to keep is the only line read for its place.
 #pragma once
 
 #include <vector>
@@ -40,7 +43,10 @@ class CorpusScan {
  public:
   // Reads the lines, drawing from `random` and weighing with `terms`; the
   // references must outlive the scan.
-  CorpusScan(const HiddenLines& hidden, const ScoringTerms& terms, PoemRandom& random);
+  // `near`: the subjects whose lines come after the subject's, nearest
+  // first.
+  CorpusScan(const HiddenLines& hidden, const ScoringTerms& terms, PoemRandom& random,
+             SubjectId subject = kNoSubject, std::vector<SubjectId> near = {});
 
   const std::vector<FoundLine>& Found(size_t i) const { return found_[i]; }
   // What RankForms needs: the lines read, per hidden character.
@@ -48,11 +54,17 @@ class CorpusScan {
 
  private:
   std::vector<FoundLine> Read(size_t i);
+  // Reads up to `count` of `lines` into `out` from a random start, but
+  // those in `taken` (sorted), adding what it read to `taken`.
+  void ReadSome(size_t i, std::span<const uint32_t> lines, size_t count,
+                std::vector<uint32_t>& taken, std::vector<FoundLine>& out);
   FoundLine Weighed(size_t i, uint32_t line) const;
 
   const HiddenLines& hidden_;
   const ScoringTerms& terms_;
   PoemRandom& random_;
+  const SubjectId subject_;
+  const std::vector<SubjectId> near_;
   // The rules of each opening's template (the rhyme aside).
   const LineRules templates_[2];
   std::vector<std::vector<FoundLine>> found_;

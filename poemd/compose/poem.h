@@ -9,6 +9,7 @@
 
 #include "poemd/compose/line_rules.h"
 #include "poemd/compose/occasion.h"
+#include "poemd/index/subjects.h"
 #include "poemd/verse/rhyme_books.h"
 #include "poemd/verse/tonal_pattern.h"
 
@@ -29,8 +30,15 @@ struct TermShare {
   float preference = 0;
 };
 
+// No subject: an index that knows none, or a poem of no characters.
+inline constexpr SubjectId kNoSubject = 0xFFFF;
+
 struct Poem {
   std::vector<ComposedLine> lines;
+  // What it is about (subjects.h), chosen before its lines, and the other
+  // subjects it might have been composed under, best first.
+  SubjectId subject = kNoSubject;
+  std::vector<SubjectId> other_subjects;
   RhymeBook book = RhymeBook::kBoth;
   Occasion occasion = Occasion::kNone;  // what it was written for, found when not asked
   RhymeKey rhyme;  // the rhyme the rhyming lines were meant to share, in its book

@@ -12,6 +12,7 @@
 #include "poemd/compose/poem_form.h"
 #include "poemd/compose/poem_random.h"
 #include "poemd/compose/poem_search.h"
+#include "poemd/compose/subject_choice.h"
 #include "poemd/compose/terms/scoring_terms.h"
 
 namespace miravel::poemd {
@@ -39,22 +40,55 @@ LineVector ThemeOf(const CorpusIndex& index, const PoemOrder& order, Occasion oc
 
 }  // namespace
 
-Poem ComposePoem(const CorpusIndex& index, const PoemOrder& order, const ComposeOptions& options) {
+namespace {
+
+// The subjects whose lines are read after `subject`'s: the other subjects
+// of the occasion, then those nearest it; kNearestSubjects in all.
+std::vector<SubjectId> NearSubjects(const CorpusIndex& index, Occasion occasion,
+                                    SubjectId subject) {
+  if (subject == kNoSubject) return {};
+  const SubjectModel& subjects = index.Subjects();
+  std::vector<SubjectId> near;
+  const auto add = [&](SubjectId other) {
+    if (other != subject && near.size() < kNearestSubjects &&
+        std::find(near.begin(), near.end(), other) == near.end()) {
+      near.push_back(other);
+    }
+  };
+  for (const MoodClass c : TitleClassesOf(occasion)) {
+    for (const SubjectId other : subjects.SubjectsOf(c)) add(other);
+  }
+  for (const SubjectId other : subjects.Nearest(subject)) add(other);
+  return near;
+}
+
+// The poem composed under one subject (kNoSubject: under none), and its
+// search's result, to weigh against the poems of other subjects.
+struct Composed {
   Poem poem;
-  poem.occasion = Resolve(order.occasion, order.characters, order.theme);
-  poem.book = order.book;
-  if (order.characters.empty()) return poem;
-  PoemRandom random(options.seed);
-  const LineVector theme = ThemeOf(index, order, poem.occasion);
+  SearchResult result;
+};
+
+Composed ComposeUnder(const HiddenLines& hidden, Occasion occasion, SubjectId subject,
+                      uint64_t seed) {
+  const CorpusIndex& index = hidden.Index();
+  const PoemOrder& order = hidden.Order();
+  const ComposeOptions& options = hidden.Options();
+  PoemRandom random(seed);
+  const LineVector theme = ThemeOf(index, order, occasion);
+  const std::vector<SubjectId> near = NearSubjects(index, occasion, subject);
   const ScoringTerms terms({.weights = options.weights,
                             .association = index.Associations(),
                             .parallel = index.Parallelism(),
-                            .occasion = poem.occasion,
+                            .occasion = occasion,
                             .theme = theme,
                             .random = random,
-                            .first_line_rhymes = order.first_line_rhymes});
-  const HiddenLines hidden(index, order, options);
-  const CorpusScan scan(hidden, terms, random);
+                            .first_line_rhymes = order.first_line_rhymes,
+                            .index = index,
+                            .length = order.length,
+                            .subject = subject,
+                            .near_subjects = near});
+  const CorpusScan scan(hidden, terms, random, subject, near);
   FormChoice choice = scan.Choice();
   choice.tie = random.Below(2) == 0 ? Opening::kLevel : Opening::kOblique;
   choice.draw = random.Next();
@@ -62,6 +96,7 @@ Poem ComposePoem(const CorpusIndex& index, const PoemOrder& order, const Compose
   const CandidateMaker maker(hidden, terms);
   LineShortlist shortlist(hidden, scan, terms, maker, random);
   const SearchShape shape{options.sizes.beam, options.sizes.middle_beam};
+  Composed composed;
   std::optional<SearchResult> best;
   std::vector<std::vector<Candidate>> best_lists;
   for (const PoemForm& form : RankForms(choice, options.sizes.forms)) {
@@ -75,14 +110,56 @@ Poem ComposePoem(const CorpusIndex& index, const PoemOrder& order, const Compose
     if (best && !result.BetterThan(*best)) continue;
     best = std::move(result);
     best_lists = std::move(lists);
-    poem.rhyme = form.rhyme;
-    poem.opening = form.opening;
+    composed.poem.rhyme = form.rhyme;
+    composed.poem.opening = form.opening;
   }
   for (size_t i = 0; i < best_lists.size(); ++i) {
     const Candidate& c = best_lists[i][best->picks[i]];
-    poem.lines.push_back({c.text, c.line, c.made, index.LineCount(order.length) > 0});
+    composed.poem.lines.push_back({c.text, c.line, c.made, index.LineCount(order.length) > 0});
   }
-  poem.shares = terms.Explain(best_lists, best->picks);
+  composed.poem.shares = terms.Explain(best_lists, best->picks);
+  composed.result = std::move(*best);
+  return composed;
+}
+
+// Each subject's own draw of chance, apart from the others', so that one
+// subject's poem is the same whichever others are tried beside it.
+uint64_t SeedUnder(uint64_t seed, size_t nth) {
+  return nth == 0 ? seed : seed ^ (0x9E3779B97F4A7C15ull * nth);
+}
+
+}  // namespace
+
+Poem ComposePoem(const CorpusIndex& index, const PoemOrder& order, const ComposeOptions& options) {
+  const Occasion occasion = Resolve(order.occasion, order.characters, order.theme);
+  if (order.characters.empty()) {
+    Poem poem;
+    poem.occasion = occasion;
+    poem.book = order.book;
+    return poem;
+  }
+  const HiddenLines hidden(index, order, options);
+  const std::vector<WeighedSubject> subjects = ChooseSubjects(
+      hidden, occasion, options.weights, options.sizes.subjects + options.sizes.subjects_offered);
+  std::vector<WeighedSubject> tried(
+      subjects.begin(), subjects.begin() + std::min(subjects.size(), options.sizes.subjects));
+  if (tried.empty()) tried.push_back({kNoSubject, 0});
+  // The best poem: the fewest rules broken, then the best score with how
+  // well its subject fits what was asked (a wish's own subjects first).
+  std::optional<Composed> best;
+  for (size_t k = 0; k < tried.size(); ++k) {
+    Composed composed =
+        ComposeUnder(hidden, occasion, tried[k].subject, SeedUnder(options.seed, k));
+    composed.poem.subject = tried[k].subject;
+    composed.result.score += tried[k].fit;
+    if (!best || composed.result.BetterThan(best->result)) best = std::move(composed);
+  }
+  Poem poem = std::move(best->poem);
+  poem.occasion = occasion;
+  poem.book = order.book;
+  for (const WeighedSubject& other : subjects) {
+    if (other.subject != poem.subject) poem.other_subjects.push_back(other.subject);
+  }
   return poem;
 }
 

@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "poemd/compose/terms/term.h"
+#include "poemd/testing/testing_corpus.h"
 
 namespace miravel::poemd {
 namespace {
@@ -24,6 +26,7 @@ Candidate Line(std::u16string text) {
   static const LineVectors kNone{};
   c.vectors = &kNone;
   c.line = static_cast<uint32_t>(std::hash<std::u16string>()(c.text) & 0xFFFFFF);
+  c.poem = c.line;
   return c;
 }
 
@@ -48,13 +51,15 @@ struct Terms {
   LineVector theme{};
   PoemRandom random{1};
   ParallelModel model;
+  CorpusIndex index = testing::EvenChoiceCorpus();
   ScoringTerms terms{{.weights = weights,
                       .association = none,
                       .parallel = model,
                       .occasion = Occasion::kNone,
                       .theme = theme,
                       .random = random,
-                      .first_line_rhymes = false}};
+                      .first_line_rhymes = false,
+                      .index = index}};
 };
 
 // `lines` lines; line 2 says 明月松间照, line 3 may answer it in parallel or
@@ -174,6 +179,66 @@ TEST(PoemSearch, ANewPoemTermIsSummedWithItsStateAndExplained) {
   }
   EXPECT_EQ(penalty, result.penalty);
   EXPECT_FLOAT_EQ(preference, result.score);
+}
+
+// Vectors for a candidate: its cohesion vector `cohesion` (following the
+// same), and its poem's subject along one axis of the subject space.
+const LineVectors* VectorsFor(float cohesion, int subject_axis) {
+  static std::vector<std::unique_ptr<LineVectors>> kept;
+  auto vectors = std::make_unique<LineVectors>();
+  vectors->cohesion.fill(cohesion);
+  vectors->following.fill(cohesion);
+  vectors->subject[static_cast<size_t>(subject_axis)] = 1.0f;
+  kept.push_back(std::move(vectors));
+  return kept.back().get();
+}
+
+TEST(PoemSearch, ALineOfAnotherSubjectGivesWayThoughItFollowsItsNeighbourBetter) {
+  const Terms t;
+  // Three lines of subject 0; for the fourth, a line of subject 0 that goes
+  // with the third no better than any other, and a line of subject 1 that
+  // follows it as closely as real consecutive lines follow each other
+  // (about 0.1 above random ones).
+  std::vector<std::vector<Candidate>> lists = {{Line(u"白日依山尽")},
+                                               {Line(u"黄河入海流")},
+                                               {Line(u"欲穷千里目")},
+                                               {Line(u"更上一层楼"), Line(u"长河落日圆")}};
+  for (size_t i = 0; i < 3; ++i) lists[i][0].vectors = VectorsFor(0.0f, 0);
+  const float real = std::sqrt(0.1f / kCohesionDims);
+  lists[2][0].vectors = VectorsFor(real, 0);
+  lists[3][0].vectors = VectorsFor(0.0f, 0);
+  lists[3][1].vectors = VectorsFor(real, 1);
+  ASSERT_NEAR(Association::Dot(lists[2][0].vector(), lists[3][1].following()), 0.1f, 1e-4f);
+  const SearchResult result = SearchPoem(lists, {}, t.terms);
+  EXPECT_EQ(lists[3][result.picks[3]].text, u"更上一层楼");
+}
+
+TEST(PoemSearch, RepeatingTheSubjectsWordGainsNothing) {
+  const Terms t;
+  // Two poems of one subject: one repeats 寿 in every line, one does not.
+  const auto poem = [](std::vector<std::u16string> texts) {
+    std::vector<std::vector<Candidate>> lists;
+    for (std::u16string& text : texts) {
+      Candidate c = Line(std::move(text));
+      c.vectors = VectorsFor(0.0f, 2);
+      c.signature = 0;
+      for (size_t k = 1; k < c.text.size(); ++k) c.signature |= SignatureBit(c.text[k]);
+      lists.push_back({std::move(c)});
+    }
+    return lists;
+  };
+  const auto repeating = poem({u"春晓献寿觞", u"风吹寿等龟", u"花开寿酒杯", u"月照寿星堂"});
+  const auto varied = poem({u"春晓献瑶觞", u"风吹海岛龟", u"花开清漳杯", u"月照南山堂"});
+  const SearchResult a = SearchPoem(repeating, {}, t.terms);
+  const SearchResult b = SearchPoem(varied, {}, t.terms);
+  const auto share = [&](const auto& lists, const SearchResult& r, std::string_view name) {
+    for (const TermShare& s : t.terms.Explain(lists, r.picks)) {
+      if (s.name == name) return s.preference;
+    }
+    return 0.0f;
+  };
+  EXPECT_FLOAT_EQ(share(repeating, a, "one subject"), share(varied, b, "one subject"));
+  EXPECT_LT(a.score, b.score);
 }
 
 TEST(PoemSearch, BeamWidthsAreTheCallersToSet) {

@@ -7,9 +7,12 @@
 // (a name adds nearly nothing, 中秋 adds the moon and the festival). The
 // subjects are clusters of the poems' vectors (poem_clusters.h), each named
 // by the title words that mark its poems most (subject_descriptions.h), and
-// each poem's subject is the closest. Every tenth poem is held back from
-// learning, to tell how often its subject is found from its text alone
-// (Report). Deterministic for a given input and seed.
+// each poem's subject is the closest. The poems whose titles say an
+// occasion (寿, 婚, 元日, 送, 赠, 怀, 挽: index/moods.h) are clustered apart,
+// each occasion's into subjects of its own in proportion to its poems, so
+// that a subject of an occasion holds that occasion's poems alone. Every tenth poem is held back
+// from learning, to tell how often its subject is found from its text alone (Report). Deterministic
+// for a given input and seed.
 #pragma once
 
 #include <cstdint>

@@ -133,7 +133,7 @@ TEST(SubjectLearner, TheRegisterOfCiMakesNoSubject) {
   // their subject. By their texts, a ci is as close to the shi of its
   // subject as those are to each other, and no closer to a ci of another
   // subject than a shi is to a shi of another.
-  const Learned learned = Learn(testing::TitledPoems(480, 13, true, true), 3);
+  const Learned learned = Learn(testing::TitledPoems(480, 13, true, true), 6);
   EXPECT_GT(LeastPurity(learned), 0.9);
   const SubjectModel model(learned.subjects.Arrays());
   // Mean closeness by (both ci, same subject).
@@ -193,12 +193,34 @@ TEST(SubjectLearner, PoemsOfOneSubjectAreCloserThanOfTwo) {
 }
 
 TEST(SubjectLearner, ASmallCorpusGetsFewerSubjects) {
-  for (const size_t poems : {0, 1, 30}) {
+  // One a pool of poems: an occasion's titled poems (送友人, 寿张公) have
+  // subjects of their own, the rest (咏梅) share what is left.
+  for (const auto& [poems, subjects] : {std::pair<size_t, size_t>{0, 1}, {1, 1}, {30, 3}}) {
     const Learned learned = Learn(testing::TitledPoems(poems, 1), 256);
     const SubjectModel model(learned.subjects.Arrays());
     EXPECT_TRUE(SubjectModel::Check(learned.subjects.Arrays(), poems).ok());
-    EXPECT_EQ(model.Count(), 1u) << poems << " poems";
-    for (uint32_t p = 0; p < poems; ++p) EXPECT_EQ(model.OfPoem(p), 0);
+    EXPECT_EQ(model.Count(), subjects) << poems << " poems";
+    for (uint32_t p = 0; p < poems; ++p) {
+      EXPECT_EQ(model.OfPoem(p), learned.of[learned.poems[p].subject]) << p;
+    }
+  }
+}
+
+TEST(SubjectLearner, AnOccasionsTitledPoemsMakeSubjectsOfTheirOwn) {
+  // Birthday poems in the plum poems' words, titled 寿张公 still, keep to
+  // subjects of birthday poems, and the plum poems keep out of them.
+  std::vector<TitledPoem> poems = testing::TitledPoems(300, 11);
+  for (size_t p = 2; p < poems.size(); p += 3) poems[p].lines = poems[p - 2].lines;
+  const Learned learned = Learn(poems, 12);
+  const SubjectModel model(learned.subjects.Arrays());
+  for (size_t p = 0; p < learned.poems.size(); ++p) {
+    const bool birthday = learned.poems[p].subject == 2;
+    const bool titled = !learned.poems[p].title.empty();
+    if (birthday && titled) {
+      EXPECT_TRUE(model.BelongsTo(model.OfPoem(static_cast<uint32_t>(p)), MoodClass::kBirthday));
+    } else if (!birthday && titled) {
+      EXPECT_FALSE(model.BelongsTo(model.OfPoem(static_cast<uint32_t>(p)), MoodClass::kBirthday));
+    }
   }
 }
 

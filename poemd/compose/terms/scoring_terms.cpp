@@ -2,19 +2,24 @@
 
 #include <stdexcept>
 
+#include "poemd/compose/subject_choice.h"
 #include "poemd/compose/terms/chance_term.h"
 #include "poemd/compose/terms/cohesion_term.h"
 #include "poemd/compose/terms/couplet_term.h"
 #include "poemd/compose/terms/made_term.h"
 #include "poemd/compose/terms/middle_couplet_term.h"
 #include "poemd/compose/terms/neighbours_term.h"
+#include "poemd/compose/terms/occasion_poem_term.h"
 #include "poemd/compose/terms/occasion_term.h"
 #include "poemd/compose/terms/once_term.h"
+#include "poemd/compose/terms/one_subject_term.h"
 #include "poemd/compose/terms/parallel_term.h"
 #include "poemd/compose/terms/rank_term.h"
 #include "poemd/compose/terms/repeated_rhymes_term.h"
 #include "poemd/compose/terms/repeats_term.h"
 #include "poemd/compose/terms/rules_term.h"
+#include "poemd/compose/terms/sources_term.h"
+#include "poemd/compose/terms/subject_term.h"
 #include "poemd/compose/terms/theme_term.h"
 
 namespace miravel::poemd {
@@ -32,6 +37,10 @@ ScoringTerms::ScoringTerms(const TermContext& context) {
   Add(std::make_unique<RankTerm>(w));
   Add(std::make_unique<ChanceTerm>(w, context.random));
   Add(std::make_unique<OccasionTerm>(w, context.occasion));
+  Add(std::make_unique<SubjectTerm>(w, context.index, context.length, context.subject,
+                                    context.near_subjects));
+  Add(std::make_unique<OccasionPoemTerm>(w, context.index.Subjects(),
+                                         TitleClassesOf(context.occasion)));
   Add(std::make_unique<RulesTerm>());
   Add(std::make_unique<ThemeTerm>(w, context.theme));
   Add(std::make_unique<NeighboursTerm>(w));
@@ -42,6 +51,8 @@ ScoringTerms::ScoringTerms(const TermContext& context) {
   Add(std::make_unique<OnceTerm>());
   Add(std::make_unique<RepeatedRhymesTerm>(context.first_line_rhymes));
   Add(std::make_unique<RepeatsTerm>(w));
+  Add(std::make_unique<OneSubjectTerm>(w, context.index.Subjects(), context.subject));
+  Add(std::make_unique<SourcesTerm>(w));
 }
 
 void ScoringTerms::Add(std::unique_ptr<LineTerm> term) {

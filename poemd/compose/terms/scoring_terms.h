@@ -35,6 +35,12 @@ struct TermContext {
   const LineVector& theme;
   PoemRandom& random;
   bool first_line_rhymes = false;
+  // What the poem is about (subject_choice.h) and the subjects near it, of
+  // the lines of `length` in `index`.
+  const CorpusIndex& index;
+  int length = 5;
+  SubjectId subject = kNoSubject;
+  std::span<const SubjectId> near_subjects;
 };
 
 class ScoringTerms {

@@ -19,6 +19,14 @@ constexpr Named kNamed[] = {
     {"parallel", &Weights::parallel},
     {"middle_couplet", &Weights::middle_couplet},
     {"repeat", &Weights::repeat},
+    {"subject", &Weights::subject},
+    {"occasion_poem", &Weights::occasion_poem},
+    {"one_subject", &Weights::one_subject},
+    {"turn", &Weights::turn},
+    {"same_source", &Weights::same_source},
+    {"subject.phrase", &Weights::subject_phrase},
+    {"subject.occasion", &Weights::subject_occasion},
+    {"subject.cover", &Weights::subject_cover},
 };
 // Weights::rank, by SourceRank.
 constexpr const char* kRanks[kSourceRanks] = {"rank.regulated", "rank.shi", "rank.ci",

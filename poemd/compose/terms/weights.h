@@ -29,6 +29,19 @@ struct Weights {
   float middle_couplet = 1.0f;  // middle_couplet_term.h
   // Poem terms.
   float repeat = 0.12f;  // repeats_term.h
+  // What a poem is about: the subject term's weight (subject_term.h), the
+  // one-subject term's and how much of it the turning line keeps
+  // (one_subject_term.h), and a second line of one source poem's cost
+  // (sources_term.h).
+  float subject = 1.0f;
+  float occasion_poem = 1.0f;  // occasion_poem_term.h
+  float one_subject = 1.0f;
+  float turn = 0.5f;
+  float same_source = 0.3f;
+  // How a subject is chosen (subject_choice.h).
+  float subject_phrase = 1.0f;
+  float subject_occasion = 3.0f;
+  float subject_cover = 1.0f;
 };
 
 // Sets the weight named `name` ("cohesion", "rank.drama", "occasion.keeping",
