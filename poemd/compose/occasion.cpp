@@ -163,7 +163,7 @@ bool IsHappy(Occasion occasion) {
          occasion == Occasion::kFestival || occasion == Occasion::kPraise;
 }
 
-std::vector<MoodClass> ImagesOf(Occasion occasion) {
+std::vector<MoodClass> ClassesOf(Occasion occasion) {
   switch (occasion) {
     case Occasion::kBirthday:
       return {MoodClass::kBirthday, MoodClass::kHappy};

@@ -47,8 +47,11 @@ Occasion Resolve(Occasion asked, std::u16string_view hidden, std::u16string_view
 // Whether the occasion is a happy one: no line of ill omen.
 bool IsHappy(Occasion occasion);
 
-// The mood classes whose images suit the occasion (index/moods.h).
-std::vector<MoodClass> ImagesOf(Occasion occasion);
+// The title classes of the occasion's poems (index/moods.h), its own first,
+// then those beside it (a celebration beside a birthday or a wedding): their
+// poems are what a poem for the occasion is made of (subject_choice.h), and
+// the characters that mark them its images. None for no occasion.
+std::vector<MoodClass> ClassesOf(Occasion occasion);
 
 // What the occasion makes of a line: `refused` when it is of ill omen for a
 // happy occasion (a mood of death or sorrow too strong, or a word of the

@@ -30,7 +30,7 @@ LineVector ThemeOf(const CorpusIndex& index, const PoemOrder& order, Occasion oc
   }
   LineVector theme = association.Following(association.Vector(words));
   std::u16string images;
-  for (const MoodClass mood : ImagesOf(occasion)) images += index.CharacteristicCharacters(mood);
+  for (const MoodClass mood : ClassesOf(occasion)) images += index.CharacteristicCharacters(mood);
   if (!images.empty()) {
     const LineVector of_images = association.Following(association.Vector(images));
     for (int d = 0; d < kCohesionDims; ++d) theme[d] += of_images[d];
@@ -55,7 +55,7 @@ std::vector<SubjectId> NearSubjects(const CorpusIndex& index, Occasion occasion,
       near.push_back(other);
     }
   };
-  for (const MoodClass c : TitleClassesOf(occasion)) {
+  for (const MoodClass c : ClassesOf(occasion)) {
     for (const SubjectId other : subjects.SubjectsOf(c)) add(other);
   }
   for (const SubjectId other : subjects.Nearest(subject)) add(other);

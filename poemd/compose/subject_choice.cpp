@@ -40,29 +40,6 @@ float OccasionShare(const std::vector<MoodClass>& classes,
   return 0.0f;
 }
 
-std::vector<MoodClass> TitleClassesOf(Occasion occasion) {
-  switch (occasion) {
-    case Occasion::kBirthday:
-      return {MoodClass::kBirthday};
-    case Occasion::kWedding:
-      // The corpus has few poems for a wedding: the poems of a celebration
-      // (贺, 喜, 庆) stand beside them.
-      return {MoodClass::kWedding, MoodClass::kHappy};
-    case Occasion::kFestival:
-      return {MoodClass::kFestival};
-    case Occasion::kPraise:
-      return {MoodClass::kPraise};
-    case Occasion::kFarewell:
-      return {MoodClass::kParting};
-    case Occasion::kRemembrance:
-      return {MoodClass::kLonging, MoodClass::kMourning};
-    case Occasion::kAutomatic:
-    case Occasion::kNone:
-      break;
-  }
-  return {};
-}
-
 std::vector<WeighedSubject> ChooseSubjects(const HiddenLines& hidden, Occasion occasion,
                                            const Weights& weights, size_t count) {
   const SubjectModel& model = hidden.Index().Subjects();
@@ -74,7 +51,7 @@ std::vector<WeighedSubject> ChooseSubjects(const HiddenLines& hidden, Occasion o
   const PoemOrder& order = hidden.Order();
   const SubjectVector phrase =
       model.VectorOf(order.theme.empty() ? std::u16string_view(order.characters) : order.theme);
-  const std::vector<MoodClass> classes = TitleClassesOf(occasion);
+  const std::vector<MoodClass> classes = ClassesOf(occasion);
   std::vector<WeighedSubject> weighed;
   weighed.reserve(subjects);
   for (size_t s = 0; s < subjects; ++s) {

@@ -33,11 +33,8 @@ struct WeighedSubject {
 std::vector<WeighedSubject> ChooseSubjects(const HiddenLines& hidden, Occasion occasion,
                                            const Weights& weights, size_t count);
 
-// The title classes whose subjects suit the occasion, its own first (none
-// for no occasion).
-std::vector<MoodClass> TitleClassesOf(Occasion occasion);
 // How far what `is` says of a subject or a poem makes it the occasion's: 1
-// of its own class, 1/2 of a class beside it, else 0.
+// of its own class, 1/2 of a class beside it (ClassesOf, occasion.h), else 0.
 float OccasionShare(const std::vector<MoodClass>& classes,
                     const std::function<bool(MoodClass)>& is);
 

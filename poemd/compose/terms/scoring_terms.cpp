@@ -40,7 +40,7 @@ ScoringTerms::ScoringTerms(const TermContext& context) {
   Add(std::make_unique<SubjectTerm>(w, context.index, context.length, context.subject,
                                     context.near_subjects));
   Add(std::make_unique<OccasionPoemTerm>(w, context.index.Subjects(),
-                                         TitleClassesOf(context.occasion)));
+                                         ClassesOf(context.occasion)));
   Add(std::make_unique<RulesTerm>());
   Add(std::make_unique<ThemeTerm>(w, context.theme));
   Add(std::make_unique<NeighboursTerm>(w));
