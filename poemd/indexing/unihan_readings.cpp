@@ -85,8 +85,9 @@ StatusOr<UnihanReadings> UnihanReadings::FromText(std::string_view utf8) {
   if (readings.own_.empty()) return Status::Corruption("no character is read");
   CharacterSimplifier simplifier;
   for (auto& [c, own] : readings.own_) {
-    std::erase_if(own.historical, [&own](const std::string& s) {
-      return std::find(own.modern.begin(), own.modern.end(), s) != own.modern.end();
+    const std::vector<std::string>& modern = own.modern;
+    std::erase_if(own.historical, [&modern](const std::string& s) {
+      return std::find(modern.begin(), modern.end(), s) != modern.end();
     });
     const char16_t simple = simplifier.Of(c);
     if (simple != c) readings.traditional_[simple].push_back(c);
