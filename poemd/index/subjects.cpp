@@ -1,8 +1,10 @@
 #include "poemd/index/subjects.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
+#include <span>
 
 namespace miravel::poemd {
 namespace {
@@ -105,14 +107,25 @@ SubjectVector SubjectModel::TextVector(std::u16string_view text) const {
   SubjectVector sum{};
   if (a_.vocabulary.empty()) return sum;
   // Each character once: a poem that says 月 ten times is no more of the
-  // moon than one that says it twice.
-  std::vector<uint16_t> rows;
+  // moon than one that says it twice. The composer asks this of a line's
+  // characters for many lines a poem: a line's rows stay on the stack.
+  constexpr size_t kOnStack = 16;
+  std::array<uint16_t, kOnStack> small;
+  std::vector<uint16_t> large;
+  size_t count = 0;
   for (const char16_t c : text) {
     const uint16_t row = a_.vocabulary[c];
-    if (row != kNotInVocabulary) rows.push_back(row);
+    if (row == kNotInVocabulary) continue;
+    if (text.size() <= kOnStack) {
+      small[count++] = row;
+    } else {
+      large.push_back(row);
+    }
   }
+  std::span<uint16_t> rows =
+      text.size() <= kOnStack ? std::span<uint16_t>(small.data(), count) : std::span(large);
   std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  rows = rows.first(static_cast<size_t>(std::unique(rows.begin(), rows.end()) - rows.begin()));
   for (const uint16_t row : rows) {
     const float* v = a_.characters.data() + size_t{row} * kSubjectDims;
     for (int k = 0; k < kSubjectDims; ++k) sum[k] += v[k];
