@@ -31,6 +31,7 @@
 
 #include "poemd/index/corpus_index.h"
 #include "poemd/indexing/reading_files.h"
+#include "poemd/measure/blind_pairs.h"
 #include "poemd/measure/lushi_measures.h"
 #include "poemd/measure/measure_report.h"
 #include "poemd/measure/measure_runs.h"
@@ -78,15 +79,22 @@ int Run(const MeasureOptions& options) {
   bool failed = false;
   const std::optional<Reference> reference = ReadReal(options, *index, &failed);
   if (failed) return 1;
+  std::optional<httplib::Client> client;
+  if (!options.service.empty()) client.emplace("http://" + options.service);
+  const PoemSource source{*index, client ? &*client : nullptr, options.tuning};
+  if (options.blind_pairs > 0) {
+    if (!reference) {
+      std::fprintf(stderr, "miravel-poemd-measure: --blind-pairs needs --poetry\n");
+      return 2;
+    }
+    PrintBlindPairs(source, *reference, options.books.front(), options.blind_pairs);
+    return 0;
+  }
   Calibration calibration;
   if (reference) {
     calibration = Calibrate(*index, *reference);
     PrintRealPoems(*reference);
   }
-
-  std::optional<httplib::Client> client;
-  if (!options.service.empty()) client.emplace("http://" + options.service);
-  const PoemSource source{*index, client ? &*client : nullptr, options.tuning};
   const LineReader readers[2] = {LineReader(*index, 5), LineReader(*index, 7)};
   const MeasureSetup setup{source,
                            asked,

@@ -41,6 +41,10 @@ CommandLine<MeasureOptions> ParseMeasureOptions(int argc, const char* const* arg
   app.add_option("--service", options.service,
                  "HOST:PORT of a running miravel-poemd to ask instead");
   app.add_option("--show", options.show, "print this many poems of each mode");
+  app.add_option("--blind-pairs", options.blind_pairs,
+                 "with --poetry: print this many pairs (a held-out real quatrain, the poem "
+                 "composed for its hidden characters) per length, head and middle, in the first "
+                 "book, for a blind reading, and do nothing else");
   app.add_option("--show-broken", options.show_broken,
                  "print this many poems of each mode that break the rhyme or the template (in "
                  "both books, either rhyme), with their tones");

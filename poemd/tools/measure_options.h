@@ -20,6 +20,7 @@ struct MeasureOptions {
   bool discriminate = false, explain = false;
   std::string service;  // HOST:PORT of a running service to ask instead
   int show = 0, show_broken = 0;
+  int blind_pairs = 0;  // pairs per length and place for a blind reading
   // The weights and sizes to compose with (--weight, --size), and whether
   // to print what each scoring term gave the poems (--terms).
   ComposeOptions tuning;
