@@ -16,9 +16,11 @@ namespace miravel::poemd {
 struct LineVectors {
   LineVector cohesion;
   LineVector following;  // Association::Following(cohesion), ready to stand second
-  // What its source poem is about (SubjectModel::PoemVector): a line speaks
-  // of its poem's subject, not only of its own five or seven characters.
+  // What its source poem is about (SubjectModel::PoemVector) and what its
+  // own characters speak of (SubjectModel::TextVector): a line speaks of its
+  // poem's subject as well as of its own five or seven characters.
   SubjectVector subject{};
+  SubjectVector words{};
 };
 
 // The most line terms a composition weighs (terms/scoring_terms.h).
@@ -52,6 +54,7 @@ struct Candidate {
   const LineVector& vector() const { return vectors->cohesion; }
   const LineVector& following() const { return vectors->following; }
   const SubjectVector& subject() const { return vectors->subject; }
+  const SubjectVector& words() const { return vectors->words; }
 };
 
 // The bit a character sets in a signature.

@@ -140,7 +140,10 @@ void CandidateMaker::FillVectors(LineVectors& vectors, std::u16string_view text,
   vectors.cohesion = association_.Vector(text);
   vectors.following = association_.Following(vectors.cohesion);
   const SubjectModel& subjects = hidden_.Index().Subjects();
-  if (subjects.Count() > 0) vectors.subject = subjects.PoemVector(poem);
+  if (subjects.Count() > 0) {
+    vectors.subject = subjects.PoemVector(poem);
+    vectors.words = subjects.TextVector(text);
+  }
 }
 
 uint64_t CandidateMaker::SignatureOf(const Candidate& c) const {

@@ -39,10 +39,19 @@ struct ComposeSizes {
   // With three forms five-character head coherence was .78 where four gave
   // .81, and seven-character head .90 where four gave .94; with two, .660
   // in all and 61.2% every-rule poems; six gave .782 at twice the time.
-  size_t forms = 2;
+  // Since poems are composed under a subject, forms and subjects share one
+  // budget of searches (measure's line pairs, 60 requests a mode, far pairs
+  // 1-3/2-4/1-4 of five-character head poems on the random-to-real scale,
+  // five head 2-4, seven head 2-4): two forms under two subjects 2.08/1.06/
+  // 1.77, .76, .98, at about twice the time of a poem before subjects; two
+  // forms under one subject 1.96/0.76/1.45, .72, .82; three forms under one
+  // 2.06/0.96/1.73, .95, 1.02, with wish lines from poems of their occasion
+  // at 48/50/74/11% (birthday, festival, farewell, wedding) where two under
+  // two gave 45/53/78/9%.
+  size_t forms = 3;
   // Subjects a poem is composed under, the best poem of them kept, and
   // how many more its page offers (subject_choice.h).
-  size_t subjects = 2;
+  size_t subjects = 1;
   size_t subjects_offered = 4;
   // Lines of the subject's poems read first for each hidden character, and
   // of its nearest subjects' after them, before the random ones.

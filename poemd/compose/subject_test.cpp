@@ -140,10 +140,13 @@ TEST(Subject, APoemsLinesComeFromOneSeasonEvenWithoutNeighboursCohesion) {
   };
   EXPECT_EQ(mixed({}), 0);
   // Neither neighbours' cohesion nor chance holds the poem to one season:
-  // the subject does.
+  // the subject does. The turn term, which asks the turning line to leave
+  // its neighbour, goes with cohesion: alone against the subject it would
+  // carry the turn into the other season of so small a corpus.
   ComposeOptions unchained;
   unchained.weights.cohesion = 0;
   unchained.weights.neighbours = 0;
+  unchained.weights.turn_apart = 0;
   EXPECT_EQ(mixed(unchained), 0);
   unchained.weights.subject = 0;
   unchained.weights.one_subject = 0;

@@ -5,7 +5,9 @@
 // discriminator trained to tell ours from real poems weighed repeats as a
 // sign of ours; 0.12 brought poems with a repeat from 15.7/15.7/23.7/26.0%
 // to 10.7/13.0/21.3/21.3% (five head, five middle, seven head, seven
-// middle).
+// middle). Since poems keep to one subject, their lines are drawn to the
+// subject's words: 0.3 keeps poems with a repeat at 5.4/4.9/11.3/8.3%, where
+// 0.12 let them rise above real quatrains'.
 #pragma once
 
 #include <algorithm>

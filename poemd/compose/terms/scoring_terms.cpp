@@ -21,6 +21,7 @@
 #include "poemd/compose/terms/sources_term.h"
 #include "poemd/compose/terms/subject_term.h"
 #include "poemd/compose/terms/theme_term.h"
+#include "poemd/compose/terms/turn_term.h"
 
 namespace miravel::poemd {
 namespace {
@@ -39,8 +40,7 @@ ScoringTerms::ScoringTerms(const TermContext& context) {
   Add(std::make_unique<OccasionTerm>(w, context.occasion));
   Add(std::make_unique<SubjectTerm>(w, context.index, context.length, context.subject,
                                     context.near_subjects));
-  Add(std::make_unique<OccasionPoemTerm>(w, context.index.Subjects(),
-                                         ClassesOf(context.occasion)));
+  Add(std::make_unique<OccasionPoemTerm>(w, context.index.Subjects(), ClassesOf(context.occasion)));
   Add(std::make_unique<RulesTerm>());
   Add(std::make_unique<ThemeTerm>(w, context.theme));
   Add(std::make_unique<NeighboursTerm>(w));
@@ -48,6 +48,7 @@ ScoringTerms::ScoringTerms(const TermContext& context) {
   Add(std::make_unique<CoupletTerm>(w));
   Add(std::make_unique<ParallelTerm>(w, context.parallel));
   Add(std::make_unique<MiddleCoupletTerm>(w));
+  Add(std::make_unique<TurnTerm>(w));
   Add(std::make_unique<OnceTerm>());
   Add(std::make_unique<RepeatedRhymesTerm>(context.first_line_rhymes));
   Add(std::make_unique<RepeatsTerm>(w));

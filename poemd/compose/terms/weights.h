@@ -23,20 +23,25 @@ struct Weights {
   float theme = 0.25f;                                                // theme_term.h
   float neighbours = 1.0f;                                            // neighbours_term.h
   // Pair terms.
-  float cohesion = 2.0f;        // cohesion_term.h
+  float cohesion = 1.0f;        // cohesion_term.h
   float couplet = 0.1f;         // couplet_term.h
   float parallel = 0.5f;        // parallel_term.h
   float middle_couplet = 1.0f;  // middle_couplet_term.h
   // Poem terms.
-  float repeat = 0.12f;  // repeats_term.h
+  float repeat = 0.3f;  // repeats_term.h
   // What a poem is about: the subject term's weight (subject_term.h), the
-  // one-subject term's and how much of it the turning line keeps
-  // (one_subject_term.h), and a second line of one source poem's cost
-  // (sources_term.h).
-  float subject = 1.0f;
+  // one-subject term's, how much a line's own characters count beside its
+  // poem's subject and how much of the term the turning line keeps
+  // (one_subject_term.h), how far the turning line is to leave the line
+  // before it (turn_term.h), and a second line of one source poem's cost
+  // (sources_term.h). The measured figures for them together stand in
+  // one_subject_term.h.
+  float subject = 0.5f;
   float occasion_poem = 1.0f;  // occasion_poem_term.h
   float one_subject = 1.0f;
-  float turn = 0.5f;
+  float line_words = 3.0f;
+  float turn = 1.0f;
+  float turn_apart = 1.3f;  // turn_term.h
   float same_source = 0.3f;
   // How a subject is chosen (subject_choice.h).
   float subject_phrase = 1.0f;
