@@ -296,7 +296,7 @@ TEST_F(PicturePngTest, EachCellHoldsTheShapeOfItsOwnCharacter) {
 TEST_F(PicturePngTest, TraditionalTextIsDrawnInTraditionalGlyphShapes) {
   // One character alone, at the centre of a small picture, in either shapes.
   const auto cell = [](char16_t c, GlyphShapes shapes) {
-    PictureLayout one{200, 200, {{100, 100, kLineSize, c, Ink::kText}}, {}, shapes};
+    PictureLayout one{200, 200, {{100, 100, kLineSize, c, Ink::kText}}, {}, {}, shapes};
     int red = 0;
     return Cell(Decode(*RenderPng(one)), one.glyphs[0], &red);
   };

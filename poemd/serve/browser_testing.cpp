@@ -27,14 +27,44 @@ std::string Header(const HttpReply& reply, const std::string& name) {
   return "";
 }
 
-std::vector<std::string> Lines(const std::string& page) {
+namespace {
+
+// Each line's markup on a page.
+std::vector<std::string> LineMarkup(const std::string& page) {
   std::vector<std::string> lines;
   const std::regex text("<span class=\"text\">(.*?)</span>");
   for (auto it = std::sregex_iterator(page.begin(), page.end(), text); it != std::sregex_iterator();
        ++it) {
-    lines.push_back(std::regex_replace((*it)[1].str(), std::regex("</?em>"), ""));
+    lines.push_back((*it)[1].str());
   }
   return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> Lines(const std::string& page) {
+  std::vector<std::string> lines;
+  for (const std::string& line : LineMarkup(page)) {
+    const std::string text = std::regex_replace(line, std::regex("<rt[^>]*>[^<]*</rt>"), "");
+    lines.push_back(std::regex_replace(text, std::regex("<[^>]*>"), ""));
+  }
+  return lines;
+}
+
+std::vector<std::string> Readings(const std::string& page) {
+  std::vector<std::string> readings;
+  const std::regex ruby("<ruby( class=\"metre\" title=\"([^\"]*)\")?>[^<]*<rt[^>]*>([^<]*)</rt>");
+  for (const std::string& line : LineMarkup(page)) {
+    std::string read;
+    for (auto it = std::sregex_iterator(line.begin(), line.end(), ruby);
+         it != std::sregex_iterator(); ++it) {
+      if (!read.empty()) read += ' ';
+      read += (*it)[3].str();
+      if ((*it)[1].matched) read += "*" + (*it)[2].str();
+    }
+    readings.push_back(read);
+  }
+  return readings;
 }
 
 std::string MetaContent(const std::string& page, const std::string& name) {

@@ -21,8 +21,12 @@ const CorpusIndex& Corpus();
 HttpRequest Get(const std::string& target);
 // The reply's header `name`, or "".
 std::string Header(const HttpReply& reply, const std::string& name);
-// The poem's lines on a page, tags taken out.
+// The poem's lines on a page, tags (and readings) taken out.
 std::vector<std::string> Lines(const std::string& page);
+// Each line's readings over its characters, space between: "chūn kàn",
+// with "*" and the reason after one the metre chose ("kān*此处读平声"); ""
+// for a line shown without them.
+std::vector<std::string> Readings(const std::string& page);
 // What a page says in one of its <meta> tags.
 std::string MetaContent(const std::string& page, const std::string& name);
 // The path and query of an absolute address on this service.

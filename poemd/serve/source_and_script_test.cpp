@@ -79,8 +79,8 @@ TEST(SourcePage, ACisLinesOfEveryLengthAreShownAndItsOwnLineMarked) {
   EXPECT_EQ(second.find("明月"), std::string::npos);
   // In the poet's characters.
   const HttpReply written = service.Handle(Get("/source/5/0?script=traditional"));
-  EXPECT_NE(written.body.find("<h1 class=\"heading\" lang=\"zh-Hant\">《水調歌頭》</h1>"),
-            std::string::npos);
+  EXPECT_NE(written.body.find("<html lang=\"zh-Hant\">"), std::string::npos);
+  EXPECT_NE(written.body.find("<h1 class=\"heading\">《水調歌頭》</h1>"), std::string::npos);
   EXPECT_NE(written.body.find("不知天上宮闕"), std::string::npos);
 }
 
@@ -125,11 +125,13 @@ TEST_F(BrowserTest, TheScriptChoiceGoesWithThePoemWhereverItGoes) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], "國破山河在");
   EXPECT_EQ(Lines(simplified.body)[0], "国破山河在");
-  EXPECT_NE(page.body.find("<h1 lang=\"zh-Hant\">藏頭詩"), std::string::npos);
+  EXPECT_NE(page.body.find("<html lang=\"zh-Hant\">"), std::string::npos);
+  EXPECT_NE(page.body.find("<h1>藏頭詩"), std::string::npos);
   EXPECT_NE(page.body.find("download=\"藏頭詩-國城.svg\""), std::string::npos);
 
   // The switch, the swap, the sources, the pictures and the form keep it.
-  EXPECT_NE(page.body.find("<a href=\"" + plain + "\" lang=\"zh-Hans\">简</a>"), std::string::npos);
+  EXPECT_NE(page.body.find("<a href=\"" + plain + "\" lang=\"zh-Hans\">&#31616;</a>"),
+            std::string::npos);
   EXPECT_NE(page.body.find("lang=\"zh-Hant\" aria-current=\"page\">繁</a>"), std::string::npos);
   const auto [swapped, after] = Follow(address + "&swap=1");
   EXPECT_NE(swapped.find("script=traditional"), std::string::npos) << swapped;
