@@ -95,11 +95,15 @@ std::vector<std::string> PictureLines(const std::string& svg) {
   return lines;
 }
 
-std::pair<std::string, HttpReply> BrowserTest::Follow(const std::string& target) {
-  HttpReply reply = service_.Handle(Get(target));
+std::pair<std::string, HttpReply> Follow(const PoemService& service, const std::string& target) {
+  HttpReply reply = service.Handle(Get(target));
   EXPECT_EQ(reply.status, 303) << reply.body;
   const std::string address = Header(reply, "Location");
-  return {address, service_.Handle(Get(address))};
+  return {address, service.Handle(Get(address))};
+}
+
+std::pair<std::string, HttpReply> BrowserTest::Follow(const std::string& target) {
+  return poemd::Follow(service_, target);
 }
 
 }  // namespace miravel::poemd

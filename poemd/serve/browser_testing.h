@@ -34,6 +34,10 @@ std::string Target(const std::string& absolute, const std::string& base);
 // The large characters of an SVG picture, column by column from the right.
 std::vector<std::string> PictureLines(const std::string& svg);
 
+// Follows `service`'s redirect to the poem's own address: the address and
+// the page there.
+std::pair<std::string, HttpReply> Follow(const PoemService& service, const std::string& target);
+
 class BrowserTest : public ::testing::Test {
  protected:
   // Follows the service's redirect to the poem's own address.

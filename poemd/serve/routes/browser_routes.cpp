@@ -47,7 +47,7 @@ HttpReply BrowserRoutes::NewPoem(std::string_view query) const {
   const std::string note = Note(*request.order) + " (page)";
   // Every poem settles at its own short address, which brings it back;
   // there it is composed, and here only when the query changes it.
-  if (request.SeededOnly()) return SeeOther(OwnPoem::Seeded(request, seed), note);
+  if (request.SeededOnly()) return SeeOther(Seeded(request, seed), note);
   const Recomposed poem = poems_.Recompose(*request.order, request.Asked(seed));
   return SeeOther(OwnAddress(request, seed, poem), note);
 }
@@ -87,11 +87,15 @@ std::string BrowserRoutes::Note(const PoemOrder& order) const {
   return OrderNote(order, options_.log_characters);
 }
 
+OwnPoem BrowserRoutes::Seeded(const BrowserRequest& request, uint64_t seed) const {
+  OwnPoem own = OwnPoem::Seeded(request, seed);
+  if (own.subject && *own.subject >= index_.Subjects().Count()) own.subject.reset();
+  return own;
+}
+
 OwnPoem BrowserRoutes::OwnAddress(const BrowserRequest& request, uint64_t seed,
                                   const Recomposed& recomposed) const {
-  OwnPoem own = OwnPoem::Seeded(request, seed);
-  // A subject the index does not know was not asked: the composer chose.
-  if (own.subject && *own.subject != recomposed.poem.subject) own.subject.reset();
+  OwnPoem own = Seeded(request, seed);
   if (recomposed.seeded_alone) return own;
   // A forged address, or one from another index, names lines that cannot
   // stand in their place: the poem given is named as it is.
