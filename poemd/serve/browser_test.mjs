@@ -185,6 +185,15 @@ try {
             read.every((line, i) => line.characters === [...lines[i]].length &&
                                     line.readings.every((r) => /^[a-zāáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü]+$/.test(r))),
             JSON.stringify(read));
+      const selected = await page.evaluate(() => {
+        const range = document.createRange();
+        range.selectNodeContents(document.querySelector('#poem .text'));
+        window.getSelection().removeAllRanges();
+        window.getSelection().addRange(range);
+        return window.getSelection().toString();
+      });
+      check(`${name} ${scheme}: with pinyin, selecting a line selects its characters only`,
+            selected === lines[0], selected);
       await page.click('#copy');
       const copiedWithPinyin = await page.evaluate(() => navigator.clipboard.readText());
       const expected = lines.map((line, i) => `${line}\n${read[i].readings.join(' ')}`).join('\n') + '\n';
