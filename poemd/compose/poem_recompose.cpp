@@ -3,7 +3,7 @@
 namespace miravel::poemd {
 
 Recomposed Recompose(const CorpusIndex& index, const PoemOrder& order, const Recomposing& asked) {
-  const ComposeOptions fresh{.seed = asked.seed};
+  const ComposeOptions fresh{.seed = asked.seed, .subject = asked.subject};
   const bool swapping = asked.swap && *asked.swap < order.characters.size();
   Recomposed result;
   if (asked.lines.empty() && !swapping) {

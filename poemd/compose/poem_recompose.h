@@ -1,8 +1,9 @@
 // A poem brought back from its address and changed there: composed from its
 // seed; exactly the lines the address names when it names them; and with
 // one line swapped when asked, for another line of the same character,
-// place, tonal template and rhyme that goes with the lines kept. The same
-// order, index and request always give the same poem.
+// place, tonal template and rhyme that goes with the lines kept; under the
+// subject the address names, when it names one. The same order, index and
+// request always give the same poem.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +24,9 @@ struct Recomposing {
   std::vector<std::optional<KeptLine>> lines;
   // The line (from 0) to change; one past the poem's lines is no swap.
   std::optional<size_t> swap;
+  // The subject the reader chose (ComposeOptions::subject): every poem
+  // composed here, the seeded one too, is composed under it.
+  std::optional<SubjectId> subject;
 };
 
 struct Recomposed {

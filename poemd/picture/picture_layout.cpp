@@ -18,6 +18,9 @@ constexpr double kSmall = 23, kSmallCell = 26;
 constexpr double kNoteOffset = 17;  // two small columns this far either side of the centre
 constexpr double kLineToNote = 18;
 constexpr double kSeal = 52, kSealCharacter = 38;
+// With readings, every column widens to set each character's reading right
+// of it in small print, upright, as vertical text sets its annotations.
+constexpr double kReading = 17, kReadingWidth = 58;
 
 // Punctuation turned as vertical script sets it; the rest stands as it is.
 char16_t Vertical(char16_t c) {
@@ -131,14 +134,17 @@ PictureLayout LayOutPicture(const PoemPicture& picture, size_t page) {
   const double block_height =
       2 * kPad + static_cast<double>(length) * kCell + kLineToNote + note_rows * kSmallCell;
   const size_t slots = columns + 2;  // the title's, the lines', the colophon's
+  const bool read = std::any_of(picture.lines.begin(), picture.lines.end(),
+                                [](const PictureLine& line) { return !line.readings.empty(); });
+  const double column = kColumn + (read ? kReadingWidth : 0);
 
   PictureLayout layout;
   layout.shapes = picture.shapes;
-  layout.width = 2 * kMargin + static_cast<double>(slots) * kColumn;
+  layout.width = 2 * kMargin + static_cast<double>(slots) * column;
   layout.height = 2 * kMargin + static_cast<double>(blocks) * block_height +
                   static_cast<double>(blocks - 1) * kBlockGap;
   const auto slot_x = [&](size_t slot) {  // the centre of a slot, counted from the right
-    return layout.width - kMargin - kColumn * (static_cast<double>(slot) + 0.5);
+    return layout.width - kMargin - column * (static_cast<double>(slot) + 0.5);
   };
 
   for (size_t b = 0; b < blocks; ++b) {
@@ -146,7 +152,7 @@ PictureLayout LayOutPicture(const PoemPicture& picture, size_t page) {
     const double inner = top + kPad;
     layout.boxes.push_back({kMargin, top, layout.width - 2 * kMargin, block_height, Ink::kSeal});
     for (size_t s = 1; s < slots; ++s) {
-      layout.boxes.push_back({layout.width - kMargin - kColumn * static_cast<double>(s), top, 0,
+      layout.boxes.push_back({layout.width - kMargin - column * static_cast<double>(s), top, 0,
                               block_height, Ink::kSeal});
     }
     if (b == 0) {
@@ -160,8 +166,14 @@ PictureLayout LayOutPicture(const PoemPicture& picture, size_t page) {
       const PictureLine& line = picture.lines[i];
       std::vector<Styled> text = Plain(line.text, Ink::kText);
       if (line.hidden_at < text.size()) text[line.hidden_at].ink = Ink::kSeal;
-      const double x = slot_x(c + 1);
+      const double x = slot_x(c + 1) - (read ? kReadingWidth / 2 : 0);
       Column(text, x, inner, kBig, kCell, length, &layout.glyphs);
+      for (size_t k = 0; k < line.readings.size() && k < length; ++k) {
+        const bool chosen = k < line.chosen_by_metre.size() && line.chosen_by_metre[k];
+        layout.texts.push_back({x + kBig / 2 + 6 + kReadingWidth / 2,
+                                inner + kCell * (static_cast<double>(k) + 0.5), kReading,
+                                line.readings[k], chosen ? Ink::kSeal : Ink::kQuiet});
+      }
 
       std::vector<Styled> note;
       if (line.made) note = {{u'改', Ink::kSeal}, {u'字', Ink::kSeal}};

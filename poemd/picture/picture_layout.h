@@ -19,6 +19,10 @@ struct PictureLine {
   size_t hidden_at = 0;   // the hidden character's place in `text`
   bool made = false;      // a character put in by us (改字): marked
   std::u16string source;  // small print under the line; may be empty
+  // Each character's reading (pinyin, UTF-8), one a character, the ones the
+  // metre chose marked; empty for none.
+  std::vector<std::string> readings;
+  std::vector<bool> chosen_by_metre;
 };
 
 // The glyph shapes a picture's characters are drawn in: those of mainland
@@ -46,6 +50,14 @@ struct PlacedGlyph {
   Ink ink = Ink::kText;
 };
 
+// A run of small print set left to right: a character's reading.
+struct PlacedText {
+  double x = 0, y = 0;  // the centre of its run
+  double size = 0;
+  std::string text;  // UTF-8
+  Ink ink = Ink::kQuiet;
+};
+
 struct PlacedBox {
   double x = 0, y = 0, width = 0, height = 0;
   Ink ink = Ink::kQuiet;
@@ -57,7 +69,8 @@ struct PictureLayout {
   // In reading order: the title, then each line's characters and its
   // source, then the colophon and the seal's character.
   std::vector<PlacedGlyph> glyphs;
-  std::vector<PlacedBox> boxes;  // frames, column rules and the seal, under the glyphs
+  std::vector<PlacedText> texts;  // the readings, in the order of their characters
+  std::vector<PlacedBox> boxes;   // frames, column rules and the seal, under the glyphs
   GlyphShapes shapes = GlyphShapes::kSimplified;
 };
 

@@ -118,6 +118,14 @@ std::string Number(double value) {
   return text;
 }
 
+// Where a run of text stands in the SVG, and its ink.
+PageValues Placed(double x, double y, double size, Ink ink) {
+  PageValues values;
+  values.Text("x", Number(x)).Text("y", Number(y)).Text("size", Number(size));
+  values.Text("ink", Colour(ink).hex);
+  return values;
+}
+
 }  // namespace
 
 const char* PictureFont(GlyphShapes shapes) {
@@ -152,21 +160,25 @@ StatusOr<std::string> RenderPng(const PictureLayout& layout) {
   const Layout text(pango_cairo_create_layout(cr.get()));
   const Font font(pango_font_description_from_string(PictureFont(layout.shapes)));
   double size = 0;
-  for (const PlacedGlyph& glyph : layout.glyphs) {
-    if (glyph.size != size) {
-      size = glyph.size;
+  // `utf8` centred at (x, y).
+  const auto show = [&](double x, double y, double at_size, std::string_view utf8, Ink ink) {
+    if (at_size != size) {
+      size = at_size;
       pango_font_description_set_absolute_size(font.get(), size * PANGO_SCALE);
       pango_layout_set_font_description(text.get(), font.get());
     }
-    const std::string utf8 = Utf16ToUtf8(std::u16string_view(&glyph.c, 1));
     pango_layout_set_text(text.get(), utf8.data(), static_cast<int>(utf8.size()));
     PangoRectangle logical;
     pango_layout_get_pixel_extents(text.get(), nullptr, &logical);
-    const Rgb ink = Colour(glyph.ink);
-    cairo_set_source_rgb(cr.get(), ink.r, ink.g, ink.b);
-    cairo_move_to(cr.get(), glyph.x - logical.width / 2.0, glyph.y - logical.height / 2.0);
+    const Rgb rgb = Colour(ink);
+    cairo_set_source_rgb(cr.get(), rgb.r, rgb.g, rgb.b);
+    cairo_move_to(cr.get(), x - logical.width / 2.0, y - logical.height / 2.0);
     pango_cairo_show_layout(cr.get(), text.get());
+  };
+  for (const PlacedGlyph& glyph : layout.glyphs) {
+    show(glyph.x, glyph.y, glyph.size, Utf16ToUtf8(std::u16string_view(&glyph.c, 1)), glyph.ink);
   }
+  for (const PlacedText& run : layout.texts) show(run.x, run.y, run.size, run.text, run.ink);
 
   return EncodePng(surface.get());
 }
@@ -175,6 +187,7 @@ std::string RenderSvg(const PictureLayout& layout, const std::string& title) {
   static const HtmlTemplate& frame = PictureTemplate("picture.svg");
   static const HtmlTemplate& box_template = PictureTemplate("picture_box.svg");
   static const HtmlTemplate& glyph_template = PictureTemplate("picture_glyph.svg");
+  static const HtmlTemplate& text_template = PictureTemplate("picture_text.svg");
   std::string boxes;
   for (const PlacedBox& box : layout.boxes) {
     boxes += box_template.Render(PageValues()
@@ -189,12 +202,11 @@ std::string RenderSvg(const PictureLayout& layout, const std::string& title) {
   }
   std::string glyphs;
   for (const PlacedGlyph& glyph : layout.glyphs) {
-    glyphs += glyph_template.Render(PageValues()
-                                        .Text("x", Number(glyph.x))
-                                        .Text("y", Number(glyph.y))
-                                        .Text("size", Number(glyph.size))
-                                        .Text("ink", Colour(glyph.ink).hex)
+    glyphs += glyph_template.Render(Placed(glyph.x, glyph.y, glyph.size, glyph.ink)
                                         .Text("character", Utf16ToUtf8({&glyph.c, 1})));
+  }
+  for (const PlacedText& run : layout.texts) {
+    glyphs += text_template.Render(Placed(run.x, run.y, run.size, run.ink).Text("text", run.text));
   }
   // Where the viewer lacks Noto, the same face under another name, then
   // the system's own serif of the script; the language picks the glyphs a

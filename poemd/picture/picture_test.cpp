@@ -117,6 +117,38 @@ TEST(PictureLayoutTest, SourcesTurnTheirBracketsAndLongOnesTakeTwoColumns) {
   EXPECT_EQ(at_centre, 12u);
 }
 
+TEST(PictureLayoutTest, EachReadingStandsRightOfItsCharacterAndTheMetresInRed) {
+  PoemPicture picture = Quatrain();
+  for (PictureLine& line : picture.lines) {
+    line.readings = {"a", "b", "c", "d", "e"};
+    line.chosen_by_metre = {false, false, false, true, false};
+  }
+  const PictureLayout layout = LayOutPicture(picture, 0);
+  const PictureLayout plain = LayOutPicture(Quatrain(), 0);
+  EXPECT_TRUE(plain.texts.empty());
+  EXPECT_GT(layout.width, plain.width);
+  // The lines stay as they were, one column each.
+  EXPECT_EQ(ColumnsOf(layout.glyphs, kLineSize), ColumnsOf(plain.glyphs, kLineSize));
+  ASSERT_EQ(layout.texts.size(), 20u);
+  std::vector<const PlacedGlyph*> characters;
+  for (const PlacedGlyph& g : layout.glyphs) {
+    if (g.size == kLineSize) characters.push_back(&g);
+  }
+  ASSERT_EQ(characters.size(), 20u);
+  for (size_t i = 0; i < 20; ++i) {
+    const PlacedText& reading = layout.texts[i];
+    const PlacedGlyph& character = *characters[i];
+    EXPECT_EQ(reading.y, character.y) << i;
+    EXPECT_GT(reading.x - reading.size, character.x + kLineSize / 2) << i;
+    EXPECT_LT(reading.size, kLineSize / 2);
+    EXPECT_EQ(reading.text, std::string(1, static_cast<char>('a' + i % 5)));
+    EXPECT_EQ(reading.ink, i % 5 == 3 ? Ink::kSeal : Ink::kQuiet) << i;
+  }
+  // A reading as wide as the widest syllable (zhuàng) keeps clear of the
+  // line to its right.
+  EXPECT_LT(layout.texts[5].x + 3 * kLineSize / 8, characters[0]->x - kLineSize / 2);
+}
+
 TEST(PictureLayoutTest, LongPoemsTakeBlocksAndPages) {
   EXPECT_EQ(PicturePages(Lines(4, 5)), 1u);
   EXPECT_EQ(PicturePages(Lines(16, 7)), 1u);
@@ -296,7 +328,7 @@ TEST_F(PicturePngTest, EachCellHoldsTheShapeOfItsOwnCharacter) {
 TEST_F(PicturePngTest, TraditionalTextIsDrawnInTraditionalGlyphShapes) {
   // One character alone, at the centre of a small picture, in either shapes.
   const auto cell = [](char16_t c, GlyphShapes shapes) {
-    PictureLayout one{200, 200, {{100, 100, kLineSize, c, Ink::kText}}, {}, shapes};
+    PictureLayout one{200, 200, {{100, 100, kLineSize, c, Ink::kText}}, {}, {}, shapes};
     int red = 0;
     return Cell(Decode(*RenderPng(one)), one.glyphs[0], &red);
   };

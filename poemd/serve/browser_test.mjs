@@ -1,10 +1,12 @@
 // A browser user of miravel-poemd, in headless Chromium at a desktop's and
 // a phone's size: the form, a poem, a swap of one line, the poem's address
-// opened anew, diagonal hiding, and each kind of bad input; then the same
-// without scripts; then, light and dark, the form, a poem, its picture and
-// the poem printed, the link copied, the poem in traditional characters,
-// a line's source poem, a missing page, and axe-core on the form, the poem,
-// the source poem and the error pages. Screenshots go to OUT_DIR.
+// opened anew, another subject's poem, diagonal hiding, and each kind of
+// bad input; then the same without scripts; then, light and dark, the
+// form, a poem, its picture and the poem printed, the link copied, the poem
+// with pinyin (copied with it) in both scripts and its pictures, the poem
+// in traditional characters, a line's source poem, a missing page, and
+// axe-core on the form, the poem, the source poem and the error pages.
+// Screenshots go to OUT_DIR.
 // Usage: node browser_test.mjs URL OUT_DIR
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
@@ -65,6 +67,22 @@ try {
       const found = await positions(page);
       check(`${name}: ${mode} puts each character at its position`,
             JSON.stringify(found) === JSON.stringify(expected), JSON.stringify(found));
+    }
+
+    // What the poem is about, and another subject's poem a click away (an
+    // index of a few poems, as the made-up one, has no subjects).
+    if ((await page.locator('.subject .others a').count()) === 0) {
+      console.log(`skip ${name}: no subjects offered in this index`);
+    } else {
+      const about = await page.locator('.subject-words').innerText();
+      const other = page.locator('.subject .others a').first();
+      const otherWords = await other.innerText();
+      await Promise.all([page.waitForNavigation(), other.click()]);
+      check(`${name}: another subject's link gives a poem of that subject at an address that keeps it`,
+            about !== '' && otherWords !== about && page.url().includes('subject=') &&
+            (await page.locator('.subject-words').innerText()) === otherWords,
+            `${about} -> ${otherWords}: ${page.url()}`);
+      await page.screenshot({ path: `${out}/browser-subject-${name}.png`, fullPage: true });
     }
 
     const bad = [['abc', '不是汉字'], ['春 风', '空格'], ['春，风', '“，”'], ['春😀', '“😀”'],
@@ -154,6 +172,53 @@ try {
       await picture.goto(og);
       await shot('picture', picture);
       await picture.close();
+
+      // With pinyin: a reading over every character, copied on a line of
+      // its own under each line, kept by the script switch; its pictures.
+      await Promise.all([page.waitForNavigation(), page.click('#pinyin-switch')]);
+      const read = await page.locator('#poem .text').evaluateAll((shown) => shown.map((line) => ({
+        characters: [...line.querySelectorAll('ruby')].length,
+        readings: [...line.querySelectorAll('rt')].map((r) => r.textContent),
+      })));
+      check(`${name} ${scheme}: with pinyin, every character has its reading`,
+            page.url().includes('pinyin=1') && read.length === lines.length &&
+            read.every((line, i) => line.characters === [...lines[i]].length &&
+                                    line.readings.every((r) => /^[a-zāáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü]+$/.test(r))),
+            JSON.stringify(read));
+      const selected = await page.evaluate(() => {
+        const range = document.createRange();
+        range.selectNodeContents(document.querySelector('#poem .text'));
+        window.getSelection().removeAllRanges();
+        window.getSelection().addRange(range);
+        return window.getSelection().toString();
+      });
+      check(`${name} ${scheme}: with pinyin, selecting a line selects its characters only`,
+            selected === lines[0], selected);
+      await page.click('#copy');
+      const copiedWithPinyin = await page.evaluate(() => navigator.clipboard.readText());
+      const expected = lines.map((line, i) => `${line}\n${read[i].readings.join(' ')}`).join('\n') + '\n';
+      check(`${name} ${scheme}: with pinyin, the copy has each line's pinyin under it`,
+            copiedWithPinyin === expected, copiedWithPinyin);
+      await axe('a poem with pinyin');
+      await shot('poem-pinyin', page);
+      const pinyinPicture = await context.newPage();
+      await pinyinPicture.goto(await page.getAttribute('#picture-1', 'href'));
+      await shot('picture-pinyin', pinyinPicture);
+      await Promise.all([page.waitForNavigation(), page.click('nav.script a[lang="zh-Hant"]')]);
+      check(`${name} ${scheme}: the script switch keeps pinyin`,
+            page.url().includes('script=traditional&pinyin=1') &&
+            (await page.locator('#poem rt').count()) === read.reduce((n, line) => n + line.characters, 0),
+            page.url());
+      await axe('a poem with pinyin in traditional characters');
+      await shot('poem-pinyin-traditional', page);
+      await pinyinPicture.goto(await page.getAttribute('#picture-1', 'href'));
+      await shot('picture-pinyin-traditional', pinyinPicture);
+      await pinyinPicture.close();
+      await Promise.all([page.waitForNavigation(), page.click('nav.script a[lang="zh-Hans"]')]);
+      await Promise.all([page.waitForNavigation(), page.click('#pinyin-switch')]);
+      check(`${name} ${scheme}: the switch hides pinyin again`,
+            !page.url().includes('pinyin') && (await page.locator('#poem rt').count()) === 0 &&
+            JSON.stringify(await texts(page)) === JSON.stringify(lines), page.url());
 
       // In the poets' own characters: the switch, the copy of what is
       // shown, the picture; then a line's source poem, whole, and back.

@@ -27,14 +27,44 @@ std::string Header(const HttpReply& reply, const std::string& name) {
   return "";
 }
 
-std::vector<std::string> Lines(const std::string& page) {
+namespace {
+
+// Each line's markup on a page.
+std::vector<std::string> LineMarkup(const std::string& page) {
   std::vector<std::string> lines;
   const std::regex text("<span class=\"text\">(.*?)</span>");
   for (auto it = std::sregex_iterator(page.begin(), page.end(), text); it != std::sregex_iterator();
        ++it) {
-    lines.push_back(std::regex_replace((*it)[1].str(), std::regex("</?em>"), ""));
+    lines.push_back((*it)[1].str());
   }
   return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> Lines(const std::string& page) {
+  std::vector<std::string> lines;
+  for (const std::string& line : LineMarkup(page)) {
+    const std::string text = std::regex_replace(line, std::regex("<rt[^>]*>[^<]*</rt>"), "");
+    lines.push_back(std::regex_replace(text, std::regex("<[^>]*>"), ""));
+  }
+  return lines;
+}
+
+std::vector<std::string> Readings(const std::string& page) {
+  std::vector<std::string> readings;
+  const std::regex ruby("<ruby( class=\"metre\" title=\"([^\"]*)\")?>[^<]*<rt[^>]*>([^<]*)</rt>");
+  for (const std::string& line : LineMarkup(page)) {
+    std::string read;
+    for (auto it = std::sregex_iterator(line.begin(), line.end(), ruby);
+         it != std::sregex_iterator(); ++it) {
+      if (!read.empty()) read += ' ';
+      read += (*it)[3].str();
+      if ((*it)[1].matched) read += "*" + (*it)[2].str();
+    }
+    readings.push_back(read);
+  }
+  return readings;
 }
 
 std::string MetaContent(const std::string& page, const std::string& name) {
@@ -65,11 +95,15 @@ std::vector<std::string> PictureLines(const std::string& svg) {
   return lines;
 }
 
-std::pair<std::string, HttpReply> BrowserTest::Follow(const std::string& target) {
-  HttpReply reply = service_.Handle(Get(target));
+std::pair<std::string, HttpReply> Follow(const PoemService& service, const std::string& target) {
+  HttpReply reply = service.Handle(Get(target));
   EXPECT_EQ(reply.status, 303) << reply.body;
   const std::string address = Header(reply, "Location");
-  return {address, service_.Handle(Get(address))};
+  return {address, service.Handle(Get(address))};
+}
+
+std::pair<std::string, HttpReply> BrowserTest::Follow(const std::string& target) {
+  return poemd::Follow(service_, target);
 }
 
 }  // namespace miravel::poemd

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "poemd/http/form_body.h"
+#include "poemd/indexing/traditional_converter.h"
 #include "poemd/serve/browser_testing.h"
 #include "poemd/testing/testing_corpus.h"
 #include "text/utf.h"
@@ -79,8 +80,8 @@ TEST(SourcePage, ACisLinesOfEveryLengthAreShownAndItsOwnLineMarked) {
   EXPECT_EQ(second.find("明月"), std::string::npos);
   // In the poet's characters.
   const HttpReply written = service.Handle(Get("/source/5/0?script=traditional"));
-  EXPECT_NE(written.body.find("<h1 class=\"heading\" lang=\"zh-Hant\">《水調歌頭》</h1>"),
-            std::string::npos);
+  EXPECT_NE(written.body.find("<html lang=\"zh-Hant\">"), std::string::npos);
+  EXPECT_NE(written.body.find("<h1 class=\"heading\">《水調歌頭》</h1>"), std::string::npos);
   EXPECT_NE(written.body.find("不知天上宮闕"), std::string::npos);
 }
 
@@ -125,11 +126,13 @@ TEST_F(BrowserTest, TheScriptChoiceGoesWithThePoemWhereverItGoes) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], "國破山河在");
   EXPECT_EQ(Lines(simplified.body)[0], "国破山河在");
-  EXPECT_NE(page.body.find("<h1 lang=\"zh-Hant\">藏頭詩"), std::string::npos);
+  EXPECT_NE(page.body.find("<html lang=\"zh-Hant\">"), std::string::npos);
+  EXPECT_NE(page.body.find("<h1>藏頭詩"), std::string::npos);
   EXPECT_NE(page.body.find("download=\"藏頭詩-國城.svg\""), std::string::npos);
 
   // The switch, the swap, the sources, the pictures and the form keep it.
-  EXPECT_NE(page.body.find("<a href=\"" + plain + "\" lang=\"zh-Hans\">简</a>"), std::string::npos);
+  EXPECT_NE(page.body.find("<a href=\"" + plain + "\" lang=\"zh-Hans\">&#31616;</a>"),
+            std::string::npos);
   EXPECT_NE(page.body.find("lang=\"zh-Hant\" aria-current=\"page\">繁</a>"), std::string::npos);
   const auto [swapped, after] = Follow(address + "&swap=1");
   EXPECT_NE(swapped.find("script=traditional"), std::string::npos) << swapped;
@@ -160,6 +163,43 @@ TEST_F(BrowserTest, ATraditionalPictureReadsBackAsTheSimplifiedPoem) {
     EXPECT_EQ(Utf16ToUtf8(Corpus().Poems().Simplify(Utf8ToUtf16(written[i]))), simplified[i]);
   }
   EXPECT_NE(written, simplified);  // 國 is not 国
+}
+
+// The characters of a page's words that the pages' own conversion would
+// still change: those left in simplified characters. Addresses and form
+// values (the hidden characters as typed) are left out.
+std::string Unconverted(const std::string& page) {
+  static const TraditionalConverter converter = *TraditionalConverter::Open();
+  std::string words = std::regex_replace(page, std::regex("(href|content|value)=\"[^\"]*\""), "");
+  words = std::regex_replace(words, std::regex("<a id=\"share\"[^>]*>[^<]*</a>"), "");
+  const std::u16string text = Utf8ToUtf16(words);
+  const std::u16string converted = converter.Convert(text);
+  std::u16string left;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != converted[i] && left.find(text[i]) == std::u16string::npos) left += text[i];
+  }
+  return Utf16ToUtf8(left);
+}
+
+TEST_F(BrowserTest, ATraditionalPagesOwnWordsAreAllInTraditionalCharacters) {
+  const std::string traditional = "script=traditional";
+  const auto [address, page] =
+      Follow("/poem?xing=" + PercentEncode("国城春风") + "&gender=5&pinyin=1&" + traditional);
+  ASSERT_EQ(page.status, 200);
+  EXPECT_NE(page.body.find("複製全詩"), std::string::npos);
+  EXPECT_NE(page.body.find(">換</a>"), std::string::npos);
+  EXPECT_EQ(page.body.find("复制"), std::string::npos);
+  EXPECT_EQ(page.body.find("换"), std::string::npos);
+  EXPECT_EQ(Unconverted(page.body), "");
+  for (const std::string& other :
+       {"/?" + traditional, "/poem?xing=abc&" + traditional, "/source/5/0?" + traditional,
+        "/nothing-here?" + traditional, "/source/5/999999?" + traditional}) {
+    const HttpReply reply = service_.Handle(Get(other));
+    EXPECT_NE(reply.body.find("<html lang=\"zh-Hant\">"), std::string::npos) << other;
+    EXPECT_EQ(Unconverted(reply.body), "") << other;
+  }
+  // The simplified pages are in simplified characters.
+  EXPECT_NE(Unconverted(service_.Handle(Get("/")).body), "");
 }
 
 }  // namespace

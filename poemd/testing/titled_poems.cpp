@@ -63,4 +63,13 @@ PoemText AsShi(const TitledPoem& poem) {
   return text;
 }
 
+const CorpusIndex& TitledIndex() {
+  static const CorpusIndex index = [] {
+    CorpusIndexBuilder builder;
+    for (const TitledPoem& poem : TitledPoems(120, 7)) builder.AddPoem(AsShi(poem));
+    return builder.Build();
+  }();
+  return index;
+}
+
 }  // namespace miravel::poemd::testing

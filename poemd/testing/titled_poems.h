@@ -31,4 +31,7 @@ std::vector<TitledPoem> TitledPoems(size_t count, uint64_t seed, bool titled = t
 // The poem as the index builder takes it.
 PoemText AsShi(const TitledPoem& poem);
 
+// An index of 120 titled poems of the three subjects, made once.
+const CorpusIndex& TitledIndex();
+
 }  // namespace miravel::poemd::testing

@@ -118,7 +118,10 @@ int Run(const PoemdOptions& options) {
       },
       [journal](const RequestRecord& record) { WriteLogLine(FormatRecord(record, journal)); },
       options.limits);
-  server.SetRefusalPage(Refusal);
+  // What the server refuses before any route reads the request is said in
+  // simplified characters: no page led there.
+  server.SetRefusalPage(
+      [](int status, const std::string& why, bool html) { return Refusal(status, why, html); });
   const ListenAddress& address = options.listen;
   if (const Status listening = server.Listen(address.host, address.port, options.threads);
       !listening.ok()) {

@@ -8,14 +8,14 @@
 namespace miravel::poemd {
 
 std::string ClientRefusalPage(const std::string& why) {
-  static const HtmlTemplate& page = PageTemplate("client_refusal.html");
+  static const PageTemplate page("client_refusal.html");
   return page.Render(PageValues().Text("title", "不能作诗 · Miravel").Text("why", why));
 }
 
 std::string ClientPoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem) {
-  static const HtmlTemplate& page = PageTemplate("client_poem.html");
-  static const HtmlTemplate& line_template = PageTemplate("client_line.html");
-  static const HtmlTemplate& source_template = PageTemplate("client_source.html");
+  static const PageTemplate page("client_poem.html");
+  static const PageTemplate line_template("client_line.html");
+  static const PageTemplate source_template("client_source.html");
   std::string lines;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     const auto at = static_cast<size_t>(order.PositionAt(i));

@@ -21,10 +21,13 @@ const std::array<const char*, kOccasions>& OccasionSwitches() {
 }  // namespace
 
 std::string BrowserFormPage(const BrowserForm& form, const std::string& error, FormField invalid) {
-  static const HtmlTemplate& page = PageTemplate("form_page.html");
+  static const PageTemplate page("form_page.html");
+  static const PageTemplate title("form_title.html");
   const bool marked = !error.empty();
+  const Script script = ScriptFromKey(form.script).value_or(Script::kSimplified);
   PageValues values;
-  values.Text("error", error)
+  values.Flag("refused", marked)
+      .Text("error", error)
       .Text("xing", form.xing)
       .Text("theme", form.theme)
       .Text("max", std::to_string(kMaxHiddenCharacters))
@@ -44,13 +47,13 @@ std::string BrowserFormPage(const BrowserForm& form, const std::string& error, F
       .Flag("book_pingshui", form.book == "pingshui")
       .Flag("book_xinyun", form.book == "xinyun")
       .Flag("script_simplified", form.script != "traditional")
-      .Flag("script_traditional", form.script == "traditional");
+      .Flag("script_traditional", form.script == "traditional")
+      .Flag("pinyin", form.pinyin == "1");
   for (int k = 0; k < kOccasions; ++k) {
     const std::string_view key = OccasionKey(static_cast<Occasion>(k));
     values.Flag(OccasionSwitches()[k], form.occasion == key);
   }
-  return BrowserPage(error.empty() ? "Miravel 藏头诗" : "请修改 · Miravel 藏头诗",
-                     page.Render(values));
+  return BrowserPage(script, title.Render(values, script), page.Render(values, script));
 }
 
 }  // namespace miravel::poemd

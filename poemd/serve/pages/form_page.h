@@ -1,5 +1,6 @@
 // The form a browser fills in to ask for a poem (form_page.html), at GET /
-// and again, with what was typed, when the service refuses it.
+// and again, with what was typed, when the service refuses it; its words in
+// the script the form asks for.
 #pragma once
 
 #include <string>

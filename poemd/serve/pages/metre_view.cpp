@@ -17,10 +17,9 @@ const char* Mark(LineTones tones, int i) {
 }
 
 // The rules one reading keeps.
-std::string Rules(const char* reading, const std::vector<LineReading>& lines,
-                  const PoemOrder& order, bool classical, bool repeated_rhyme) {
-  static const HtmlTemplate& rules_template = PageTemplate("metre_rules.html");
-  static const HtmlTemplate& rule_template = PageTemplate("metre_rule.html");
+std::string Rules(const std::vector<LineReading>& lines, const PoemOrder& order, bool classical,
+                  bool repeated_rhyme, Script script) {
+  static const PageTemplate rules_template("metre_rules.html");
   std::vector<LineTones> tones;
   std::vector<uint32_t> rhymes;
   for (const LineReading& r : lines) {
@@ -29,41 +28,46 @@ std::string Rules(const char* reading, const std::vector<LineReading>& lines,
                                : (r.xinyun == kNoRhymeGroup ? 0 : uint32_t{1} << r.xinyun));
   }
   const PoemRules rules = CheckPoem(tones, rhymes, order.length, order.first_line_rhymes);
-  const size_t n = lines.size();
-  const std::pair<bool, const char*> checks[] = {
-      {rules.rhymes, "押韵：韵脚同属一韵，都是平声"},
-      {rules.unrhymed_oblique == rules.unrhymed, "不押韵的句子收仄声"},
-      {rules.keeps_links, "粘对"},
-      {static_cast<size_t>(rules.lines_in_line) == n,
-       order.length == 7 ? "二四六分明" : "二四分明"},
-      {rules.lonely_level == 0, "无孤平"},
-      {rules.three_level_tail == 0, "无三平尾"},
-      {!repeated_rhyme, "无重韵"},
-  };
-  std::string html;
-  for (const auto& [kept, rule] : checks) {
-    html += rule_template.Render(PageValues().Flag("kept", kept).Text("rule", rule));
-  }
-  return rules_template.Render(PageValues().Text("reading", reading).Html("rules", html));
+  return rules_template.Render(
+      PageValues()
+          .Flag("classical", classical)
+          .Flag("seven", order.length == 7)
+          .Flag("rhymes", rules.rhymes)
+          .Flag("unrhymed_oblique", rules.unrhymed_oblique == rules.unrhymed)
+          .Flag("links", rules.keeps_links)
+          .Flag("in_line", static_cast<size_t>(rules.lines_in_line) == lines.size())
+          .Flag("lonely_level", rules.lonely_level == 0)
+          .Flag("three_level_tail", rules.three_level_tail == 0)
+          .Flag("repeats", !repeated_rhyme),
+      script);
 }
 
-// Each character of each line with its tone in the readings shown.
+// Each character of each line with its reading, when shown, and its tone
+// in the readings shown.
 std::string Rows(const std::vector<std::u16string>& shown, const std::vector<LineReading>& lines,
-                 bool classical, bool modern) {
-  static const HtmlTemplate& row = PageTemplate("metre_row.html");
-  static const HtmlTemplate& cell = PageTemplate("metre_cell.html");
+                 const std::vector<std::vector<ShownSyllable>>& readings, bool classical,
+                 bool modern, Script script) {
+  static const PageTemplate row("metre_row.html");
+  static const PageTemplate cell("metre_cell.html");
   std::string html;
   for (size_t i = 0; i < shown.size(); ++i) {
     const std::u16string& text = shown[i];
     std::string cells;
     for (size_t k = 0; k < text.size(); ++k) {
       const int at = static_cast<int>(k);
+      const ShownSyllable reading =
+          i < readings.size() && k < readings[i].size() ? readings[i][k] : ShownSyllable{};
       cells += cell.Render(PageValues()
                                .Text("character", Utf16ToUtf8(text.substr(k, 1)))
+                               .Text("pinyin", std::string(reading.pinyin))
+                               .Flag("metre", reading.metre != Tone::kUnknown)
+                               .Flag("level", reading.metre == Tone::kLevel)
+                               .Flag("oblique", reading.metre == Tone::kOblique)
                                .Text("classical", classical ? Mark(lines[i].classical, at) : "")
-                               .Text("modern", modern ? Mark(lines[i].modern, at) : ""));
+                               .Text("modern", modern ? Mark(lines[i].modern, at) : ""),
+                           script);
     }
-    html += row.Render(PageValues().Html("cells", std::move(cells)));
+    html += row.Render(PageValues().Html("cells", std::move(cells)), script);
   }
   return html;
 }
@@ -71,8 +75,9 @@ std::string Rows(const std::vector<std::u16string>& shown, const std::vector<Lin
 }  // namespace
 
 std::string MetreView(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
-                      const std::vector<std::u16string>& shown) {
-  static const HtmlTemplate& view = PageTemplate("metre_view.html");
+                      const std::vector<std::u16string>& shown,
+                      const std::vector<std::vector<ShownSyllable>>& readings, Script script) {
+  static const PageTemplate view("metre_view.html");
   std::vector<LineReading> lines;
   std::vector<char16_t> rhyme_characters;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
@@ -90,10 +95,12 @@ std::string MetreView(const CorpusIndex& index, const PoemOrder& order, const Po
       PageValues()
           .Flag("classical", classical)
           .Flag("both", classical && modern)
-          .Html("rows", Rows(shown, lines, classical, modern))
+          .Flag("pinyin", !readings.empty())
+          .Html("rows", Rows(shown, lines, readings, classical, modern, script))
           .Html("classical_rules",
-                classical ? Rules("古音", lines, order, true, repeated_rhyme) : "")
-          .Html("modern_rules", modern ? Rules("今音", lines, order, false, repeated_rhyme) : ""));
+                classical ? Rules(lines, order, true, repeated_rhyme, script) : "")
+          .Html("modern_rules", modern ? Rules(lines, order, false, repeated_rhyme, script) : ""),
+      script);
 }
 
 }  // namespace miravel::poemd

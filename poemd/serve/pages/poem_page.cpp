@@ -1,29 +1,48 @@
 #include "poemd/serve/pages/poem_page.h"
 
+#include <algorithm>
+#include <span>
+
+#include "poemd/compose/poem_pinyin.h"
+#include "poemd/markup/html_escape.h"
 #include "poemd/serve/pages/browser_page.h"
 #include "poemd/serve/pages/metre_view.h"
 #include "poemd/serve/pages/page_files.h"
+#include "poemd/serve/pages/poem_ruby.h"
+#include "poemd/serve/pages/subject_line.h"
 #include "poemd/serve/requests/iri.h"
 #include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
 
-// The poem's lines as shown, each with its swap link.
+using Readings = std::vector<std::vector<ShownSyllable>>;
+
+// The poem's lines as shown, each with its swap link; `readings` one a
+// character of each line, or none.
 std::string Lines(const PoemOrder& order, const Poem& poem, const ShownPoem& shown,
-                  const PoemLinks& links) {
-  static const HtmlTemplate& line_template = PageTemplate("poem_line.html");
+                  const Readings& readings, const PoemLinks& links, Script script) {
+  static const PageTemplate line_template("poem_line.html");
   std::string lines;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     const auto at = static_cast<size_t>(order.PositionAt(i));
     const std::u16string_view text(shown.lines[i]);
+    // One reading a character shown, or none.
+    std::span<const ShownSyllable> read;
+    if (i < readings.size() && readings[i].size() == text.size()) read = readings[i];
+    const auto part = [&](size_t from, size_t count) {
+      count = std::min(count, text.size() - from);
+      return RubyText(text.substr(from, count), read.empty() ? read : read.subspan(from, count),
+                      script);
+    };
     lines += line_template.Render(PageValues()
-                                      .Text("before", Utf16ToUtf8(text.substr(0, at)))
-                                      .Text("hidden", Utf16ToUtf8(text.substr(at, 1)))
-                                      .Text("after", Utf16ToUtf8(text.substr(at + 1)))
+                                      .Html("before", part(0, at))
+                                      .Html("hidden", part(at, 1))
+                                      .Html("after", part(at + 1, text.size()))
                                       .Flag("made", poem.lines[i].made)
                                       .Text("swap", EncodeIri(links.swap + std::to_string(i)))
-                                      .Text("number", std::to_string(i + 1)));
+                                      .Text("number", std::to_string(i + 1)),
+                                  script);
   }
   return lines;
 }
@@ -41,21 +60,24 @@ std::string Said(const ShownPoem& shown) {
   return said;
 }
 
-std::string Downloads(const ShownPoem& shown, const PoemLinks& links) {
-  static const HtmlTemplate& download = PageTemplate("poem_download.html");
-  // Named by the poem as shown: its kind and its first twenty hidden characters.
-  const std::string file =
-      Utf16ToUtf8(shown.kind) + "-" + Utf16ToUtf8(std::u16string_view(shown.hidden).substr(0, 20));
+std::string Downloads(const ShownPoem& shown, const PoemLinks& links, PoemDisplay display) {
+  static const PageTemplate download("poem_download.html");
+  // Named by the poem as shown: its kind and its first twenty hidden
+  // characters, and 拼音 (alike in both scripts) when the picture has it.
+  const std::string file = Utf16ToUtf8(shown.kind) + "-" +
+                           Utf16ToUtf8(std::u16string_view(shown.hidden).substr(0, 20)) +
+                           (display.pinyin ? "-拼音" : "");
   const size_t pages = links.pngs.size();
   std::string html;
   for (size_t page = 0; page < pages; ++page) {
     const std::string number = std::to_string(page + 1);
     html += download.Render(PageValues()
-                                .Text("which", pages == 1 ? "" : "第 " + number + " 页")
+                                .Flag("several", pages > 1)
                                 .Text("number", number)
                                 .Text("png", EncodeIri(links.pngs[page]))
                                 .Text("svg", EncodeIri(links.svgs[page]))
-                                .Text("file", pages == 1 ? file : file + "-" + number));
+                                .Text("file", pages == 1 ? file : file + "-" + number),
+                            display.script);
   }
   return html;
 }
@@ -64,7 +86,7 @@ std::string Downloads(const ShownPoem& shown, const PoemLinks& links) {
 // link to the poem whole.
 std::string Sources(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
                     const ShownPoem& shown, Script script, const PoemLinks& links) {
-  static const HtmlTemplate& source = PageTemplate("poem_source.html");
+  static const PageTemplate source("poem_source.html");
   std::string html;
   for (size_t i = 0; i < poem.lines.size(); ++i) {
     const ComposedLine& line = poem.lines[i];
@@ -78,80 +100,96 @@ std::string Sources(const CorpusIndex& index, const PoemOrder& order, const Poem
           .Text("citation", shown.citations[i])
           .Text("href", i < links.sources.size() ? EncodeIri(links.sources[i]) : "");
     }
-    html += source.Render(values);
+    html += source.Render(values, script);
   }
   return html;
 }
 
 // The occasions to choose from, the one asked for chosen.
-std::string Occasions(Occasion asked) {
-  static const HtmlTemplate& option = PageTemplate("poem_occasion.html");
+std::string Occasions(const CorpusIndex& index, Occasion asked, Script script) {
+  static const PageTemplate option("poem_occasion.html");
   std::string html;
   for (int k = 0; k < kOccasions; ++k) {
     const auto occasion = static_cast<Occasion>(k);
-    html += option.Render(PageValues()
-                              .Text("key", std::string(OccasionKey(occasion)))
-                              .Text("name", std::string(OccasionName(occasion)))
-                              .Flag("chosen", occasion == asked));
+    html += option.Render(
+        PageValues()
+            .Text("key", std::string(OccasionKey(occasion)))
+            .Text("name", Utf16ToUtf8(InScript(index, Utf8ToUtf16(OccasionName(occasion)), script)))
+            .Flag("chosen", occasion == asked),
+        script);
   }
   return html;
 }
 
-std::string Head(const std::string& title, const std::string& said, const PoemLinks& links) {
-  static const HtmlTemplate& head = PageTemplate("poem_head.html");
-  const std::string alt = "竖排的" + title + "：" + said;
+std::string Head(const std::string& title, const std::string& said, const PoemLinks& links,
+                 Script script) {
+  static const PageTemplate head("poem_head.html");
   return head.Render(PageValues()
                          .Text("page", EncodeIri(links.page))
                          .Text("title", title)
                          .Text("said", said)
                          .Text("image", EncodeIri(links.pngs.front()))
                          .Text("width", std::to_string(links.width))
-                         .Text("height", std::to_string(links.height))
-                         .Text("alt", alt));
+                         .Text("height", std::to_string(links.height)),
+                     script);
+}
+
+bool AnyChosenByMetre(const Readings& readings) {
+  for (const std::vector<ShownSyllable>& line : readings) {
+    for (const ShownSyllable& syllable : line) {
+      if (syllable.metre != Tone::kUnknown) return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
 
 std::string BrowserPoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
-                            const PoemLinks& links, Script script) {
-  static const HtmlTemplate& page = PageTemplate("poem_page.html");
+                            const PoemLinks& links, PoemDisplay display) {
+  static const PageTemplate page("poem_page.html");
+  const Script script = display.script;
   const ShownPoem shown = Show(index, order, poem, script);
+  const Readings readings = display.pinyin ? PoemPinyin(index, order, poem) : Readings();
   const std::string title = Utf16ToUtf8(shown.kind) + " · " + Utf16ToUtf8(shown.hidden);
   const std::string said = Said(shown);
-  const bool traditional = script == Script::kTraditional;
   bool any_made = false;
   for (const ComposedLine& line : poem.lines) any_made = any_made || line.made;
   const std::string body = page.Render(
       PageValues()
           .Text("kind", Utf16ToUtf8(shown.kind))
-          .Text("length", order.length == 5 ? "五言" : "七言")
-          .Text("scheme", Utf16ToUtf8(InScript(
-                              index, order.first_line_rhymes ? u"首句入韵" : u"双句押韵", script)))
+          .Flag("seven", order.length == 7)
+          .Flag("first_rhymes", order.first_line_rhymes)
           .Text("theme", Utf16ToUtf8(shown.theme))
-          .Flag("traditional", traditional)
+          .Flag("traditional", script == Script::kTraditional)
+          .Flag("pinyin", display.pinyin)
           .Text("simplified_href", EncodeIri(links.simplified))
           .Text("traditional_href", EncodeIri(links.traditional))
-          .Html("lines", Lines(order, poem, shown, links))
+          .Text("pinyin_href", EncodeIri(links.pinyin))
+          .Html("lines", Lines(order, poem, shown, readings, links, script))
+          .Flag("any_metre", AnyChosenByMetre(readings))
+          .Html("subject", SubjectLine(index, poem, links, script))
           .Text("rhyme", Utf16ToUtf8(shown.rhyme))
-          .Text("occasion", std::string(OccasionName(poem.occasion)))
+          .Text("occasion",
+                Utf16ToUtf8(InScript(index, Utf8ToUtf16(OccasionName(poem.occasion)), script)))
           .Flag("occasion_found", order.occasion == Occasion::kAutomatic)
-          .Html("occasions", Occasions(order.occasion))
+          .Html("occasions", Occasions(index, order.occasion, script))
           .Text("xing", Utf16ToUtf8(order.Hidden()))
           .Text("gender", std::to_string(order.length))
           .Text("num", order.ModeName())
           .Text("limit", order.first_line_rhymes ? "200" : "100")
           .Text("book", std::string(RhymeBookKey(order.book)))
           .Text("theme_query", Utf16ToUtf8(order.theme))
-          .Text("script", std::string(ScriptKey(script)))
-          .Html("metre", MetreView(index, order, poem, shown.lines))
+          .Html("metre", MetreView(index, order, poem, shown.lines, readings, script))
           .Text("again", EncodeIri(links.again))
           .Text("edit", EncodeIri(links.edit))
           .Text("share_href", EncodeIri(links.page))
           .Text("share", links.page)
-          .Html("downloads", Downloads(shown, links))
+          .Html("downloads", Downloads(shown, links, display))
           .Html("sources", Sources(index, order, poem, shown, script, links))
-          .Flag("any_made", any_made));
-  return BrowserPage(title, body, Head(title, said, links));
+          .Flag("any_made", any_made),
+      script);
+  return BrowserPage(script, EscapeHtml(title), body, Head(title, said, links, script));
 }
 
 }  // namespace miravel::poemd

@@ -1,8 +1,10 @@
 // A poem's page for a browser (poem_page.html), at its own address: the
-// poem large and centred, each line with a link that swaps it, its rhyme
-// and metre, the link to share and its picture to download, its sources in
-// a quiet list below; and what a shared link shows (Open Graph and Twitter
-// cards naming the poem and its picture).
+// poem large and centred, each line with a link that swaps it, what it is
+// about and other subjects to compose it under, its rhyme and metre, the
+// link to share and its picture to download, its sources in a quiet list
+// below; and what a shared link shows (Open Graph and Twitter cards naming
+// the poem and its picture). Shown in the script asked for, its own words
+// too, and with each character's reading over it when pinyin is asked for.
 #pragma once
 
 #include <string>
@@ -16,9 +18,9 @@
 
 namespace miravel::poemd {
 
-// In `script`: its lines as the poets wrote them in traditional characters.
-// REQUIRES: `poem` was composed for `order` from `index`.
+// In traditional script: its lines as the poets wrote them in traditional
+// characters. REQUIRES: `poem` was composed for `order` from `index`.
 std::string BrowserPoemPage(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
-                            const PoemLinks& links, Script script = Script::kSimplified);
+                            const PoemLinks& links, PoemDisplay display = {});
 
 }  // namespace miravel::poemd

@@ -1,6 +1,7 @@
 // A composed poem as its picture (poemd/picture): the title names the kind
 // and the hidden characters (藏头诗 · 春江花月), the colophon the book and
-// rhyme, each line's source its poet and poem, all in the script asked for.
+// rhyme, each line's source its poet and poem, all in the script asked for
+// and in its glyph shapes; with pinyin, each character's reading beside it.
 #pragma once
 
 #include "poemd/compose/poem_composer.h"
@@ -13,6 +14,6 @@ namespace miravel::poemd {
 
 // REQUIRES: `poem` was composed for `order` from `index`.
 PoemPicture PictureOf(const CorpusIndex& index, const PoemOrder& order, const Poem& poem,
-                      Script script);
+                      PoemDisplay display);
 
 }  // namespace miravel::poemd

@@ -10,7 +10,7 @@ namespace {
 
 // The poem's paragraphs, the characters [from, to) marked.
 std::string Paragraphs(std::u16string_view text, size_t from, size_t to) {
-  static const HtmlTemplate& paragraph = PageTemplate("source_paragraph.html");
+  static const PageTemplate paragraph("source_paragraph.html");
   std::string html;
   size_t begin = 0;
   while (begin <= text.size()) {
@@ -24,7 +24,7 @@ std::string Paragraphs(std::u16string_view text, size_t from, size_t to) {
     } else {
       values.Text("before", Utf16ToUtf8(here)).Text("after", "");
     }
-    html += paragraph.Render(values);
+    html += paragraph.Render(values);  // no words of its own
     if (end == text.size()) break;
     begin = end + 1;
   }
@@ -35,7 +35,8 @@ std::string Paragraphs(std::u16string_view text, size_t from, size_t to) {
 
 std::string SourcePage(const CorpusIndex& index, int length, uint32_t line, Script script,
                        const SourceLinks& links) {
-  static const HtmlTemplate& page = PageTemplate("source_page.html");
+  static const PageTemplate page("source_page.html");
+  static const PageTemplate page_title("source_title.html");
   const LineSource source = index.Source(length, line);
   const bool traditional = script == Script::kTraditional;
   const std::string title = traditional ? source.traditional_title : source.title;
@@ -43,17 +44,16 @@ std::string SourcePage(const CorpusIndex& index, int length, uint32_t line, Scri
   const std::u16string text = traditional ? std::u16string(index.Poems().Traditional(source.poem))
                                           : index.Poems().Simplified(source.poem);
   const size_t at = index.WrittenAt(length, line);
-  const std::string body =
-      page.Render(PageValues()
-                      .Text("title", title)
-                      .Text("dynasty", DynastyName(source.dynasty))
-                      .Text("author", author)
-                      .Flag("traditional", traditional)
-                      .Text("simplified_href", EncodeIri(links.simplified))
-                      .Text("traditional_href", EncodeIri(links.traditional))
-                      .Html("paragraphs", Paragraphs(text, at, at + length))
-                      .Text("back", links.back.empty() ? "" : EncodeIri(links.back)));
-  return BrowserPage("《" + title + "》 · " + author + " · 出处 · Miravel 藏头诗", body);
+  PageValues values;
+  values.Text("title", title)
+      .Text("dynasty", DynastyName(source.dynasty))
+      .Text("author", author)
+      .Flag("traditional", traditional)
+      .Text("simplified_href", EncodeIri(links.simplified))
+      .Text("traditional_href", EncodeIri(links.traditional))
+      .Html("paragraphs", Paragraphs(text, at, at + length))
+      .Text("back", links.back.empty() ? "" : EncodeIri(links.back));
+  return BrowserPage(script, page_title.Render(values, script), page.Render(values, script));
 }
 
 }  // namespace miravel::poemd

@@ -25,7 +25,8 @@ namespace {
 constexpr const char* kCacheControl = "public, max-age=86400";
 
 // The picture's address with everything it depends on in one order: the
-// form and seed, then lines (broken ones as "x"), swap, script and page.
+// form and seed, then lines (broken ones as "x"), swap, subject, script,
+// pinyin and page.
 std::string CanonicalAddress(const BrowserRequest& request, AddressKind kind) {
   std::string key = ShortPoemPath(request.form, request.seed.value_or(0));
   key += kind == AddressKind::kPng ? ".png" : ".svg";
@@ -42,7 +43,9 @@ std::string CanonicalAddress(const BrowserRequest& request, AddressKind kind) {
     add("lines=" + lines);
   }
   if (request.swap) add("swap=" + std::to_string(*request.swap));
+  if (request.subject) add("subject=" + std::to_string(*request.subject));
   if (request.script == Script::kTraditional) add("script=traditional");
+  if (request.pinyin) add("pinyin=1");
   if (request.page > 0) add("page=" + std::to_string(request.page + 1));
   return key + query;
 }
@@ -110,8 +113,10 @@ std::optional<HttpReply> PictureRoute::Known(const HttpRequest& http, const Aske
 HttpReply PictureRoute::Drawn(const Asked& asked) const {
   const PoemOrder& order = *asked.request.order;
   const Poem poem = poems_.Recompose(order, asked.request.Asked(0)).poem;
-  const PoemPicture picture = PictureOf(index_, order, poem, asked.request.script);
-  if (asked.request.page >= PicturePages(picture)) return MissingPage("no such page of a picture");
+  const PoemPicture picture = PictureOf(index_, order, poem, asked.request.Display());
+  if (asked.request.page >= PicturePages(picture)) {
+    return MissingPage("no such page of a picture", asked.request.script);
+  }
   const PictureLayout layout = LayOutPicture(picture, asked.request.page);
   auto drawn = std::make_shared<CachedPicture>();
   const std::string note = OrderNote(order, false);
@@ -139,10 +144,11 @@ std::optional<HttpReply> PictureRoute::Serve(const HttpRequest& http, const Shor
   ReplyTo reply = defer();
   const auto admission = pool_.Submit(http.peer, [this, asked, reply] { reply(Drawn(*asked)); });
   if (admission == RenderPool::Admission::kTaken) return std::nullopt;
+  const Script script = asked->request.script;
   HttpReply refused =
       admission == RenderPool::Admission::kAddressBusy
-          ? Refusal(429, "too many pictures from one address at once", http.AcceptsHtml())
-          : Refusal(503, "the pictures' queue is full", http.AcceptsHtml());
+          ? Refusal(429, "too many pictures from one address at once", http.AcceptsHtml(), script)
+          : Refusal(503, "the pictures' queue is full", http.AcceptsHtml(), script);
   refused.headers.emplace_back("Retry-After", std::to_string(kPictureRetrySeconds));
   return refused;
 }

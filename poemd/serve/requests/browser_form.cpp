@@ -10,6 +10,7 @@ std::string FormAddress(const BrowserForm& form) {
   if (!form.theme.empty()) address += "&theme=" + PercentEncode(form.theme);
   if (form.occasion != "auto") address += "&occasion=" + form.occasion;
   if (form.script != "simplified") address += "&script=" + form.script;
+  if (form.pinyin == "1") address += "&pinyin=1";
   return address;
 }
 

@@ -15,6 +15,7 @@ struct BrowserForm {
   std::string theme;
   std::string occasion = "auto";      // compose/occasion.h's keys
   std::string script = "simplified";  // script.h's keys
+  std::string pinyin = "0";           // "1": each character's reading shown above it
 };
 
 // The field a refusal is about, to be marked on the form.

@@ -60,7 +60,7 @@ std::vector<std::optional<KeptLine>> Lines(std::string_view text) {
 }  // namespace
 
 Recomposing BrowserRequest::Asked(uint64_t fresh_seed) const {
-  return {seed.value_or(fresh_seed), lines, swap};
+  return {seed.value_or(fresh_seed), lines, swap, subject};
 }
 
 BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book) {
@@ -86,6 +86,14 @@ BrowserRequest ParseBrowserQuery(std::string_view query, RhymeBook default_book)
   if (const std::optional<Script> script = ScriptFromKey(fields->Value("script"))) {
     request.script = *script;
     form.script = std::string(ScriptKey(*script));
+  }
+  if (fields->Value("pinyin") == "1") {
+    request.pinyin = true;
+    form.pinyin = "1";
+  }
+  if (const std::optional<uint64_t> subject = Number(fields->Value("subject"));
+      subject && *subject < kNoSubject) {
+    request.subject = static_cast<SubjectId>(*subject);
   }
   request.seed = Number(fields->Value("seed"));
   request.lines = Lines(fields->Value("lines"));

@@ -24,20 +24,24 @@ std::string ScriptPart(Script script) {
   return script == Script::kTraditional ? "script=traditional" : "";
 }
 
+// The query of an own address, `last` after what it names.
+std::string OwnQuery(const OwnPoem& own, std::string last = {}) {
+  return Query({own.lines.empty() ? "" : "lines=" + own.lines,
+                own.subject ? "subject=" + std::to_string(*own.subject) : "",
+                ScriptPart(own.script), own.pinyin ? "pinyin=1" : "", std::move(last)});
+}
+
 }  // namespace
 
 OwnPoem OwnPoem::Seeded(const BrowserRequest& request, uint64_t seed) {
-  return {ShortPoemPath(request.form, seed), {}, request.script};
+  return {ShortPoemPath(request.form, seed), {}, request.subject, request.script, request.pinyin};
 }
 
-std::string OwnPoem::Target() const {
-  return path + Query({lines.empty() ? "" : "lines=" + lines, ScriptPart(script)});
-}
+std::string OwnPoem::Target() const { return path + OwnQuery(*this); }
 
 std::string OwnPoem::Picture(std::string_view extension, size_t page) const {
   return path + "." + std::string(extension) +
-         Query({lines.empty() ? "" : "lines=" + lines, ScriptPart(script),
-                page == 0 ? "" : "page=" + std::to_string(page + 1)});
+         OwnQuery(*this, page == 0 ? "" : "page=" + std::to_string(page + 1));
 }
 
 std::string PoemLines(const Poem& poem) {
@@ -63,13 +67,12 @@ std::string BaseAddress(const HttpRequest& request, const std::string& public_ur
 }
 
 PoemLinks LinksOf(const OwnPoem& own, const BrowserRequest& request, const Poem& poem,
-                  const std::string& base, size_t pages, int width, int height) {
+                  const std::string& base, size_t pages, int width, int height,
+                  const std::vector<SubjectId>& subjects) {
   PoemLinks links;
   links.page = base + own.Target();
   // The swap's number goes last: the link adds it.
-  const std::string query =
-      Query({own.lines.empty() ? "" : "lines=" + own.lines, ScriptPart(own.script), "swap="});
-  links.swap = own.path + query;
+  links.swap = own.path + OwnQuery(own, "swap=");
   for (size_t page = 0; page < pages; ++page) {
     links.pngs.push_back(base + own.Picture("png", page));
     links.svgs.push_back(base + own.Picture("svg", page));
@@ -83,6 +86,16 @@ PoemLinks LinksOf(const OwnPoem& own, const BrowserRequest& request, const Poem&
   links.simplified = other.Target();
   other.script = Script::kTraditional;
   links.traditional = other.Target();
+  other.script = own.script;
+  other.pinyin = !own.pinyin;
+  links.pinyin = other.Target();
+  // Another subject's poem is another poem: of the same seed, its lines its own.
+  for (const SubjectId subject : subjects) {
+    OwnPoem about = own;
+    about.lines.clear();
+    about.subject = subject;
+    links.subjects.push_back({subject, about.Target()});
+  }
   const std::string from = "from=" + PercentEncode(own.Target());
   for (const ComposedLine& line : poem.lines) {
     links.sources.push_back(line.has_source

@@ -5,10 +5,12 @@
 #include "poemd/serve/pages/poem_page.h"
 #include "poemd/serve/pages/poem_picture.h"
 #include "poemd/serve/pages/source_page.h"
+#include "poemd/serve/poems/subject_offers.h"
 #include "poemd/serve/requests/iri.h"
 #include "poemd/serve/requests/order_parts.h"
 #include "poemd/serve/routes/refusals.h"
 #include "poemd/serve/routes/replies.h"
+#include "text/utf.h"
 
 namespace miravel::poemd {
 namespace {
@@ -45,7 +47,7 @@ HttpReply BrowserRoutes::NewPoem(std::string_view query) const {
   const std::string note = Note(*request.order) + " (page)";
   // Every poem settles at its own short address, which brings it back;
   // there it is composed, and here only when the query changes it.
-  if (request.SeededOnly()) return SeeOther(OwnPoem::Seeded(request, seed), note);
+  if (request.SeededOnly()) return SeeOther(Seeded(request, seed), note);
   const Recomposed poem = poems_.Recompose(*request.order, request.Asked(seed));
   return SeeOther(OwnAddress(request, seed, poem), note);
 }
@@ -63,16 +65,21 @@ HttpReply BrowserRoutes::PoemAt(const HttpRequest& http, const ShortAddress& add
 }
 
 HttpReply BrowserRoutes::SourceAt(const HttpRequest& http, const SourceAddress& address) const {
-  if (address.line >= index_.LineCount(address.length)) return MissingPage("no such source");
   const StatusOr<SourceRequest> request = ReadSourceQuery(address, http.Query());
   if (!request.ok()) return MissingPage("source address broken");
+  if (address.line >= index_.LineCount(address.length)) {
+    return MissingPage("no such source", request->script);
+  }
   return BrowserReply(
       SourcePage(index_, address.length, address.line, request->script, request->links), "source");
 }
 
 HttpReply BrowserRoutes::Refused(const BrowserRequest& request) const {
   const std::string& why = request.order.status().message();
-  return BrowserReply(BrowserFormPage(request.form, why, request.invalid), "form refused: " + why,
+  // The refusal names what was typed; its words are the requests', so a
+  // form in traditional characters says it in theirs, character by character.
+  const std::string said = Utf16ToUtf8(InScript(index_, Utf8ToUtf16(why), request.script));
+  return BrowserReply(BrowserFormPage(request.form, said, request.invalid), "form refused: " + why,
                       400);
 }
 
@@ -80,15 +87,23 @@ std::string BrowserRoutes::Note(const PoemOrder& order) const {
   return OrderNote(order, options_.log_characters);
 }
 
+OwnPoem BrowserRoutes::Seeded(const BrowserRequest& request, uint64_t seed) const {
+  OwnPoem own = OwnPoem::Seeded(request, seed);
+  if (own.subject && *own.subject >= index_.Subjects().Count()) own.subject.reset();
+  return own;
+}
+
 OwnPoem BrowserRoutes::OwnAddress(const BrowserRequest& request, uint64_t seed,
                                   const Recomposed& recomposed) const {
-  OwnPoem own = OwnPoem::Seeded(request, seed);
+  OwnPoem own = Seeded(request, seed);
   if (recomposed.seeded_alone) return own;
   // A forged address, or one from another index, names lines that cannot
   // stand in their place: the poem given is named as it is.
-  const bool seeded = recomposed.seeded
-                          ? SameLines(*recomposed.seeded, recomposed.poem)
-                          : SameLines(poems_.Compose(*request.order, seed), recomposed.poem);
+  const Recomposing seeded_alone{.seed = seed, .subject = own.subject};
+  const bool seeded =
+      recomposed.seeded
+          ? SameLines(*recomposed.seeded, recomposed.poem)
+          : SameLines(poems_.Recompose(*request.order, seeded_alone).poem, recomposed.poem);
   if (!seeded) own.lines = PoemLines(recomposed.poem);
   return own;
 }
@@ -96,12 +111,13 @@ OwnPoem BrowserRoutes::OwnAddress(const BrowserRequest& request, uint64_t seed,
 std::string BrowserRoutes::PoemPage(const HttpRequest& http, const BrowserRequest& request,
                                     const OwnPoem& own, const Poem& poem) const {
   const PoemOrder& order = *request.order;
-  const PoemPicture picture = PictureOf(index_, order, poem, request.script);
+  const PoemPicture picture = PictureOf(index_, order, poem, request.Display());
   const PictureLayout first = LayOutPicture(picture, 0);
   const PoemLinks links =
       LinksOf(own, request, poem, BaseAddress(http, options_.public_url), PicturePages(picture),
-              static_cast<int>(first.width), static_cast<int>(first.height));
-  return BrowserPoemPage(index_, order, poem, links, request.script);
+              static_cast<int>(first.width), static_cast<int>(first.height),
+              SubjectsOffered(index_, order, poem));
+  return BrowserPoemPage(index_, order, poem, links, request.Display());
 }
 
 }  // namespace miravel::poemd

@@ -42,6 +42,9 @@ class BrowserRoutes {
  private:
   HttpReply Refused(const BrowserRequest& request) const;
   std::string Note(const PoemOrder& order) const;
+  // The address the seed alone gives (OwnPoem::Seeded), without a subject
+  // the index does not know: there the composer chose.
+  OwnPoem Seeded(const BrowserRequest& request, uint64_t seed) const;
   // The address `recomposed.poem` settles at: its form and seed, and its
   // lines only when the seed alone does not give it.
   OwnPoem OwnAddress(const BrowserRequest& request, uint64_t seed,

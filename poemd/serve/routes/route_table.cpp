@@ -1,5 +1,6 @@
 #include "poemd/serve/routes/route_table.h"
 
+#include "poemd/serve/requests/script.h"
 #include "poemd/serve/routes/refusals.h"
 
 namespace miravel::poemd {
@@ -33,7 +34,8 @@ Answer RouteTable::Serve(const HttpRequest& request, const Defer& defer) const {
   for (const std::unique_ptr<Pattern>& pattern : patterns_) {
     if (std::optional<Answer> answer = pattern->Serve(request, defer)) return std::move(*answer);
   }
-  return MissingPage("no such page");
+  // A page that links here, mistyped or cut short, says so in its own script.
+  return MissingPage("no such page", ScriptOfQuery(request.Query()));
 }
 
 }  // namespace miravel::poemd
