@@ -87,7 +87,7 @@ class OneSubjectTerm final : public PoemTermOf<OneSubjectTerm> {
     const float weight = weights_.one_subject * (IsTurn(i, centre.lines) ? weights_.turn : 1.0f);
     return {0, weight * closeness};
   }
-  void Advance(size_t, const Candidate& c, std::byte* state) const {
+  void Advance(size_t, const Candidate& c, std::byte* state) const override {
     Centre& centre = *reinterpret_cast<Centre*>(state);
     const SubjectVector blend = Blend(c.subject(), c.words());
     for (int k = 0; k < kSubjectDims; ++k) centre.sum[k] += blend[k];

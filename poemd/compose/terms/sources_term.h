@@ -27,7 +27,7 @@ class SourcesTerm final : public PoemTermOf<SourcesTerm> {
     const bool again = std::find(poems + 1, poems + 1 + before, c.poem) != poems + 1 + before;
     return {0, again ? -weights_.same_source : 0.0f};
   }
-  void Advance(size_t, const Candidate& c, std::byte* state) const {
+  void Advance(size_t, const Candidate& c, std::byte* state) const override {
     uint32_t* poems = Poems(state);
     poems[1 + poems[0]++] = c.poem;
   }
