@@ -8,7 +8,8 @@
 # are asked at the same time, each by its own wrk, so that whatever else a
 # busy machine is doing weighs on both alike (the CPU time a request is
 # then the figure to compare: the one that needs less answers more).
-# Usage: [TOGETHER=1] bench/service_vs.sh OLD_BINARY NEW_BINARY [INDEX] [ROUNDS] [CONNECTIONS]
+# OLD_INDEX gives the old build an index of its own (an older index format).
+# Usage: [TOGETHER=1] [OLD_INDEX=...] bench/service_vs.sh OLD_BINARY NEW_BINARY [INDEX] [ROUNDS] [CONNECTIONS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 old="$1" new="$2"
@@ -21,9 +22,9 @@ trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 declare -A port
 for which in old new; do
   port[$which]=$((20000 + RANDOM % 9000))
-  binary=$old
-  [[ $which == new ]] && binary=$new
-  "$binary" --index "$index" --listen "127.0.0.1:${port[$which]}" --max-per-address 0 \
+  binary=$old binary_index=${OLD_INDEX:-$index}
+  [[ $which == new ]] && binary=$new binary_index=$index
+  "$binary" --index "$binary_index" --listen "127.0.0.1:${port[$which]}" --max-per-address 0 \
     2>/dev/null &
   pids+=($!)
   eval "pid_$which=$!"

@@ -87,6 +87,23 @@ constexpr std::u16string_view kGuardWords[] = {
     u"泉下", u"夜台", u"长逝", u"永诀", u"断肠", u"哀",   u"恸",   u"泣",   u"泪",   u"啼",
     u"衰",   u"凋",   u"枯",   u"朽",   u"残",   u"圆寂", u"坐化", u"涅槃"};
 
+// The plain words of grief, which no happy occasion's poem may hold (a
+// parting may). No mood can learn them: poets say 愁 in every kind of poem,
+// festival poems too, so a line of 客愁 is no more sorrowful by its moods
+// than an ordinary one; once poems drew their lines from the occasion's own
+// poems, one five-character wish poem in seventy held such a line (岁晚浓愁
+// 催白发 for 岁岁平安).
+constexpr std::u16string_view kGriefCharacters = u"愁恨悲凄怨";
+
+bool HoldsGrief(std::u16string_view text, int at) {
+  for (size_t k = 0; k < text.size(); ++k) {
+    if (static_cast<int>(k) != at && kGriefCharacters.find(text[k]) != std::u16string_view::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // The first characters of the guard's words, for a quick look first.
 const std::vector<bool>& GuardStarts() {
   static const std::vector<bool> starts = [] {
@@ -192,7 +209,8 @@ OccasionFit FitOf(Occasion occasion, const LineTraits& traits, std::u16string_vi
   const float bond = Share(traits, Mood::kBond);
   if (IsHappy(occasion)) {
     fit.refused = traits.mood(Mood::kDeath) > kHappyDeathLimit ||
-                  traits.mood(Mood::kSorrow) > kHappySorrowLimit || HoldsGuardWord(text, at);
+                  traits.mood(Mood::kSorrow) > kHappySorrowLimit || HoldsGuardWord(text, at) ||
+                  HoldsGrief(text, at);
     const float keeping = occasion == Occasion::kPraise ? joy + bond : joy;
     fit.keeping = keeping;
     fit.avoiding = death + sorrow;

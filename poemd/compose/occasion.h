@@ -55,10 +55,11 @@ std::vector<MoodClass> ClassesOf(Occasion occasion);
 
 // What the occasion makes of a line: `refused` when it is of ill omen for a
 // happy occasion (a mood of death or sorrow too strong, or a word of the
-// guard list outside the hidden character's place `at`); else how far it
-// is in keeping with the occasion and how far out of keeping, as shares of
-// its moods (0 to 1 each, summed over the moods that count), which the
-// occasion term weighs (terms/occasion_term.h).
+// guard list or of plain grief, 愁 恨 悲 凄 怨, outside the hidden
+// character's place `at`); else how far it is in keeping with the occasion
+// and how far out of keeping, as shares of its moods (0 to 1 each, summed
+// over the moods that count), which the occasion term weighs
+// (terms/occasion_term.h).
 struct OccasionFit {
   bool refused = false;
   float keeping = 0;

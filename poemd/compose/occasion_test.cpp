@@ -61,6 +61,20 @@ TEST(Occasion, AGuardWordRefusesALineForAHappyOccasionButNotTheHiddenCharacter) 
   EXPECT_FALSE(FitOf(Occasion::kBirthday, ordinary, u"春风满画堂", 0).refused);
 }
 
+TEST(Occasion, AWordOfGriefNoMoodCatchesSpoilsAHappyPoemButNotAParting) {
+  // A line whose moods are ordinary: 愁 is in every kind of poem.
+  const LineTraits ordinary;
+  for (const Occasion happy :
+       {Occasion::kBirthday, Occasion::kWedding, Occasion::kFestival, Occasion::kPraise}) {
+    EXPECT_TRUE(FitOf(happy, ordinary, u"岁晚浓愁催白发", 0).refused) << OccasionKey(happy);
+    EXPECT_TRUE(FitOf(happy, ordinary, u"离恨初逢节", 0).refused) << OccasionKey(happy);
+  }
+  EXPECT_FALSE(FitOf(Occasion::kFarewell, ordinary, u"离恨初逢节", 0).refused);
+  EXPECT_FALSE(FitOf(Occasion::kNone, ordinary, u"离恨初逢节", 0).refused);
+  // Hidden by the asker, it is theirs.
+  EXPECT_FALSE(FitOf(Occasion::kBirthday, ordinary, u"愁来登高台", 0).refused);
+}
+
 // What the occasion term prefers of a line, by the tuned weights.
 float Preference(Occasion occasion, const LineTraits& traits, std::u16string_view text) {
   const Weights weights;
