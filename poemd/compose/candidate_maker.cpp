@@ -74,7 +74,7 @@ Candidate CandidateMaker::FromCorpus(size_t i, uint32_t line, const FormRules& f
   c.poem = traits.source;
   c.at = hidden_.AtLine(i);
   c.text = std::u16string(hidden_.Index().Text(hidden_.Length(), line));
-  WeighFromStart(i, c, traits, ReadingOf(traits), form);
+  WeighFromStart(i, c, traits, ReadingOfLine(hidden_.Index(), hidden_.Length(), line), form);
   return c;
 }
 

@@ -101,7 +101,7 @@ FoundLine CorpusScan::Weighed(size_t i, uint32_t line) const {
   FoundLine found;
   found.line = line;
   found.traits = index.Traits(hidden_.Length(), line);
-  found.reading = ReadingOf(found.traits);
+  found.reading = ReadingOfLine(index, hidden_.Length(), line);
   LineView view;
   view.i = i;
   view.at = hidden_.AtLine(i);

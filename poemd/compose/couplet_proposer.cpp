@@ -14,7 +14,7 @@ void ProposeCouplets(std::vector<std::vector<Candidate>>& lists, const FormRules
   const auto joins = [&](size_t i, uint32_t line, int best) {
     if (hidden.Refused(i, line)) return false;
     const LineTraits& traits = index.Traits(length, line);
-    const LineReading reading = ReadingOf(traits);
+    const LineReading reading = ReadingOfLine(index, length, line);
     LineView view = maker.ViewOf(i, line, traits, reading);
     view.rules = &form.rules;
     view.opening = form.opening;

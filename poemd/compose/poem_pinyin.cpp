@@ -8,15 +8,6 @@
 namespace miravel::poemd {
 namespace {
 
-// A class that regulated verse gives a polyphone in fewer than this share of
-// the places that tell is another word written alike, not a reading of the
-// metre: 风 is read 仄 (fěng, to satirize) in 6% of them, 中 and 生 in 6%, 如
-// in 8%, 尚 平 (cháng) in 11%, where 教 is read 仄 (jiào beside the verse's
-// jiāo) in 13%, 长 (zhǎng) in 14%, 看 in 28% (the Tang and Song regulated
-// verse of the corpus). Judged on 200 poems' choices by hand: at 10% 将
-// jiàng (方将, about to) and 尚 cháng were wrongly chosen.
-constexpr int kVersePercentToChoose = 12;
-
 // How far a line's own words were written in metre.
 enum class Metre {
   kNone,     // a 词's, a song's or a play's: their tunes' own

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "poemd/compose/line_reading.h"
+
 #include "poemd/testing/pinyin_corpus.h"
 #include "poemd/testing/testing_corpus.h"
 #include "text/utf.h"
@@ -118,6 +120,23 @@ TEST_F(PoemPinyinTest, AReadingVerseHardlyGivesIsAnotherWord) {
   const PoemOrder order = OrderFor(u"春春", 5, Place::kHead);
   const Poem poem = PoemOf({Line(u"春山独看云"), Line(u"春风十二行")}, Opening::kLevel);
   EXPECT_EQ(Shown(order, poem, 1)[1], "fēng");
+}
+
+TEST_F(PoemPinyinTest, TheRulesReadAPolyphoneAsVerseDoesNotAsTheDictionaryAllows) {
+  // 风 may be 仄 by the dictionaries (fěng, 讽), so the index lets a line
+  // end on it where a line ends 仄; a reader hears 江色夜看风 end 平, and
+  // so do the rules.
+  const ComposedLine line = Line(u"江色夜看风");
+  ASSERT_TRUE(ReadingOf(index_->Traits(5, line.corpus_line)).classical.CanBeOblique(4));
+  const LineReading read = ReadingOfLine(*index_, 5, line.corpus_line);
+  EXPECT_TRUE(read.classical.CanBeLevel(4));
+  EXPECT_FALSE(read.classical.CanBeOblique(4));
+  // The rest of the line as the index has it.
+  const LineTones recorded = ReadingOf(index_->Traits(5, line.corpus_line)).classical;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(read.classical.CanBeLevel(i), recorded.CanBeLevel(i)) << i;
+    EXPECT_EQ(read.classical.CanBeOblique(i), recorded.CanBeOblique(i)) << i;
+  }
 }
 
 TEST_F(PoemPinyinTest, ALineOfNoStrictMetreReadsAsItsWordsDo) {

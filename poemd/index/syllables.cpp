@@ -68,6 +68,17 @@ std::string_view Syllables::Name(SyllableId id) const {
   return a_.names.data() + size_t{id} * kSyllableBytes;
 }
 
+Syllables::Syllables(const SyllableArrays& arrays)
+    : a_(arrays), verse_by_character_(size_t{1} << 16, kUnattested) {
+  for (size_t k = 0; k < a_.polyphones.size() && k < a_.polyphone_verse.size(); ++k) {
+    verse_by_character_[a_.polyphones[k]] = a_.polyphone_verse[k];
+  }
+}
+
+uint8_t Syllables::VerseObliquePercent(char16_t character) const {
+  return verse_by_character_.empty() ? kUnattested : verse_by_character_[character];
+}
+
 PolyphoneReadings Syllables::ReadingsOf(char16_t character) const {
   PolyphoneReadings out;
   const auto it = std::lower_bound(a_.polyphones.begin(), a_.polyphones.end(), character);

@@ -82,7 +82,7 @@ class Syllables {
   // line or position that is not there. `lines`: each slot's line count.
   static Status Check(const SyllableArrays& arrays, const size_t (&lines)[2]);
   // REQUIRES: Check(arrays, ...) is Ok.
-  explicit Syllables(const SyllableArrays& arrays) : a_(arrays) {}
+  explicit Syllables(const SyllableArrays& arrays);
 
   size_t Count() const { return a_.names.size() / kSyllableBytes; }
   // The syllable's toned pinyin, UTF-8; "" for kNoSyllable or an id beyond
@@ -94,12 +94,19 @@ class Syllables {
   }
   // Every reading of a polyphone; none for a character of one reading.
   PolyphoneReadings ReadingsOf(char16_t character) const;
+  // ReadingsOf(character).verse_oblique_percent without gathering the
+  // readings: kUnattested for a character of one reading too.
+  uint8_t VerseObliquePercent(char16_t character) const;
   // The line `line` of length `length` (its text `text`), as its words read
   // it: one syllable a character.
   std::vector<LineSyllable> OfLine(int length, uint32_t line, std::u16string_view text) const;
 
  private:
   SyllableArrays a_;
+  // verse_oblique_percent by character (kUnattested for most): the rules
+  // ask it of hundreds of lines a poem (compose/line_reading.h), where a
+  // search of the polyphones took a twentieth of a poem's time. 64 KiB.
+  std::vector<uint8_t> verse_by_character_;
 };
 
 }  // namespace miravel::poemd

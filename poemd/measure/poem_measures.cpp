@@ -34,7 +34,7 @@ ReadLineFacts LineReader::Read(std::u16string_view text) const {
   facts.text = std::u16string(text);
   if (const auto it = lines_.find(text); it != lines_.end()) {
     const LineTraits& traits = index_.Traits(length_, it->second);
-    facts.reading = ReadingOf(traits);
+    facts.reading = ReadingOfLine(index_, length_, it->second);
     facts.rank = traits.rank();
     facts.moods = traits.moods;
     facts.source = traits.source;
