@@ -30,9 +30,9 @@ LineView ViewOfCandidate(size_t i, const Candidate& c) {
   return view;
 }
 
-LineReading CandidateMaker::MadeReading(size_t i, const LineTraits& donor) const {
-  return WithCharacter(ReadingOf(donor), hidden_.Index(), hidden_.HiddenAt(i), hidden_.AtLine(i),
-                       hidden_.Length());
+LineReading CandidateMaker::MadeReading(size_t i, uint32_t donor) const {
+  return WithCharacter(ReadingOfLine(hidden_.Index(), hidden_.Length(), donor), hidden_.Index(),
+                       hidden_.HiddenAt(i), hidden_.AtLine(i), hidden_.Length());
 }
 
 Candidate CandidateMaker::FromFound(size_t i, const FoundLine& found, const FormRules& form) const {
@@ -81,7 +81,7 @@ Candidate CandidateMaker::FromCorpus(size_t i, uint32_t line, const FormRules& f
 Candidate CandidateMaker::Made(size_t i, uint32_t donor, const FormRules& form) const {
   const LineTraits& traits = hidden_.Index().Traits(hidden_.Length(), donor);
   Candidate c = MadeText(i, donor);
-  WeighFromStart(i, c, traits, MadeReading(i, traits), form);
+  WeighFromStart(i, c, traits, MadeReading(i, donor), form);
   return c;
 }
 

@@ -55,8 +55,9 @@ class CandidateMaker {
   // A line for a corpus that has no line of the poem's length: blanks
   // around the hidden character, a made line, with no vectors to speak of.
   Candidate Blank(size_t i) const;
-  // What the rules read of a donor with line i's hidden character in.
-  LineReading MadeReading(size_t i, const LineTraits& donor) const;
+  // What the rules read of corpus line `donor` with line i's hidden
+  // character in.
+  LineReading MadeReading(size_t i, uint32_t donor) const;
 
  private:
   // Donor `donor` with line i's hidden character put in, unweighed.

@@ -36,7 +36,7 @@ std::vector<Candidate> MadeLines(size_t i, const FormRules& form, const HiddenLi
     if (index.Text(length, line)[at] == character || hidden.Refused(i, line)) continue;
     std::u16string text(index.Text(length, line));
     text[at] = character;
-    const LineReading reading = maker.MadeReading(i, traits);
+    const LineReading reading = maker.MadeReading(i, line);
     LineView view = maker.ViewOf(i, line, traits, reading);
     view.made = true;
     view.text = text;
